@@ -1,0 +1,46 @@
+#pragma once
+
+#include <string>
+
+// The narrow interface through which the plain core (link, protocol, project, file formats) reaches the
+// screen: message boxes, questions, the wait box, pumping events and telling the windows to refresh.
+// The application installs the Qt implementation at start; tests install a scripted one.
+// Methods with a body have a harmless default so that a test seam only overrides what it needs.
+
+enum class Answer { Yes, No, Cancel };
+
+class UiSeam {
+public:
+    virtual ~UiSeam() = default;
+
+    // Message box with an OK button, caption "Orlanek Robot System".
+    virtual void ShowMessage(const std::string& text) = 0;
+    // Yes/No question; Cancel is never returned.
+    virtual Answer AskYesNo(const std::string& text) = 0;
+    // Yes/No/Cancel question (saving questions).
+    virtual Answer AskYesNoCancel(const std::string& text) = 0;
+
+    // The wait box: style 0 is the text line with "Cancel", style 1 adds a progress bar (0..100).
+    // Closing it by its "Cancel" button must call protocol().WaitBoxClosed().
+    virtual void OpenWaitBox(const std::string& text, int style) = 0;
+    virtual void CloseWaitBox() = 0;
+    virtual void SetProgress(int done, int total) = 0;
+
+    // Handle every event already pending without blocking; true when the application is quitting.
+    virtual bool PumpMessages() = 0;
+    // Block until at least one more event has arrived and handle it (no CPU while nothing arrives).
+    // False when no event can ever arrive (nothing to wait on): the waiting operation then gives up
+    // as if the operator had cancelled.
+    virtual bool WaitForEvent() = 0;
+    // Queue a re-evaluation of which commands are enabled (the reply state or a document changed).
+    virtual void KickIdle() {}
+    // Warning beep.
+    virtual void Beep() {}
+    // The link created its communication document: open the terminal window on it.
+    virtual void OpenCommWindow() {}
+};
+
+// The installed seam. Never null: a silent default answers until the application or a test installs one.
+UiSeam& ui();
+// Installs a seam (not owned); nullptr restores the silent default.
+void SetUi(UiSeam* seam);

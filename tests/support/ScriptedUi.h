@@ -1,0 +1,47 @@
+#pragma once
+
+#include "app/UiSeam.h"
+
+#include <deque>
+#include <functional>
+#include <string>
+#include <vector>
+
+// A seam for unit tests: records messages, questions and wait-box traffic, answers questions from a
+// queue, and plays "events" from a script whenever the core waits. When the script runs dry a wait
+// is told that nothing more can arrive, so no test can hang.
+class ScriptedUi : public UiSeam {
+public:
+    ScriptedUi();
+    ~ScriptedUi() override;
+
+    void ShowMessage(const std::string& text) override { messages.push_back(text); }
+    Answer AskYesNo(const std::string& text) override;
+    Answer AskYesNoCancel(const std::string& text) override;
+    void OpenWaitBox(const std::string& text, int style) override;
+    void CloseWaitBox() override { boxOpen = false; }
+    void SetProgress(int done, int total) override { progress.push_back({done, total}); }
+    bool PumpMessages() override;
+    bool WaitForEvent() override;
+    void KickIdle() override { ++kicks; }
+    void Beep() override { ++beeps; }
+    void OpenCommWindow() override { ++commWindowsOpened; }
+
+    // Runs at the next WaitForEvent, in order (one event per wait).
+    std::deque<std::function<void()>> events;
+    // Answers for the next questions; an empty queue answers No (or Cancel for Yes/No/Cancel).
+    std::deque<Answer> answers;
+    bool quitting = false;
+
+    std::vector<std::string> messages;
+    std::vector<std::string> questions;
+    std::vector<std::string> boxTexts;
+    std::vector<std::pair<int, int>> progress;
+    bool boxOpen = false;
+    int boxStyle = -1;
+    int kicks = 0;
+    int beeps = 0;
+    int pumps = 0;
+    int waits = 0;
+    int commWindowsOpened = 0;
+};
