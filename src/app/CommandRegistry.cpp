@@ -6,9 +6,13 @@ void CommandRegistry::Bind(int id, Action run, Rule enabled, Rule checked) {
     m_bindings[id] = Binding{std::move(run), std::move(enabled), std::move(checked)};
 }
 
-void CommandRegistry::Unbind(int id) { m_bindings.erase(id); }
+void CommandRegistry::Unbind(int id) {
+    m_bindings.erase(id);
+}
 
-bool CommandRegistry::IsBound(int id) const { return m_bindings.count(id) != 0; }
+bool CommandRegistry::IsBound(int id) const {
+    return m_bindings.count(id) != 0;
+}
 
 bool CommandRegistry::IsEnabled(int id) const {
     const auto it = m_bindings.find(id);
@@ -42,4 +46,6 @@ CommandRegistry& commands() {
     return registry;
 }
 
-bool LinkReady() { return protocol().ReplyState == reply::kIdle; }
+bool LinkReady() {
+    return protocol().ReplyState == reply::kIdle;
+}

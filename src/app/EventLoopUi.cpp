@@ -27,7 +27,9 @@ void EventLoopUi::OpenWaitBox(const std::string& text, int style) {
     waitBoxText = text;
 }
 
-void EventLoopUi::CloseWaitBox() { waitBoxOpen = false; }
+void EventLoopUi::CloseWaitBox() {
+    waitBoxOpen = false;
+}
 
 void EventLoopUi::SetProgress(int done, int total) {
     progressDone = done;

@@ -21,9 +21,9 @@ public:
     // Marks the application as quitting: the next pump reports it and every wait ends.
     void RequestQuit() { m_quitting = true; }
 
-    std::vector<std::string> messages;   // texts of ShowMessage, oldest first
-    std::vector<std::string> questions;  // texts of AskYesNo / AskYesNoCancel
-    Answer answer = Answer::No;          // what every question is answered
+    std::vector<std::string> messages;  // texts of ShowMessage, oldest first
+    std::vector<std::string> questions; // texts of AskYesNo / AskYesNoCancel
+    Answer answer = Answer::No;         // what every question is answered
     bool waitBoxOpen = false;
     int waitBoxStyle = 0;
     std::string waitBoxText;

@@ -40,4 +40,6 @@ void WriteProfileString(const std::string& section, const std::string& key, cons
     OpenStore()->setValue(KeyOf(section, key), QString::fromStdString(value));
 }
 
-void UseProfileFile(const std::string& path) { g_file = path; }
+void UseProfileFile(const std::string& path) {
+    g_file = path;
+}

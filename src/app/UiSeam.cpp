@@ -20,6 +20,10 @@ UiSeam* g_ui = &g_silent;
 
 } // namespace
 
-UiSeam& ui() { return *g_ui; }
+UiSeam& ui() {
+    return *g_ui;
+}
 
-void SetUi(UiSeam* seam) { g_ui = seam ? seam : &g_silent; }
+void SetUi(UiSeam* seam) {
+    g_ui = seam ? seam : &g_silent;
+}

@@ -38,6 +38,19 @@ public:
     virtual void Beep() {}
     // The link created its communication document: open the terminal window on it.
     virtual void OpenCommWindow() {}
+
+    // File dialogs. `filter` has the form "Name (*.ext)|*.ext||"; `defaultExt` is added when the operator
+    // types no extension; `startPath` is the current file name (it may be a wildcard such as "*.cfg",
+    // whose folder the dialog starts in). The save dialog confirms overwriting. An empty result means
+    // the operator cancelled.
+    virtual std::string AskOpenFileName(const std::string& /*title*/, const std::string& /*filter*/,
+                                        const std::string& /*defaultExt*/, const std::string& /*startPath*/) {
+        return std::string();
+    }
+    virtual std::string AskSaveFileName(const std::string& /*title*/, const std::string& /*filter*/,
+                                        const std::string& /*defaultExt*/, const std::string& /*startPath*/) {
+        return std::string();
+    }
 };
 
 // The installed seam. Never null: a silent default answers until the application or a test installs one.

@@ -3,7 +3,9 @@
 #include <algorithm>
 #include <cstring>
 
-Ccom1doc::Ccom1doc() { std::memset(m_lines, 0, sizeof m_lines); }
+Ccom1doc::Ccom1doc() {
+    std::memset(m_lines, 0, sizeof m_lines);
+}
 
 bool Ccom1doc::PutChar(char c) {
     m_lines[m_currentLine][m_column] = c;
@@ -23,9 +25,13 @@ void Ccom1doc::NewLine() {
     m_column = 0;
 }
 
-void Ccom1doc::BackSpace() { m_column = std::max(0, m_column - 1); }
+void Ccom1doc::BackSpace() {
+    m_column = std::max(0, m_column - 1);
+}
 
-void Ccom1doc::CarriageReturn() { m_column = 0; }
+void Ccom1doc::CarriageReturn() {
+    m_column = 0;
+}
 
 int Ccom1doc::GetLineCount() const {
     int n = m_currentLine - m_firstLine;
@@ -39,11 +45,17 @@ std::string Ccom1doc::SlotText(int slot) const {
     return std::string(text, strnlen(text, kSlotSize));
 }
 
-std::string Ccom1doc::GetLine(int i) const { return SlotText((m_firstLine + i) % kSlots); }
+std::string Ccom1doc::GetLine(int i) const {
+    return SlotText((m_firstLine + i) % kSlots);
+}
 
-std::string Ccom1doc::GetLastLine() const { return SlotText((m_currentLine + kSlots - 1) % kSlots); }
+std::string Ccom1doc::GetLastLine() const {
+    return SlotText((m_currentLine + kSlots - 1) % kSlots);
+}
 
-void Ccom1doc::SetLineWidth(int n) { m_width = std::clamp(n, kMinWidth, kMaxWidth); }
+void Ccom1doc::SetLineWidth(int n) {
+    m_width = std::clamp(n, kMinWidth, kMaxWidth);
+}
 
 std::string Ccom1doc::SavedText() const {
     std::string text;

@@ -18,7 +18,9 @@ CommLink& commLink() {
     return *g_link;
 }
 
-void ResetCommLink() { g_link = std::make_unique<CommLink>(); }
+void ResetCommLink() {
+    g_link = std::make_unique<CommLink>();
+}
 
 CommLink::CommLink() = default;
 

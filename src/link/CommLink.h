@@ -20,8 +20,8 @@ public:
 class CommLink {
 public:
     static constexpr int kBaudCount = 13;
-    static constexpr unsigned kBaudTable[kBaudCount] = {110,  300,   600,   1200,  2400,   4800,  9600,
-                                                         14400, 19200, 38400, 56000, 128000, 256000};
+    static constexpr unsigned kBaudTable[kBaudCount] = {110,   300,   600,   1200,  2400,   4800,  9600,
+                                                        14400, 19200, 38400, 56000, 128000, 256000};
     static constexpr int kDefaultBaudIndex = 8;
 
     CommLink();

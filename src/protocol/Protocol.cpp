@@ -15,13 +15,21 @@ Protocol& protocol() {
     return *g_protocol;
 }
 
-void ResetProtocol() { g_protocol = std::make_unique<Protocol>(); }
+void ResetProtocol() {
+    g_protocol = std::make_unique<Protocol>();
+}
 
-Protocol::Protocol() : ControllerStream(nullptr), m_conbuf(*this) { ControllerStream.rdbuf(&m_conbuf); }
+Protocol::Protocol() : ControllerStream(nullptr), m_conbuf(*this) {
+    ControllerStream.rdbuf(&m_conbuf);
+}
 
-int Protocol::SendBytes(const char* data, int length) { return commLink().SendBytes(data, length); }
+int Protocol::SendBytes(const char* data, int length) {
+    return commLink().SendBytes(data, length);
+}
 
-int Protocol::SendChar(char c) { return SendBytes(&c, 1); }
+int Protocol::SendChar(char c) {
+    return SendBytes(&c, 1);
+}
 
 int Protocol::SendString(const std::string& text) {
     return SendBytes(text.data(), static_cast<int>(text.size()));
@@ -131,7 +139,9 @@ void Protocol::SetIOFlag() {
     SendCommand("IOFLAG C0SET");
 }
 
-bool Protocol::PumpMessages() { return ui().PumpMessages(); }
+bool Protocol::PumpMessages() {
+    return ui().PumpMessages();
+}
 
 void Protocol::TrackReplyChar(char c) {
     switch (ReplyState) {

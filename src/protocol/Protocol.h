@@ -39,8 +39,8 @@ public:
     char lastChar = 0;
     std::string LastReplyLine;
     bool CancelFlag = false;
-    bool heldBox = false;  // a held box ("Robot moving") is up: waits neither open nor close a box
-    int receiveMode = 0;   // 0 text, 1 block
+    bool heldBox = false; // a held box ("Robot moving") is up: waits neither open nor close a box
+    int receiveMode = 0;  // 0 text, 1 block
 
     // Send level: 0 sent, 1 the link is not open.
     int SendBytes(const char* data, int length);
@@ -53,7 +53,12 @@ public:
     // Handshake level.
     void SetNormalReply() { ReplyMode = 0; }
     void SetPromptReply() { ReplyMode = reply::kSkipToPrompt; }
-    void ArmReply() { ReplyState = ReplyMode; }
+    // Arms the tracker for the next reply; a link that is not open stays not open so the send that
+    // follows can report it.
+    void ArmReply() {
+        if (ReplyState != reply::kNotOpen)
+            ReplyState = ReplyMode;
+    }
     bool SendLine(const std::string& text);
     bool SendCommand(std::string command);
     bool WaitReply();

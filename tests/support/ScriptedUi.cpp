@@ -1,8 +1,12 @@
 #include "support/ScriptedUi.h"
 
-ScriptedUi::ScriptedUi() { SetUi(this); }
+ScriptedUi::ScriptedUi() {
+    SetUi(this);
+}
 
-ScriptedUi::~ScriptedUi() { SetUi(nullptr); }
+ScriptedUi::~ScriptedUi() {
+    SetUi(nullptr);
+}
 
 Answer ScriptedUi::AskYesNo(const std::string& text) {
     questions.push_back(text);
