@@ -9,6 +9,9 @@
 
 enum class Answer { Yes, No, Cancel };
 
+// The project's form windows.
+enum class ProjectWindow { Places, Routes };
+
 class UiSeam {
 public:
     virtual ~UiSeam() = default;
@@ -38,6 +41,14 @@ public:
     virtual void Beep() {}
     // The link created its communication document: open the terminal window on it.
     virtual void OpenCommWindow() {}
+
+    // The project's form windows. Open brings an open one to the top; close and refresh do nothing
+    // when the window is not open.
+    virtual void OpenProjectWindow(ProjectWindow /*which*/) {}
+    virtual void CloseProjectWindow(ProjectWindow /*which*/) {}
+    virtual void RefreshProjectWindow(ProjectWindow /*which*/) {}
+    // Creates a route editor; it takes its route from the project's PendingEditorRoute when first shown.
+    virtual void OpenRouteEditorWindow() {}
 
     // File dialogs. `filter` has the form "Name (*.ext)|*.ext||"; `defaultExt` is added when the operator
     // types no extension; `startPath` is the current file name (it may be a wildcard such as "*.cfg",
