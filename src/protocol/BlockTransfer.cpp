@@ -1,0 +1,222 @@
+#include "protocol/BlockTransfer.h"
+
+#include "app/UiSeam.h"
+#include "link/CommLink.h"
+#include "protocol/BlockReceiver.h"
+#include "protocol/Protocol.h"
+
+#include <QFileDevice>
+#include <QIODevice>
+
+#include <algorithm>
+#include <climits>
+#include <cstring>
+#include <functional>
+#include <string>
+
+namespace {
+
+// Fills the next outgoing block; false stops the transfer as failed.
+using BlockSource = std::function<bool(unsigned char* block)>;
+
+void BeginBlockMode() {
+    InstallBlockReceiver();
+    protocol().SetReceiveMode(1);
+}
+
+// Every way out of a transfer: received bytes go to the terminal again and the reply state is set,
+// unless the link went away meanwhile (then it stays "not open").
+void EndTransfer(int state) {
+    Protocol& proto = protocol();
+    proto.SetReceiveMode(0);
+    if (proto.ReplyState != reply::kNotOpen)
+        proto.ReplyState = state;
+}
+
+void Progress(quint64 done, quint64 total) {
+    while (total > static_cast<quint64>(INT_MAX)) {
+        done /= 2;
+        total /= 2;
+    }
+    protocol().ShowProgress(static_cast<int>(done), static_cast<int>(total));
+}
+
+bool SendEnq() {
+    return protocol().SendChar(block::kEnq) == 0;
+}
+
+void ExpectBlock(unsigned char* at, unsigned char* end) {
+    BlockTarget& target = blockTarget();
+    target.writePointer = at;
+    target.endBound = end;
+    target.expected = block::kSize;
+}
+
+// Sends `total` bytes as whole blocks, each one only after the controller answered ENQ with STX.
+bool SendBlocks(quint64 total, const BlockSource& source) {
+    Protocol& proto = protocol();
+    unsigned char buffer[block::kSize];
+    quint64 remaining = total;
+    while (remaining > 0) {
+        proto.ReplyState = reply::kCollecting;
+        std::memset(buffer, 0, sizeof buffer);
+        if (!source(buffer))
+            return false;
+        if (!SendEnq())
+            return false;
+        if (proto.WaitTransferState() != reply::kIdle)
+            return false;
+        if (proto.SendBytes(reinterpret_cast<const char*>(buffer), block::kSize) != 0)
+            return false;
+        Progress(total - remaining, total);
+        remaining -= remaining < block::kSize ? remaining : block::kSize;
+    }
+    return true;
+}
+
+std::string FileLabel(const QIODevice& file) {
+    if (auto fileDevice = qobject_cast<const QFileDevice*>(&file))
+        return fileDevice->fileName().toStdString();
+    return "The file";
+}
+
+// Reads the next piece of the file into the block; the end of the file leaves zeros.
+BlockSource FileSource(QIODevice& file) {
+    return [&file](unsigned char* block) {
+        if (file.atEnd())
+            return true;
+        if (file.read(reinterpret_cast<char*>(block), block::kSize) >= 0)
+            return true;
+        ui().ShowMessage(FileLabel(file) + " could not be read because of this error: " +
+                         file.errorString().left(255).toStdString());
+        return false;
+    };
+}
+
+// The end of a download: the controller's final "OK" line is awaited on a real link; the simulated
+// controller has nothing more to say, so the link is idle at once.
+void FinishDownload() {
+    Protocol& proto = protocol();
+    if (!commLink().Simulate) {
+        proto.WaitReply();
+        return;
+    }
+    if (proto.ReplyState != reply::kNotOpen) {
+        proto.ReplyState = reply::kIdle;
+        ui().KickIdle();
+    }
+}
+
+} // namespace
+
+int SelectBank(int bank) {
+    return protocol().SendString(std::to_string(bank) + " BANK C! ");
+}
+
+bool UploadBlock(QIODevice& file, int bank, quint32 start, quint32 length) {
+    Protocol& proto = protocol();
+    if (SelectBank(bank) != 0)
+        return false;
+    if (!proto.SendLine("DECIMAL " + std::to_string(start) + " " + std::to_string(length) + " TRANSMIT\r"))
+        return false;
+    BeginBlockMode();
+    unsigned char buffer[block::kSize];
+    quint64 received = 0;
+    bool result = false;
+    for (;;) {
+        proto.ReplyState = reply::kWaitingForStx;
+        ExpectBlock(buffer, buffer + block::kSize);
+        if (!SendEnq())
+            break;
+        const int state = proto.WaitTransferState();
+        if (state != block::kComplete) {
+            result = state == reply::kIdle;
+            break;
+        }
+        received += block::kSize;
+        Progress(received, length);
+        if (file.write(reinterpret_cast<const char*>(buffer), block::kSize) != block::kSize)
+            break;
+    }
+    EndTransfer(reply::kIdle);
+    return result;
+}
+
+bool DownloadBlock(QIODevice& file, int bank, quint32 start, quint32 length) {
+    Protocol& proto = protocol();
+    proto.SetPromptReply();
+    if (SelectBank(bank) != 0) {
+        proto.SetNormalReply();
+        return false;
+    }
+    std::ostream& stream = proto.ControllerStream;
+    stream << "DECIMAL " << start << " " << length << " RECEIVE"
+           << "\n";
+    if (stream.fail()) {
+        stream.clear();
+        proto.SetNormalReply();
+        return false;
+    }
+    proto.SetNormalReply();
+    BeginBlockMode();
+    const bool result = SendBlocks(length, FileSource(file));
+    proto.SendChar(block::kEtx);
+    EndTransfer(reply::kCollecting);
+    FinishDownload();
+    return result;
+}
+
+bool DownloadRunList(const unsigned char* image, int count) {
+    Protocol& proto = protocol();
+    proto.SetPromptReply();
+    if (SelectBank(1) != 0) {
+        proto.SetNormalReply();
+        return false;
+    }
+    const bool accepted = proto.SendCommand("DECIMAL RUN-LIST " + std::to_string(count) + " RECEIVE");
+    proto.SetNormalReply();
+    if (!accepted)
+        return false;
+    BeginBlockMode();
+    int offset = 0;
+    const bool result = SendBlocks(count > 0 ? static_cast<quint64>(count) : 0, [&](unsigned char* block) {
+        const int available = kRunListImageSize - offset;
+        if (available > 0)
+            std::memcpy(block, image + offset, static_cast<size_t>(std::min(available, block::kSize)));
+        offset += block::kSize;
+        return true;
+    });
+    EndTransfer(reply::kCollecting);
+    proto.SendChar(block::kEtx);
+    FinishDownload();
+    return result;
+}
+
+bool UploadRunList(unsigned char* image, int total) {
+    Protocol& proto = protocol();
+    if (SelectBank(1) != 0)
+        return false;
+    if (proto.SendString("DECIMAL RUN-LIST NEXT @ RUN-LIST - TRANSMIT\r") != 0)
+        return false;
+    BeginBlockMode();
+    BlockTarget& target = blockTarget();
+    target.writePointer = image;
+    target.endBound = image + kRunListImageSize;
+    quint64 received = 0;
+    int state = 0;
+    for (;;) {
+        proto.ReplyState = reply::kWaitingForStx;
+        target.expected = block::kSize;
+        if (!SendEnq()) {
+            EndTransfer(reply::kIdle);
+            return false;
+        }
+        state = proto.WaitTransferState();
+        if (state != block::kComplete)
+            break;
+        received += block::kSize;
+        Progress(received, total > 0 ? static_cast<quint64>(total) : 0);
+    }
+    EndTransfer(reply::kIdle);
+    return state == reply::kIdle;
+}
