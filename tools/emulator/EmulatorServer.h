@@ -1,0 +1,61 @@
+#pragma once
+
+#include "ConsoleModel.h"
+#include "ControlCommands.h"
+#include "EmulatorOptions.h"
+#include "PtyDevice.h"
+
+#include <cstdint>
+#include <cstdio>
+#include <memory>
+#include <string>
+#include <vector>
+
+// Serves the console on a pseudo-terminal: one poll loop reads what the PC sends, feeds the console,
+// writes its answers (paced at the chosen line rate), and answers the control channel.
+class EmulatorServer {
+public:
+    explicit EmulatorServer(const EmulatorOptions& options);
+    ~EmulatorServer();
+
+    int Run();
+    static void RequestStop();
+
+private:
+    struct Client {
+        int fd;
+        std::string input;
+    };
+
+    bool Start(std::string& error);
+    bool OpenControlSocket(std::string& error);
+    void NewConsole();
+    std::vector<struct pollfd> PollSet() const;
+    int64_t WaitNanoseconds() const;
+    void ServeDevice();
+    void AcceptClient();
+    bool ServeClient(Client& client);
+    void ServeStdin();
+    void TakeLines(std::string& buffer, int replyFd);
+    void RunControl(const std::string& line, int replyFd);
+    void Unplug(int64_t milliseconds);
+    void Replug();
+    void CollectOutput();
+    void WriteOutput();
+    void AnnounceDevice();
+
+    EmulatorOptions m_options;
+    std::unique_ptr<ConsoleModel> m_console;
+    std::unique_ptr<ControlCommands> m_commands;
+    PtyDevice m_pty;
+    int m_listener = -1;
+    std::vector<Client> m_clients;
+    bool m_stdinOpen = false;
+    std::string m_stdinBuffer;
+    std::string m_pending;
+    long m_baud = 0;
+    int64_t m_nextSlot = 0;  // when the next paced byte may go (steady clock, ns)
+    int64_t m_replugAt = -1; // when an unplugged device comes back (steady clock, ns)
+    bool m_quit = false;
+    std::FILE* m_transcript = nullptr;
+};
