@@ -56,8 +56,11 @@ private:
         const std::string line = m_line;
         m_line.clear();
         lines.push_back(c == 27 ? std::string(1, c) : line);
-        if (silentLines.count(line))
+        if (silentLines.count(line)) {
+            // A mode word: echoed, then the controller stays in the mode without a prompt.
+            m_ui.events.push_back([this, line] { Print(line + "\r\n"); });
             return;
+        }
         std::string reply = line;
         if (refused.count(line))
             reply += " err\r\n>";
