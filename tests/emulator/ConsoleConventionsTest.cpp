@@ -153,3 +153,17 @@ TEST(ConsoleConventions, FindAndNameAgreeOnWordAddresses) {
     EXPECT_EQ(QueryAnswer(command, RunLine(console, command)), "GRIP ");
     EXPECT_EQ(QueryAnswer("DECIMAL FIND NOSUCH .", RunLine(console, "DECIMAL FIND NOSUCH .")), "0 ");
 }
+
+TEST(ConsoleConventions, SlowMovesAnswerWhenTheyEndAndKeepLaterInput) {
+    ConsoleModel console;
+    console.SetMoveTime(500);
+    console.Feed("DECIMAL 1 2 3 4 5 6 JMA\rHOME\r");
+    EXPECT_EQ(console.TakeOutput(), "DECIMAL 1 2 3 4 5 6 JMA ")
+        << "the echo comes at once, the OK after the move";
+    EXPECT_TRUE(console.Moving());
+    console.FinishMove();
+    EXPECT_EQ(console.TakeOutput(), "OK\r\n>HOME ") << "the next line is read once the arm has arrived";
+    console.FinishMove();
+    EXPECT_EQ(console.TakeOutput(), "OK\r\n>");
+    EXPECT_EQ(RunLine(console, "DECIMAL GF"), "DECIMAL GF  0 0 0 0 0 0 OK\r\n>") << "queries do not wait";
+}

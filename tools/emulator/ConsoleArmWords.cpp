@@ -15,18 +15,31 @@ void ConsoleModel::RegisterArmWords() {
     Builtin("GF", [this, report] { report(m_arm.Joints(), m_arm.JointCount()); });
     Builtin("CF", [this, report] { report(m_arm.Cartesian(), m_arm.CartesianCount()); });
     // Moves take their values last axis first, so the first axis is on top of the stack.
-    Builtin("JMA", [this] { m_arm.SetJoints(PopValues(m_arm.JointCount(), m_arm.Joints())); });
+    Builtin("JMA", [this] {
+        m_arm.SetJoints(PopValues(m_arm.JointCount(), m_arm.Joints()));
+        StartMotion();
+    });
     Builtin("JMR", [this] {
         AxisValues delta = PopValues(m_arm.JointCount(), AxisValues{});
         AxisValues joints = m_arm.Joints();
         for (size_t i = 0; i < joints.size(); ++i)
             joints[i] = int16_t(joints[i] + delta[i]);
         m_arm.SetJoints(joints);
+        StartMotion();
     });
-    Builtin("CM", [this] { m_arm.SetCartesian(PopValues(m_arm.CartesianCount(), m_arm.Cartesian())); });
+    Builtin("CM", [this] {
+        m_arm.SetCartesian(PopValues(m_arm.CartesianCount(), m_arm.Cartesian()));
+        StartMotion();
+    });
     Builtin("START", [this] { m_arm.Start(); });
-    Builtin("CALIBRATE", [this] { m_arm.Calibrate(); });
-    Builtin("HOME", [this] { m_arm.Home(); });
+    Builtin("CALIBRATE", [this] {
+        m_arm.Calibrate();
+        StartMotion();
+    });
+    Builtin("HOME", [this] {
+        m_arm.Home();
+        StartMotion();
+    });
     Builtin("GRIP", [this] { m_memory.SetSystemWord(VariableAddress("FGRIP"), 1); });
     Builtin("UNGRIP", [this] { m_memory.SetSystemWord(VariableAddress("FGRIP"), 0); });
     Builtin("JOINT", [this] { m_memory.SetSystemWord(VariableAddress("CARTMODE"), 0); });

@@ -44,6 +44,10 @@ std::string ConsoleModel::TakeOutput() {
 void ConsoleModel::HandleByte(char c) {
     if (m_silent)
         return;
+    if (m_moving) {
+        m_inputDuringMove.push_back(c);
+        return;
+    }
     if (m_transfer.Active() && m_transfer.Feed(c, m_output))
         return;
     if (m_mode != Mode::Normal) {
@@ -97,6 +101,7 @@ void ConsoleModel::EndOfLine() {
         return;
     }
     m_answered = false;
+    m_motionStarted = false;
     try {
         Interpret(line);
     } catch (const WordError& error) {
@@ -114,10 +119,24 @@ void ConsoleModel::EndOfLine() {
 }
 
 void ConsoleModel::FinishLine(bool echoed) {
-    if (PromptOnly())
-        m_output += ">";
-    else
-        m_output += echoed ? "OK\r\n>" : " OK\r\n>";
+    std::string ending = PromptOnly() ? ">" : (echoed ? "OK\r\n>" : " OK\r\n>");
+    if (m_motionStarted) {
+        // The arm is on its way: the answer waits for the end of the move.
+        m_moving = true;
+        m_answerAfterMove = ending;
+        return;
+    }
+    m_output += ending;
+}
+
+void ConsoleModel::FinishMove() {
+    if (!m_moving)
+        return;
+    m_moving = false;
+    m_output += m_answerAfterMove;
+    std::string input;
+    input.swap(m_inputDuringMove);
+    Feed(input);
 }
 
 void ConsoleModel::Interpret(const std::string& line) {
@@ -138,9 +157,8 @@ void ConsoleModel::Interpret(const std::string& line) {
     while (m_mode == Mode::Normal && !m_transfer.Transmitting() && NextToken(token))
         ExecuteToken(token);
     // A place's name alone on a line drives the arm to that place.
-    if (m_tokens.size() == 1 && m_lastKind == WordKind::Place && !m_compiling && !m_stack.empty()) {
+    if (m_tokens.size() == 1 && m_lastKind == WordKind::Place && !m_compiling && !m_stack.empty())
         MoveToRecord(uint32_t(uint16_t(Pop())) + 16);
-    }
 }
 
 bool ConsoleModel::NextToken(std::string& token) {

@@ -53,10 +53,18 @@ public:
     void FailNextLines(int count) { m_failLines = count; }
     int LinesToFail() const { return m_failLines; }
     void Emit(const std::string& bytes) { m_output += bytes; }
+    // Moves (JMA, JMR, CM, HOME, CALIBRATE, GOTO, NEAR, RUN, a place's name) take this long: their line
+    // is answered, and the input after it read, only when `FinishMove` is called.
+    void SetMoveTime(int milliseconds) { m_moveTime = milliseconds; }
+    int MoveTime() const { return m_moveTime; }
+    bool Moving() const { return m_moving; }
+    void FinishMove();
     // The line dropped: a transfer in progress and a half-typed line are abandoned.
     void DropLink() {
         m_transfer.Abort();
         m_line.clear();
+        m_moving = false;
+        m_inputDuringMove.clear();
     }
 
 private:
@@ -116,6 +124,7 @@ private:
     void ForgetWord(const std::string& name);
     void CompleteFunction(int32_t parameter);
     int ValueCount(bool cartesian) const;
+    void StartMotion() { m_motionStarted = m_moveTime > 0; }
 
     ArmState m_arm;
     EmulatorMemory m_memory;
@@ -142,6 +151,11 @@ private:
     std::string m_definitionName;
     std::string m_definitionEnd;
     std::string m_definitionBody;
+    int m_moveTime = 0;
+    bool m_motionStarted = false;
+    bool m_moving = false;
+    std::string m_answerAfterMove;
+    std::string m_inputDuringMove;
     uint16_t m_ioFlag = 0;
     uint16_t m_base = 0;
 };

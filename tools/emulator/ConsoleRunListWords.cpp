@@ -102,6 +102,7 @@ void ConsoleModel::MoveToRecord(uint32_t address) {
     uint16_t code = m_memory.Word(RunListStore::kBank, address + 12);
     if (code >= 16)
         return; // a function or contour line does not move the arm
+    StartMotion();
     AxisValues values = m_runList.Values(address);
     bool cartesian = (code & 2) != 0;
     if (code & 1) {

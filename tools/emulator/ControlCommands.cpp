@@ -52,10 +52,10 @@ ControlResult ControlCommands::Run(const std::string& line) {
     if (command.empty()) {
         result.text = Ok();
     } else if (command == "help") {
-        result.text =
-            Ok("signal learn|drop | silent on|off | errors N | garbage N | send TEXT | unplug [MS] | "
-               "replug | baud N | state | var NAME | set joints|cartesian V... | set NAME VALUE | "
-               "dump BANK START LENGTH | runlist | words | history [N] | reset | quit\n");
+        result.text = Ok("signal learn|drop | silent on|off | errors N | garbage N | flood N | send TEXT | "
+                         "movetime MS | unplug [MS] | "
+                         "replug | baud N | state | var NAME | set joints|cartesian V... | set NAME VALUE | "
+                         "dump BANK START LENGTH | runlist | words | history [N] | reset | quit\n");
     } else if (command == "signal") {
         if (arguments == "learn" || arguments == "$")
             m_console.Emit("$");
@@ -77,6 +77,16 @@ ControlResult ControlCommands::Run(const std::string& line) {
     } else if (command == "garbage") {
         std::string text = Garbage(arguments, ok);
         result.text = ok ? Ok(text) : Error("garbage N");
+    } else if (command == "flood") {
+        ok = ParseUnsigned(arguments, number) && number <= 100000000;
+        if (ok)
+            m_console.Emit(Flood(number));
+        result.text = ok ? Ok() : Error("flood N");
+    } else if (command == "movetime") {
+        ok = ParseUnsigned(arguments, number) && number <= 3600000;
+        if (ok)
+            m_console.SetMoveTime(int(number));
+        result.text = ok ? Ok() : Error("movetime MILLISECONDS");
     } else if (command == "send") {
         m_console.Emit(Unescape(arguments));
         result.text = Ok();
@@ -210,6 +220,18 @@ bool ControlCommands::Set(const std::string& arguments) {
         return false;
     m_console.SetVariable(what, int(value));
     return true;
+}
+
+// Printable console text: numbered lines of 64 characters ending in CR LF, cut at `count` bytes.
+std::string ControlCommands::Flood(size_t count) {
+    std::string text;
+    text.reserve(count + 80);
+    for (size_t line = 0; text.size() < count; ++line) {
+        std::string number = std::to_string(line);
+        text += number + " " + std::string(64 - number.size() - 1, char('A' + line % 26)) + "\r\n";
+    }
+    text.resize(count);
+    return text;
 }
 
 std::string ControlCommands::Unescape(const std::string& text) {

@@ -23,6 +23,7 @@ public:
 
     // Bytes from "\r", "\n", "\t", "\e", "\\" and "\xHH" escapes in `text`.
     static std::string Unescape(const std::string& text);
+    static std::string Flood(size_t count);
     static std::string Hex(const uint8_t* data, size_t length);
 
 private:

@@ -120,6 +120,7 @@ int EmulatorServer::Run() {
         }
         if (m_replugAt >= 0 && Now() >= m_replugAt)
             Replug();
+        FollowMove();
         for (const pollfd& fd : fds) {
             if (fd.revents == 0)
                 continue;
@@ -141,6 +142,7 @@ int EmulatorServer::Run() {
                 ++i;
             }
         }
+        FollowMove();
         CollectOutput();
         WriteOutput();
     }
@@ -170,6 +172,10 @@ int64_t EmulatorServer::WaitNanoseconds() const {
     int64_t wait = -1;
     if (m_pty.IsOpen() && !m_pending.empty() && m_baud > 0)
         wait = std::max<int64_t>(0, m_nextSlot - now);
+    if (m_moveEnd >= 0) {
+        int64_t move = std::max<int64_t>(0, m_moveEnd - now);
+        wait = wait < 0 ? move : std::min(wait, move);
+    }
     if (m_replugAt >= 0) {
         int64_t replug = std::max<int64_t>(0, m_replugAt - now);
         wait = wait < 0 ? replug : std::min(wait, replug);
@@ -188,6 +194,7 @@ void EmulatorServer::ServeDevice() {
             std::fflush(m_transcript);
         }
         m_console->Feed(buffer, size_t(n));
+        FollowMove();
         CollectOutput();
     }
 }
@@ -245,6 +252,7 @@ void EmulatorServer::RunControl(const std::string& line, int replyFd) {
         break;
     case ControlResult::Action::Reset:
         NewConsole();
+        m_moveEnd = -1;
         break;
     case ControlResult::Action::Quit:
         m_quit = true;
@@ -274,6 +282,18 @@ void EmulatorServer::Replug() {
     }
     m_nextSlot = Now();
     AnnounceDevice();
+}
+
+// A move answers when its time is up; the line after it may start another.
+void EmulatorServer::FollowMove() {
+    for (int moves = 0; moves < 1000 && m_console->Moving(); ++moves) {
+        if (m_moveEnd < 0)
+            m_moveEnd = Now() + int64_t(m_console->MoveTime()) * 1000000;
+        if (Now() < m_moveEnd)
+            return;
+        m_moveEnd = -1;
+        m_console->FinishMove();
+    }
 }
 
 void EmulatorServer::CollectOutput() {

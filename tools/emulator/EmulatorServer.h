@@ -41,6 +41,7 @@ private:
     void Unplug(int64_t milliseconds);
     void Replug();
     void CollectOutput();
+    void FollowMove();
     void WriteOutput();
     void AnnounceDevice();
 
@@ -56,6 +57,7 @@ private:
     long m_baud = 0;
     int64_t m_nextSlot = 0;  // when the next paced byte may go (steady clock, ns)
     int64_t m_replugAt = -1; // when an unplugged device comes back (steady clock, ns)
+    int64_t m_moveEnd = -1;  // when the move in progress ends (steady clock, ns)
     bool m_quit = false;
     std::FILE* m_transcript = nullptr;
 };
