@@ -101,7 +101,9 @@ bool CPosDat::OnNewDocument() {
 bool CPosDat::ReadProjectFiles(const std::string& path) {
     ProjectModel& model = projectModel();
     QByteArray image;
-    if (!ReadWholeFile(CompanionPath(path, "RUN"), image))
+    // The image is read from the chosen file, or from its namesake whatever the case of its extension.
+    const std::string run = QFileInfo::exists(Q(path)) ? path : CompanionPath(path, "run");
+    if (!ReadWholeFile(run, image))
         return false;
     LoadRunFileBytes(model, image);
 
