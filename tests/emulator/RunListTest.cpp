@@ -224,3 +224,34 @@ TEST(RunList, PlacesAreTaughtVisitedAndGivenApproaches) {
     ExpectAccepted(console, "DECIMAL 1 2 3 4 5 6 ' P1 @ 16 + DLD");
     EXPECT_EQ(list.Field(16, 16), 6);
 }
+
+TEST(RunList, CopyAndDeleteFollowTheImageThatTheDownloadBrings) {
+    SmallProject project;
+    ConsoleModel& console = project.console;
+    // A copy of R1 (capacity 4): declared and reserved on the console, then the PC sends its image.
+    ExpectAccepted(console, "DECIMAL ROUTE R1COPY");
+    ExpectAccepted(console, "4 RESERVE");
+    EXPECT_EQ(Query(console, "R1COPY ."), 144);
+    EXPECT_EQ(Query(console, "NEXT @ ."), 144 + 80);
+    std::string image = Upload(console);
+    image.replace(144 + 4, 140 - 4, image.substr(64 + 4, 140 - 4)); // the PC copies header and lines
+    Download(console, image, 224);
+    EXPECT_EQ(console.RunList().Count(144), 2);
+    EXPECT_EQ(Upload(console).substr(0, 226), image.substr(0, 226));
+
+    // Deleting the place (not the last entry): the image without it, then the declarations again.
+    std::string shorter = image.substr(0, 16) + image.substr(64);
+    shorter.resize(image.size(), '\0');
+    for (size_t entry = 16; entry < 176; entry = WordAt(shorter, entry)) {
+        uint16_t link = uint16_t(WordAt(shorter, entry) - 48);
+        shorter[entry] = char(link & 0xFF);
+        shorter[entry + 1] = char(link >> 8);
+    }
+    Download(console, shorter, 176);
+    for (const char* line : {"KAVENTRIX", "STARTOVER", "ROUTE R1", "ROUTE R1COPY"})
+        ExpectAccepted(console, line);
+    EXPECT_EQ(console.Dictionary().Find("P1"), nullptr);
+    EXPECT_EQ(Query(console, "R1COPY ."), 96);
+    EXPECT_EQ(Query(console, "NEXT @ ."), 176);
+    EXPECT_EQ(Upload(console).substr(0, 178), shorter.substr(0, 178));
+}

@@ -70,12 +70,13 @@ bool EmulatorServer::Start(std::string& error) {
             return false;
         }
     }
+    // The control socket is up before the device is announced: a reader of the first line can use both.
+    if (!m_options.controlPath.empty() && !OpenControlSocket(error))
+        return false;
     m_pty.SetLinkPath(m_options.linkPath);
     if (!m_pty.Open(error))
         return false;
     AnnounceDevice();
-    if (!m_options.controlPath.empty() && !OpenControlSocket(error))
-        return false;
     m_stdinOpen = m_options.stdinControl;
     return true;
 }
