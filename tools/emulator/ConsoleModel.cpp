@@ -72,7 +72,9 @@ void ConsoleModel::HandleConsoleByte(char c) {
                 m_output += "\b \b";
         }
     } else if (c == kEscape) {
+        // ESC abandons the typed line and a definition left open.
         m_line.clear();
+        m_compiling = false;
         m_output += " OK\r\n>";
     } else if (c == BlockTransfer::kEnq) {
         // An ENQ with no transfer running: "no data" ends the PC's wait instead of leaving it hanging.

@@ -1,6 +1,7 @@
 #include "RunListStore.h"
 
 #include <cstring>
+#include <vector>
 
 void RunListStore::Init() {
     SetField(0, 0, kHeadLink);
@@ -108,13 +109,14 @@ bool RunListStore::Resize(uint16_t route, int lines) {
     int64_t delta = int64_t(lines) * 16;
     if (int64_t(end) + delta > kResizeLimit)
         return false;
+    // The entries from the route on, found before the move; each link then moves by the same amount.
+    std::vector<uint32_t> entries;
+    for (uint32_t e = route; e < end; e = Link(uint16_t(e)))
+        entries.push_back(e);
     MoveBytes(oldLink, uint32_t(oldLink + delta), end + 2 - oldLink);
-    for (uint32_t e = route; e < end + delta;) {
-        uint32_t link = uint32_t(Link(uint16_t(e)) + delta);
-        SetField(uint16_t(e), 0, uint16_t(link));
-        e = link;
-        if (Link(uint16_t(e)) == 0)
-            break;
+    for (uint32_t e : entries) {
+        uint32_t at = e == route ? e : uint32_t(e + delta);
+        SetField(uint16_t(at), 0, uint16_t(Link(uint16_t(at)) + delta));
     }
     if (Next() >= oldLink)
         SetNext(uint16_t(Next() + delta));
@@ -164,7 +166,7 @@ bool RunListStore::InsertPosition(uint16_t route, int line, const AxisValues& va
 
 bool RunListStore::DeleteLine(uint16_t route, int line) {
     int count = Count(route);
-    if (line < 1 || line > count)
+    if (line < 1 || line > count || count > Capacity(route))
         return false;
     uint32_t to = LineAddress(route, line);
     MoveBytes(to + 16, to, uint32_t(count - line) * 16);
