@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <random>
+#include <set>
 
 // Random lines of real words, names and numbers, and random bytes: the console keeps answering every
 // line with a prompt and comes back to its normal conventions afterwards.
@@ -11,10 +12,13 @@ TEST(ConsoleRobustness, RandomLinesNeverStopTheConsole) {
     for (const char* line :
          {"NEW", "CARTESIAN", "ROUTE R", "6 RESERVE", "JOINT", "PLACE P", "ROUTE Q", "2 RESERVE"})
         RunLine(console, line);
+    // Everything but the words that hand the line to a mode or redefine words (a redefined HOME or
+    // IOFLAG is the console working as it should, but would hide what this test looks for).
+    const std::set<std::string> excluded{"(TEACH)", "JOG",      "TRANSMIT", "RECEIVE", "|",    ":",
+                                         "CODE",    "VARIABLE", "CONSTANT", "CREATE",  "USER", "USARRAY"};
     std::vector<std::string> vocabulary;
     for (const Word& word : console.Dictionary().Words())
-        if (word.name != "(TEACH)" && word.name != "JOG" && word.name != "TRANSMIT" &&
-            word.name != "RECEIVE" && word.name != "|" && word.name != ":" && word.name != "CODE")
+        if (!excluded.count(word.name))
             vocabulary.push_back(word.name);
     for (const char* number : {"0", "1", "2", "3", "-1", "16", "64", "65535", "300", "-32768"})
         vocabulary.push_back(number);
