@@ -1,0 +1,57 @@
+#pragma once
+
+#include <QDialog>
+#include <QTimer>
+
+class Cbarg;
+class InputGate;
+class QLabel;
+class QPushButton;
+
+// The wait box: a line of text and "Cancel" (style 0), or the text, a progress bar and "Cancel"
+// (style 1). One box is kept for the whole run. Opening it blocks the operator's input to every other
+// window at once; the box itself appears only when the wait outlasts a short delay or shows
+// progress, so the many short exchanges do not flicker. "Cancel", Escape or closing the box tells the
+// handshake (which sets CancelFlag); Enter does nothing.
+class Cinform : public QDialog {
+    Q_OBJECT
+public:
+    static constexpr int kShowDelayMs = 150;
+
+    explicit Cinform(QWidget* mainWindow);
+    ~Cinform() override;
+
+    void Open(const QString& text, int style);
+    // Hides the box and gives input back; nothing happens when it is not open.
+    void Close();
+    void SetProgress(int done, int total);
+
+    bool isOpen() const { return m_open; }
+    int boxStyle() const { return m_style; }
+    QString text() const;
+    Cbarg* progressBar() const { return m_bar; }
+    QPushButton* cancelButton() const { return m_cancel; }
+    // Makes the box visible now (the delay ran out, or a progress bar is shown).
+    void Appear();
+
+public slots:
+    void reject() override;
+
+protected:
+    void keyPressEvent(QKeyEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    void CancelledByOperator();
+    void PlaceOverMainWindow();
+
+    QWidget* m_mainWindow;
+    QLabel* m_icon;
+    QLabel* m_text;
+    Cbarg* m_bar;
+    QPushButton* m_cancel;
+    InputGate* m_gate;
+    QTimer m_delay;
+    bool m_open = false;
+    int m_style = 0;
+};

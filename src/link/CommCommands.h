@@ -1,0 +1,17 @@
+#pragma once
+
+#include <QString>
+
+class CommandRegistry;
+class QWidget;
+
+// "Configure...": closes the link, shows "Communication Configuration", stores the settings on OK,
+// and opens the link again in both cases.
+void ConfigureCommunication(QWidget* parent);
+// "Save Communication": writes the console text to a .txt file the operator chooses.
+void SaveCommunication(QWidget* parent);
+// Writes the console text to path; false when there is no console text or the file cannot be written.
+bool SaveCommunicationTo(const QString& path);
+
+// Binds "Re-Open", "Configure..." and "Save Communication".
+void BindCommCommands(CommandRegistry& registry, QWidget* parent);
