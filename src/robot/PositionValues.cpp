@@ -18,7 +18,7 @@ std::string Trimmed(const std::string& text) {
 }
 
 // Numbers are always written and read with a point, whatever the desktop's locale says.
-std::string Format1(float x) {
+std::string OneDecimal(float x) {
     std::ostringstream out;
     out.imbue(std::locale::classic());
     out << std::fixed << std::setprecision(1) << static_cast<double>(x);
@@ -41,6 +41,10 @@ bool ParseDouble(const std::string& text, double& value) {
 
 } // namespace
 
+std::string OneDecimalText(float x) {
+    return OneDecimal(x);
+}
+
 double CartesianLimit(int row) {
     return row < 3 ? 3276.0 : 360.0;
 }
@@ -54,7 +58,7 @@ int TenthsFromReal(float x) {
 }
 
 std::string TenthsText(std::int16_t tenths) {
-    return Format1(static_cast<float>(tenths) * 0.1f);
+    return OneDecimal(static_cast<float>(tenths) * 0.1f);
 }
 
 int JogIncrementFromMillimetres(double millimetres) {
@@ -62,7 +66,7 @@ int JogIncrementFromMillimetres(double millimetres) {
 }
 
 std::string JogIncrementText(int increment) {
-    return Format1(static_cast<float>(increment) / 10.0f);
+    return OneDecimal(static_cast<float>(increment) / 10.0f);
 }
 
 bool ReadIntegerField(const std::string& text, long min, long max, long& value, std::string& message) {

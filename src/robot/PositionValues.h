@@ -18,6 +18,9 @@ int TenthsFromReal(float x);
 // A stored tenth shown as "%.1f" of value * 0.1 (single precision).
 std::string TenthsText(std::int16_t tenths);
 
+// A number shown with one decimal ("%.1f"), always with a point.
+std::string OneDecimalText(float x);
+
 // The jog step in tenths of a millimetre: trunc(millimetres * 10 + 0.001).
 int JogIncrementFromMillimetres(double millimetres);
 // The jog step shown in millimetres, "%.1f" of increment / 10 (single precision).

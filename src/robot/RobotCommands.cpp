@@ -85,32 +85,25 @@ void GripToggle() {
 
 const std::vector<RobotCommandInfo>& RobotCommandTable() {
     static const std::vector<RobotCommandInfo> table = {
-        {ID_ROBOT_JOINT_POSITION, "", "Show position of Robot in joint coordinates"},
-        {ID_ROBOT_CARTESIAN_POSITION, "", "Show robot position in Cartesian coordinates"},
-        {ID_ROBOT_JOINT_ABS_MOVE, "", "Move to a new absolute position"},
-        {ID_ROBOT_JOINT_REL_MOVE, "", "Move relative to present position"},
-        {ID_ROBOT_CARTESIAN_ABS_MOVE, "", "Move to a new absolute position"},
-        {ID_ROBOT_CARTESIAN_REL_MOVE, "", "Move to a new relative position"},
-        {ID_ROBOT_START, "START", "send START command"},
-        {ID_ROBOT_CALIBRATE, "CALIBRATE", "Calibrate the robot"},
-        {ID_ROBOT_HOME, "HOME", "Move robot to HOME position"},
-        {ID_ROBOT_TEACH, "", "Drive Robot with TEACH PAD"},
-        {ID_ROBOT_JOG, "", "Drive Robot with TEACH PAD in Cartesian mode"},
-        {ID_ROBOT_GRIP_TOGGLE, "", "Toggle Gripper open or closed"},
-        {ID_ROBOT_JOINT_MODE, "JOINT", "Set JOINT mode"},
-        {ID_ROBOT_CARTESIAN_MODE, "CARTESIAN", "Set CARTESIAN mode"},
-        {ID_ROBOT_SEGMENTED, "SEGMENTED", ""},
-        {ID_ROBOT_CONTINUOUS, "CONTINUOUS", ""},
-        {ID_ROBOT_SMOOTH, "SMOOTH", "Sets continuous path mode"},
+        {ID_ROBOT_JOINT_POSITION, ""},
+        {ID_ROBOT_CARTESIAN_POSITION, ""},
+        {ID_ROBOT_JOINT_ABS_MOVE, ""},
+        {ID_ROBOT_JOINT_REL_MOVE, ""},
+        {ID_ROBOT_CARTESIAN_ABS_MOVE, ""},
+        {ID_ROBOT_CARTESIAN_REL_MOVE, ""},
+        {ID_ROBOT_START, "START"},
+        {ID_ROBOT_CALIBRATE, "CALIBRATE"},
+        {ID_ROBOT_HOME, "HOME"},
+        {ID_ROBOT_TEACH, ""},
+        {ID_ROBOT_JOG, ""},
+        {ID_ROBOT_GRIP_TOGGLE, ""},
+        {ID_ROBOT_JOINT_MODE, "JOINT"},
+        {ID_ROBOT_CARTESIAN_MODE, "CARTESIAN"},
+        {ID_ROBOT_SEGMENTED, "SEGMENTED"},
+        {ID_ROBOT_CONTINUOUS, "CONTINUOUS"},
+        {ID_ROBOT_SMOOTH, "SMOOTH"},
     };
     return table;
-}
-
-const char* RobotCommandPrompt(int id) {
-    for (const RobotCommandInfo& info : RobotCommandTable())
-        if (info.id == id)
-            return info.prompt;
-    return nullptr;
 }
 
 void BindRobotActions(CommandRegistry& registry) {

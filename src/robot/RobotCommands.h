@@ -16,16 +16,13 @@ void CartesianAbsoluteMove();
 void CartesianRelativeMove();
 void GripToggle();
 
-// One Robot menu or toolbar command: its id, the word it sends (empty for the commands that run a
-// dialog) and its status-bar prompt (empty when it has none).
+// One Robot menu or toolbar command: its id and the word it sends (empty for the commands that run
+// a dialog or an exchange of their own).
 struct RobotCommandInfo {
     int id;
     const char* word;
-    const char* prompt;
 };
 const std::vector<RobotCommandInfo>& RobotCommandTable();
-// The status-bar prompt of a Robot command, or nullptr when the id is not one of them.
-const char* RobotCommandPrompt(int id);
 
 // Binds every Robot command to its action, enabled only while the link is ready.
 void BindRobotActions(CommandRegistry& registry);

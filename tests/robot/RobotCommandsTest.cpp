@@ -43,9 +43,6 @@ TEST_F(RobotCommands, SingleWordCommandsSendTheirWord) {
         EXPECT_TRUE(registry.Run(id));
     EXPECT_EQ(controller.lines, (Lines{"START", "CALIBRATE", "HOME", "JOINT", "CARTESIAN", "SEGMENTED",
                                        "CONTINUOUS", "SMOOTH"}));
-    EXPECT_STREQ(RobotCommandPrompt(ID_ROBOT_SMOOTH), "Sets continuous path mode");
-    EXPECT_STREQ(RobotCommandPrompt(ID_ROBOT_SEGMENTED), "");
-    EXPECT_EQ(RobotCommandPrompt(ID_PROJECT_NEW), nullptr);
 }
 
 TEST_F(RobotCommands, PositionDisplaysShowWhatWasReadWithoutEditing) {
