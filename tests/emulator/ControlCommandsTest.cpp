@@ -54,6 +54,18 @@ TEST(ControlCommands, StateAndMemoryReports) {
     EXPECT_EQ(control.Run("dump 4 0 1").text.rfind("error:", 0), 0u);
     EXPECT_EQ(control.Run("dump 0 65535 2").text.rfind("error:", 0), 0u);
     EXPECT_EQ(control.Run("runlist").text, "16 100000000400000000000000080000000000\nok\n");
+    RunLine(console, "PLACE A");
+    RunLine(console, "PLACE B");
+    std::string full = control.Run("runlist").text;
+    std::string masked = control.Run("runlist masked").text;
+    EXPECT_EQ(full.substr(0, 3), "112");
+    EXPECT_EQ(full.substr(4 + 2 * 64, 8), "70000100") << "B is the second entry";
+    EXPECT_EQ(masked.substr(4 + 2 * 64, 8), "70000000");
+    EXPECT_EQ(masked.substr(4 + 2 * 16, 8), "40000000");
+    EXPECT_EQ(full.size(), masked.size());
+    RunLine(console, "DECIMAL 65535 NEXT !");
+    EXPECT_EQ(control.Run("runlist").text.size(), 6 + 2 * 65536 + 4)
+        << "the report stops at the end of the bank";
 
     EXPECT_EQ(control.Run("set CREEP-FACTOR 77").text, "ok\n");
     EXPECT_EQ(control.Run("var CREEP-FACTOR").text, "77\nok\n");

@@ -4,6 +4,7 @@
 #include <cctype>
 #include <cstdlib>
 #include <sstream>
+#include <vector>
 
 namespace {
 std::string Ok(const std::string& text = {}) {
@@ -55,7 +56,7 @@ ControlResult ControlCommands::Run(const std::string& line) {
         result.text = Ok("signal learn|drop | silent on|off | errors N | garbage N | flood N | send TEXT | "
                          "movetime MS | unplug [MS] | "
                          "replug | baud N | state | var NAME | set joints|cartesian V... | set NAME VALUE | "
-                         "dump BANK START LENGTH | runlist | words | history [N] | reset | quit\n");
+                         "dump BANK START LENGTH | runlist [masked] | words | history [N] | reset | quit\n");
     } else if (command == "signal") {
         if (arguments == "learn" || arguments == "$")
             m_console.Emit("$");
@@ -114,7 +115,8 @@ ControlResult ControlCommands::Run(const std::string& line) {
         std::string text = Dump(arguments, ok);
         result.text = ok ? Ok(text) : Error("dump BANK START LENGTH");
     } else if (command == "runlist") {
-        result.text = Ok(RunList());
+        std::string text = RunList(arguments, ok);
+        result.text = ok ? Ok(text) : Error("runlist [masked]");
     } else if (command == "words") {
         std::string names;
         for (const Word& word : m_console.Dictionary().Words())
@@ -172,10 +174,21 @@ std::string ControlCommands::Dump(const std::string& arguments, bool& ok) const 
 }
 
 // The RUN-LIST up to and including the word at NEXT, the length the upload would send and compare.
-std::string ControlCommands::RunList() const {
+// "masked" writes the name-index words of the entries as 0: the PC keeps its own numbering there.
+std::string ControlCommands::RunList(const std::string& arguments, bool& ok) const {
+    ok = arguments.empty() || arguments == "masked";
+    if (!ok)
+        return {};
     uint16_t next = m_console.RunList().Next();
-    return std::to_string(next) + " " + Hex(m_console.Memory().Bank(RunListStore::kBank), size_t(next) + 2) +
-           "\n";
+    const uint8_t* bank = m_console.Memory().Bank(RunListStore::kBank);
+    std::vector<uint8_t> bytes(bank, bank + std::min<size_t>(size_t(next) + 2, EmulatorMemory::kBankSize));
+    if (arguments == "masked") {
+        const RunListStore& list = m_console.RunList();
+        for (uint32_t e = RunListStore::kHeadLink; list.Link(uint16_t(e)) > e && e + 3 < bytes.size();
+             e = list.Link(uint16_t(e)))
+            bytes[e + 2] = bytes[e + 3] = 0;
+    }
+    return std::to_string(next) + " " + Hex(bytes.data(), bytes.size()) + "\n";
 }
 
 std::string ControlCommands::History(const std::string& arguments) const {

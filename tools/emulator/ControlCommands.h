@@ -29,7 +29,7 @@ public:
 private:
     std::string State() const;
     std::string Dump(const std::string& arguments, bool& ok) const;
-    std::string RunList() const;
+    std::string RunList(const std::string& arguments, bool& ok) const;
     std::string History(const std::string& arguments) const;
     std::string Garbage(const std::string& arguments, bool& ok);
     bool Set(const std::string& arguments);
