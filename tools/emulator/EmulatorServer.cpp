@@ -13,7 +13,7 @@
 
 namespace {
 volatile std::sig_atomic_t g_stop = 0;
-constexpr size_t kMaxPending = 4 * 1024 * 1024;
+constexpr size_t kMaxPending = 256u * 1024 * 1024;
 constexpr size_t kMaxClientLine = 65536;
 
 int64_t Now() {
@@ -154,7 +154,7 @@ std::vector<pollfd> EmulatorServer::PollSet() const {
     std::vector<pollfd> fds;
     if (m_pty.IsOpen()) {
         short events = POLLIN;
-        if (!m_pending.empty() && (m_baud == 0 || Now() >= m_nextSlot))
+        if (!m_pending.Empty() && (m_baud == 0 || Now() >= m_nextSlot))
             events |= POLLOUT;
         fds.push_back({m_pty.MasterFd(), events, 0});
     }
@@ -171,7 +171,7 @@ std::vector<pollfd> EmulatorServer::PollSet() const {
 int64_t EmulatorServer::WaitNanoseconds() const {
     int64_t now = Now();
     int64_t wait = -1;
-    if (m_pty.IsOpen() && !m_pending.empty() && m_baud > 0)
+    if (m_pty.IsOpen() && !m_pending.Empty() && m_baud > 0)
         wait = std::max<int64_t>(0, m_nextSlot - now);
     if (m_moveEnd >= 0) {
         int64_t move = std::max<int64_t>(0, m_moveEnd - now);
@@ -267,7 +267,7 @@ void EmulatorServer::RunControl(const std::string& line, int replyFd) {
 
 void EmulatorServer::Unplug(int64_t milliseconds) {
     m_pty.Close();
-    m_pending.clear();
+    m_pending.Clear();
     m_console->DropLink();
     m_replugAt = milliseconds > 0 ? Now() + milliseconds * 1000000 : -1;
 }
@@ -301,18 +301,18 @@ void EmulatorServer::CollectOutput() {
     std::string out = m_console->TakeOutput();
     if (out.empty() || !m_pty.IsOpen())
         return;
-    if (m_pending.empty())
+    if (m_pending.Empty())
         m_nextSlot = std::max(m_nextSlot, Now());
-    if (m_pending.size() + out.size() <= kMaxPending)
-        m_pending += out;
+    if (m_pending.Size() + out.size() <= kMaxPending)
+        m_pending.Append(out);
 }
 
 // Sends what is due: everything at once without pacing, otherwise one byte per 10 bit times, catching
 // up in a burst after a late wake-up so that the average rate is the line's.
 void EmulatorServer::WriteOutput() {
-    if (!m_pty.IsOpen() || m_pending.empty())
+    if (!m_pty.IsOpen() || m_pending.Empty())
         return;
-    size_t allowed = m_pending.size();
+    size_t allowed = m_pending.Size();
     int64_t byteTime = m_baud > 0 ? 10000000000LL / m_baud : 0;
     int64_t now = Now();
     if (byteTime > 0) {
@@ -320,9 +320,9 @@ void EmulatorServer::WriteOutput() {
             return;
         allowed = std::min(allowed, size_t((now - m_nextSlot) / byteTime + 1));
     }
-    ssize_t n = ::write(m_pty.MasterFd(), m_pending.data(), allowed);
+    ssize_t n = ::write(m_pty.MasterFd(), m_pending.Data(), allowed);
     if (n <= 0)
         return;
-    m_pending.erase(0, size_t(n));
+    m_pending.Consume(size_t(n));
     m_nextSlot += int64_t(n) * byteTime;
 }

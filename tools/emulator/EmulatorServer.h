@@ -3,6 +3,7 @@
 #include "ConsoleModel.h"
 #include "ControlCommands.h"
 #include "EmulatorOptions.h"
+#include "OutputQueue.h"
 #include "PtyDevice.h"
 
 #include <cstdint>
@@ -53,7 +54,7 @@ private:
     std::vector<Client> m_clients;
     bool m_stdinOpen = false;
     std::string m_stdinBuffer;
-    std::string m_pending;
+    OutputQueue m_pending;
     long m_baud = 0;
     int64_t m_nextSlot = 0;  // when the next paced byte may go (steady clock, ns)
     int64_t m_replugAt = -1; // when an unplugged device comes back (steady clock, ns)
