@@ -5,6 +5,7 @@
 #include "app/CommandRegistry.h"
 #include "link/CommCommands.h"
 #include "project/ProjectCommands.h"
+#include "project/ProjectCommands.h"
 #include "robot/RobotBindings.h"
 #include "robot/SettingsCommands.h"
 
@@ -16,5 +17,6 @@ void BindAllCommands(CommandRegistry& registry, CMainFrame& frame) {
     BindCommCommands(registry, &frame);
     BindSettingsCommands(registry);
     BindRobotCommands(registry);
+    BindProjectCommands(registry);
     BindProjectCommands(registry);
 }

@@ -1,0 +1,10 @@
+#pragma once
+
+class CommandRegistry;
+
+// Binds the "&Project" menu commands to the project document and joins the project to the
+// application's start-up (its remembered file name), close (its save question), exit and status bar.
+void BindProjectCommands(CommandRegistry& registry);
+
+// Enabling rule "P": the project has a file name.
+bool ProjectNamed();
