@@ -5,7 +5,6 @@
 #include "app/CommandRegistry.h"
 #include "link/CommCommands.h"
 #include "project/ProjectCommands.h"
-#include "project/ProjectCommands.h"
 #include "robot/RobotBindings.h"
 #include "robot/SettingsCommands.h"
 
@@ -17,6 +16,5 @@ void BindAllCommands(CommandRegistry& registry, CMainFrame& frame) {
     BindCommCommands(registry, &frame);
     BindSettingsCommands(registry);
     BindRobotCommands(registry);
-    BindProjectCommands(registry);
     BindProjectCommands(registry);
 }
