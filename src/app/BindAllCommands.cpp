@@ -7,6 +7,7 @@
 #include "project/ProjectCommands.h"
 #include "robot/RobotBindings.h"
 #include "robot/SettingsCommands.h"
+#include "text/TextCommands.h"
 
 // Each subsystem binds its own commands (and fills its AppHooks fields, registers its window kinds
 // with frame.windowKinds(), adds refresh hooks with frame.AddRefreshHook) from one function of its
@@ -17,4 +18,5 @@ void BindAllCommands(CommandRegistry& registry, CMainFrame& frame) {
     BindSettingsCommands(registry);
     BindRobotCommands(registry);
     BindProjectCommands(registry);
+    BindTextCommands(registry, frame);
 }

@@ -1,0 +1,35 @@
+#include "text/TextCommands.h"
+
+#include "app/AppHooks.h"
+#include "app/CMainFrame.h"
+#include "app/CommandIds.h"
+#include "app/CommandRegistry.h"
+#include "project/CPosDat.h"
+#include "text/Cfthview.h"
+#include "text/SourceDownload.h"
+#include "text/TextWindows.h"
+
+#include <memory>
+
+namespace {
+std::unique_ptr<TextWindows> g_windows;
+} // namespace
+
+TextWindows* textWindows() {
+    return g_windows.get();
+}
+
+void BindTextCommands(CommandRegistry& registry, CMainFrame& frame) {
+    g_windows = std::make_unique<TextWindows>(frame.mdiArea(), frame.windowKinds());
+    SetTextDocuments(g_windows.get());
+    appHooks().LoadEditFont = [] { Cfthview::LoadEditFont(); };
+
+    TextWindows* windows = g_windows.get();
+    registry.Bind(ID_FILE_NEW, [windows] { windows->NewTextFile(); });
+    registry.Bind(ID_FILE_OPEN, [windows] { windows->OpenTextFileCommand(); });
+    registry.Bind(
+        ID_FILE_OPEN_ED2, [windows] { windows->OpenOrActivateTextFile(projectDocument().Ed2Path()); },
+        [] { return !projectDocument().GetPathName().empty(); });
+    registry.Bind(
+        ID_FILE_DOWNLOAD_FILE, [] { DownloadFileCommand(); }, [] { return LinkReady(); });
+}
