@@ -41,99 +41,161 @@ const char* ModeName(ConsoleModel::Mode mode) {
 }
 } // namespace
 
+ControlCommands::ControlCommands(ConsoleModel& console) : m_console(console) {
+    AddFaultCommands();
+    AddLinkCommands();
+    AddReportCommands();
+}
+
+void ControlCommands::Add(const std::string& name, const std::string& usage, Handler handler) {
+    m_commands.push_back({name, usage, std::move(handler)});
+}
+
 ControlResult ControlCommands::Run(const std::string& line) {
     std::istringstream in(line);
-    std::string command;
-    in >> command;
+    std::string name;
+    in >> name;
     std::string arguments;
     std::getline(in >> std::ws, arguments);
     ControlResult result;
-    bool ok = true;
-    unsigned long number = 0;
-    if (command.empty()) {
+    if (name.empty()) {
         result.text = Ok();
-    } else if (command == "help") {
-        result.text = Ok("signal learn|drop | silent on|off | errors N | garbage N | flood N | send TEXT | "
-                         "movetime MS | unplug [MS] | "
-                         "replug | baud N | state | var NAME | set joints|cartesian V... | set NAME VALUE | "
-                         "dump BANK START LENGTH | runlist [masked] | words | history [N] | reset | quit\n");
-    } else if (command == "signal") {
-        if (arguments == "learn" || arguments == "$")
-            m_console.Emit("$");
-        else if (arguments == "drop" || arguments == "%")
-            m_console.Emit("%");
-        else
-            ok = false;
-        result.text = ok ? Ok() : Error("signal learn or signal drop");
-    } else if (command == "silent") {
-        ok = arguments == "on" || arguments == "off";
-        if (ok)
-            m_console.SetSilent(arguments == "on");
-        result.text = ok ? Ok() : Error("silent on or silent off");
-    } else if (command == "errors") {
-        ok = ParseUnsigned(arguments, number);
-        if (ok)
-            m_console.FailNextLines(int(number));
-        result.text = ok ? Ok() : Error("errors N");
-    } else if (command == "garbage") {
-        std::string text = Garbage(arguments, ok);
-        result.text = ok ? Ok(text) : Error("garbage N");
-    } else if (command == "flood") {
-        ok = ParseUnsigned(arguments, number) && number <= 100000000;
-        if (ok)
-            m_console.Emit(Flood(number));
-        result.text = ok ? Ok() : Error("flood N");
-    } else if (command == "movetime") {
-        ok = ParseUnsigned(arguments, number) && number <= 3600000;
-        if (ok)
-            m_console.SetMoveTime(int(number));
-        result.text = ok ? Ok() : Error("movetime MILLISECONDS");
-    } else if (command == "send") {
-        m_console.Emit(Unescape(arguments));
-        result.text = Ok();
-    } else if (command == "unplug") {
-        ok = arguments.empty() || ParseUnsigned(arguments, number);
-        result.action = ok ? ControlResult::Action::Unplug : ControlResult::Action::None;
-        result.value = int64_t(number);
-        result.text = ok ? Ok() : Error("unplug [milliseconds]");
-    } else if (command == "replug") {
-        result.action = ControlResult::Action::Replug;
-        result.text = Ok();
-    } else if (command == "baud") {
-        ok = ParseUnsigned(arguments, number);
-        result.action = ok ? ControlResult::Action::SetBaud : ControlResult::Action::None;
-        result.value = int64_t(number);
-        result.text = ok ? Ok() : Error("baud N");
-    } else if (command == "state") {
-        result.text = Ok(State());
-    } else if (command == "var") {
-        auto value = m_console.VariableValue(arguments);
-        result.text = value ? Ok(std::to_string(*value) + "\n") : Error("no variable " + arguments);
-    } else if (command == "set") {
-        result.text = Set(arguments) ? Ok() : Error("set joints|cartesian V1..V6, or set VARIABLE VALUE");
-    } else if (command == "dump") {
-        std::string text = Dump(arguments, ok);
-        result.text = ok ? Ok(text) : Error("dump BANK START LENGTH");
-    } else if (command == "runlist") {
-        std::string text = RunList(arguments, ok);
-        result.text = ok ? Ok(text) : Error("runlist [masked]");
-    } else if (command == "words") {
-        std::string names;
-        for (const Word& word : m_console.Dictionary().Words())
-            names += (names.empty() ? "" : " ") + word.name;
-        result.text = Ok(names + "\n");
-    } else if (command == "history") {
-        result.text = Ok(History(arguments));
-    } else if (command == "reset") {
-        result.action = ControlResult::Action::Reset;
-        result.text = Ok();
-    } else if (command == "quit") {
-        result.action = ControlResult::Action::Quit;
-        result.text = Ok();
-    } else {
-        result.text = Error("unknown command " + command + " (try help)");
+        return result;
     }
+    if (name == "help") {
+        std::string usages;
+        for (const Command& command : m_commands)
+            usages += command.usage + "\n";
+        result.text = Ok(usages);
+        return result;
+    }
+    for (const Command& command : m_commands) {
+        if (command.name != name)
+            continue;
+        if (command.handler(arguments, result)) {
+            result.text = Ok(result.text);
+        } else {
+            result = ControlResult{};
+            result.text = Error(command.usage);
+        }
+        return result;
+    }
+    result.text = Error("unknown command " + name + " (try help)");
     return result;
+}
+
+void ControlCommands::AddFaultCommands() {
+    Add("signal", "signal learn|drop", [this](const std::string& arguments, ControlResult&) {
+        bool learn = arguments == "learn" || arguments == "$";
+        bool drop = arguments == "drop" || arguments == "%";
+        if (learn || drop)
+            m_console.Emit(learn ? "$" : "%");
+        return learn || drop;
+    });
+    Add("silent", "silent on|off", [this](const std::string& arguments, ControlResult&) {
+        if (arguments != "on" && arguments != "off")
+            return false;
+        m_console.SetSilent(arguments == "on");
+        return true;
+    });
+    Add("errors", "errors N", [this](const std::string& arguments, ControlResult&) {
+        unsigned long count = 0;
+        if (!ParseUnsigned(arguments, count))
+            return false;
+        m_console.FailNextLines(int(count));
+        return true;
+    });
+    Add("garbage", "garbage N", [this](const std::string& arguments, ControlResult&) {
+        unsigned long count = 0;
+        if (!ParseUnsigned(arguments, count) || count > 100000000)
+            return false;
+        m_console.Emit(Garbage(count));
+        return true;
+    });
+    Add("flood", "flood N", [this](const std::string& arguments, ControlResult&) {
+        unsigned long count = 0;
+        if (!ParseUnsigned(arguments, count) || count > 100000000)
+            return false;
+        m_console.Emit(Flood(count));
+        return true;
+    });
+    Add("send", "send TEXT", [this](const std::string& arguments, ControlResult&) {
+        m_console.Emit(Unescape(arguments));
+        return true;
+    });
+    Add("movetime", "movetime MILLISECONDS", [this](const std::string& arguments, ControlResult&) {
+        unsigned long milliseconds = 0;
+        if (!ParseUnsigned(arguments, milliseconds) || milliseconds > 3600000)
+            return false;
+        m_console.SetMoveTime(int(milliseconds));
+        return true;
+    });
+}
+
+void ControlCommands::AddLinkCommands() {
+    Add("unplug", "unplug [MILLISECONDS]", [](const std::string& arguments, ControlResult& result) {
+        unsigned long milliseconds = 0;
+        if (!arguments.empty() && !ParseUnsigned(arguments, milliseconds))
+            return false;
+        result.action = ControlResult::Action::Unplug;
+        result.value = int64_t(milliseconds);
+        return true;
+    });
+    Add("replug", "replug", [](const std::string&, ControlResult& result) {
+        result.action = ControlResult::Action::Replug;
+        return true;
+    });
+    Add("baud", "baud N", [](const std::string& arguments, ControlResult& result) {
+        unsigned long baud = 0;
+        if (!ParseUnsigned(arguments, baud) || baud > 10000000)
+            return false;
+        result.action = ControlResult::Action::SetBaud;
+        result.value = int64_t(baud);
+        return true;
+    });
+    Add("reset", "reset", [](const std::string&, ControlResult& result) {
+        result.action = ControlResult::Action::Reset;
+        return true;
+    });
+    Add("quit", "quit", [](const std::string&, ControlResult& result) {
+        result.action = ControlResult::Action::Quit;
+        return true;
+    });
+}
+
+void ControlCommands::AddReportCommands() {
+    Add("state", "state", [this](const std::string&, ControlResult& result) {
+        result.text = State();
+        return true;
+    });
+    Add("var", "var VARIABLE", [this](const std::string& arguments, ControlResult& result) {
+        auto value = m_console.VariableValue(arguments);
+        if (value)
+            result.text = std::to_string(*value) + "\n";
+        return value.has_value();
+    });
+    Add("set", "set joints|cartesian V1 .. V6, or set VARIABLE VALUE",
+        [this](const std::string& arguments, ControlResult&) { return Set(arguments); });
+    Add("dump", "dump BANK START LENGTH", [this](const std::string& arguments, ControlResult& result) {
+        bool ok = false;
+        result.text = Dump(arguments, ok);
+        return ok;
+    });
+    Add("runlist", "runlist [masked]", [this](const std::string& arguments, ControlResult& result) {
+        bool ok = false;
+        result.text = RunList(arguments, ok);
+        return ok;
+    });
+    Add("words", "words", [this](const std::string&, ControlResult& result) {
+        for (const Word& word : m_console.Dictionary().Words())
+            result.text += (result.text.empty() ? "" : " ") + word.name;
+        result.text += "\n";
+        return true;
+    });
+    Add("history", "history [N]", [this](const std::string& arguments, ControlResult& result) {
+        result.text = History(arguments);
+        return true;
+    });
 }
 
 std::string ControlCommands::State() const {
@@ -202,18 +264,14 @@ std::string ControlCommands::History(const std::string& arguments) const {
     return out;
 }
 
-std::string ControlCommands::Garbage(const std::string& arguments, bool& ok) {
-    unsigned long count = 0;
-    ok = ParseUnsigned(arguments, count) && count <= 1000000;
-    if (!ok)
-        return {};
+std::string ControlCommands::Garbage(size_t count) {
     std::string bytes;
-    for (unsigned long i = 0; i < count; ++i) {
+    bytes.reserve(count);
+    for (size_t i = 0; i < count; ++i) {
         m_garbageSeed = m_garbageSeed * 1103515245u + 12345u;
         bytes.push_back(char((m_garbageSeed >> 16) & 0xFF));
     }
-    m_console.Emit(bytes);
-    return {};
+    return bytes;
 }
 
 bool ControlCommands::Set(const std::string& arguments) {

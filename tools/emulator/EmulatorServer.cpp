@@ -122,32 +122,38 @@ int EmulatorServer::Run() {
         if (m_replugAt >= 0 && Now() >= m_replugAt)
             Replug();
         FollowMove();
-        for (const pollfd& fd : fds) {
-            if (fd.revents == 0)
-                continue;
-            if (fd.fd == m_pty.MasterFd())
-                ServeDevice();
-            else if (fd.fd == m_listener)
-                AcceptClient();
-            else if (fd.fd == STDIN_FILENO && m_stdinOpen)
-                ServeStdin();
-        }
-        for (size_t i = 0; i < m_clients.size();) {
-            bool readable = false;
-            for (const pollfd& fd : fds)
-                readable |= fd.fd == m_clients[i].fd && fd.revents != 0;
-            if (readable && !ServeClient(m_clients[i])) {
-                ::close(m_clients[i].fd);
-                m_clients.erase(m_clients.begin() + long(i));
-            } else {
-                ++i;
-            }
-        }
+        if (ready > 0)
+            ServeReady(fds);
         FollowMove();
         CollectOutput();
         WriteOutput();
     }
     return 0;
+}
+
+void EmulatorServer::ServeReady(const std::vector<pollfd>& fds) {
+    std::vector<int> readyClients;
+    for (const pollfd& fd : fds) {
+        if (fd.revents == 0)
+            continue;
+        if (fd.fd == m_pty.MasterFd())
+            ServeDevice();
+        else if (fd.fd == m_listener)
+            AcceptClient();
+        else if (fd.fd == STDIN_FILENO && m_stdinOpen)
+            ServeStdin();
+        else
+            readyClients.push_back(fd.fd);
+    }
+    // A client that closed, or sent a line too long to be a command, is let go.
+    for (int fd : readyClients) {
+        auto client =
+            std::find_if(m_clients.begin(), m_clients.end(), [fd](const Client& c) { return c.fd == fd; });
+        if (client != m_clients.end() && !ServeClient(*client)) {
+            ::close(client->fd);
+            m_clients.erase(client);
+        }
+    }
 }
 
 std::vector<pollfd> EmulatorServer::PollSet() const {

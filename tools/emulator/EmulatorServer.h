@@ -33,6 +33,7 @@ private:
     void NewConsole();
     std::vector<struct pollfd> PollSet() const;
     int64_t WaitNanoseconds() const;
+    void ServeReady(const std::vector<struct pollfd>& fds);
     void ServeDevice();
     void AcceptClient();
     bool ServeClient(Client& client);
