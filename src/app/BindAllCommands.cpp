@@ -3,10 +3,13 @@
 #include "app/AppCommands.h"
 #include "app/CMainFrame.h"
 #include "app/CommandRegistry.h"
+#include "app/WordCheckCommand.h"
 #include "link/CommCommands.h"
+#include "macros/MacroCommands.h"
 #include "project/ProjectCommands.h"
 #include "robot/RobotBindings.h"
 #include "robot/SettingsCommands.h"
+#include "text/BinaryCommands.h"
 #include "text/TextCommands.h"
 
 // Each subsystem binds its own commands (and fills its AppHooks fields, registers its window kinds
@@ -18,5 +21,8 @@ void BindAllCommands(CommandRegistry& registry, CMainFrame& frame) {
     BindSettingsCommands(registry);
     BindRobotCommands(registry);
     BindProjectCommands(registry);
+    BindMacroCommands(registry, frame);
+    BindBinaryCommands(registry, &frame);
     BindTextCommands(registry, frame);
+    BindWordCheckCommands(registry);
 }
