@@ -9,6 +9,8 @@
 #include <QLoggingCategory>
 #include <QPointer>
 
+#include <algorithm>
+
 #include <sys/file.h>
 #include <unistd.h>
 
