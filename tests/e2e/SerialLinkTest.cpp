@@ -5,9 +5,15 @@
 #include "link/CommLink.h"
 #include "protocol/Protocol.h"
 
+#include <QDeadlineTimer>
 #include <QFile>
+#include <QProcess>
+#include <QThread>
 
+#include <fcntl.h>
 #include <numeric>
+#include <sys/file.h>
+#include <unistd.h>
 
 // The link and the handshake over a pseudo-terminal, against a peer that plays the controller.
 class SerialLinkTest : public LinkFixture {
@@ -123,4 +129,35 @@ TEST_F(SerialOpenTest, DeviceHeldElsewhereIsInUseEvenUnderAnotherName) {
     m_ui.messages.clear();
     EXPECT_TRUE(OpenLink(alias));
     EXPECT_TRUE(m_ui.messages.empty());
+}
+
+namespace {
+// True once some other open file holds the device's lock.
+bool LockedElsewhere(const QString& path) {
+    const int fd = ::open(path.toLocal8Bit().constData(), O_RDONLY | O_NOCTTY | O_NONBLOCK);
+    if (fd < 0)
+        return false;
+    const bool locked = ::flock(fd, LOCK_EX | LOCK_NB) != 0;
+    ::close(fd);
+    return locked;
+}
+} // namespace
+
+TEST_F(SerialOpenTest, DeviceHeldByAnotherProgramIsInUse) {
+    PtyPeer peer;
+    QProcess holder;
+    holder.start(QStringLiteral("flock"),
+                 {QStringLiteral("-n"), peer.path(), QStringLiteral("sleep"), QStringLiteral("20")});
+    if (!holder.waitForStarted(3000))
+        GTEST_SKIP() << "flock(1) is not available";
+    QDeadlineTimer deadline(3000);
+    while (!LockedElsewhere(peer.path()) && !deadline.hasExpired())
+        QThread::msleep(5);
+    ASSERT_TRUE(LockedElsewhere(peer.path()));
+
+    EXPECT_FALSE(OpenLink(peer.path()));
+    EXPECT_EQ(m_ui.messages, std::vector<std::string>{"Port " + peer.path().toStdString() +
+                                                      " is in use by another application"});
+    holder.kill();
+    holder.waitForFinished(3000);
 }
