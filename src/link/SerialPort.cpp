@@ -151,8 +151,7 @@ bool SerialPort::CommWrite(const char* data, int length) {
     if (left > 0) {
         // The rest stays queued and leaves as the line allows; the caller goes on as if it had.
         const qint64 sent = std::max<qint64>(0, length - left);
-        qCWarning(lcSerial, "\nProbable Write Timeout: Total of %lld bytes sent",
-                  static_cast<long long>(sent));
+        qCWarning(lcSerial, "Probable Write Timeout: Total of %lld bytes sent", static_cast<long long>(sent));
     }
     return true;
 }
