@@ -72,8 +72,10 @@ void Cjointed::Prepare() {
         const std::int16_t v = values.values[row];
         m_fields[row]->setText(cartesian ? QString::fromStdString(TenthsText(v)) : QString::number(v));
     }
-    if (n > 0)
+    if (editable)
         m_fields[0]->setFocus();
+    else
+        m_cancel->setFocus();
 }
 
 void Cjointed::Refuse(int row, const std::string& message) {
