@@ -19,6 +19,13 @@ int Wrap(int offset) {
     return offset & (kImageSize - 1);
 }
 
+std::string Trimmed(const std::string& text) {
+    const size_t first = text.find_first_not_of(' ');
+    if (first == std::string::npos)
+        return std::string();
+    return text.substr(first, text.find_last_not_of(' ') - first + 1);
+}
+
 } // namespace
 
 ProjectModel& projectModel() {
@@ -177,7 +184,8 @@ std::string ProjectModel::WordName(uint16_t code) {
     if (code < kFirstUnnamedAddress) {
         std::string answer;
         const bool ok = protocol().QueryCommand(std::to_string(code + 2) + " NAME", answer);
-        name = ok ? answer : "error";
+        // The controller prints the name followed by a space.
+        name = ok ? Trimmed(answer) : "error";
     }
     WordNameCache[code] = name;
     return name;

@@ -121,3 +121,18 @@ TEST_F(ProjectTest, ReloadSendsImageThenText) {
     EXPECT_EQ(controller.lines[2], "KAVENTRIX");
     EXPECT_EQ(controller.lines[4], "PLACE P1");
 }
+
+TEST_F(ProjectTest, WordNamesAreAskedOnceAndCached) {
+    controller.lineAnswer = [](const std::string& line) {
+        if (line == "302 NAME")
+            return line + "  HOMEPOS OK\r\n>";
+        return line + " ?\r\n>";
+    };
+    EXPECT_EQ(model.WordName(300), "HOMEPOS");
+    EXPECT_EQ(model.WordName(300), "HOMEPOS");
+    EXPECT_EQ(model.WordName(500), "error");
+    EXPECT_EQ(model.WordName(500), "error");
+    EXPECT_EQ(controller.lines, (std::vector<std::string>{"302 NAME", "502 NAME"}));
+    model.ClearProject();
+    EXPECT_TRUE(model.WordNameCache.empty());
+}
