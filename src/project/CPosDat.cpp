@@ -74,6 +74,8 @@ void CPosDat::DeleteContents() {
     ProjectModel& model = projectModel();
     model.ClearProject();
     model.EntryNames.clear();
+    // Nothing learned at the teach pad may go into a route of a project that is gone.
+    model.ActiveRoute = runlist::kNoEntry;
     const std::string ed2 = Ed2Path();
     if (!ed2.empty() && textDocuments().IsOpen(ed2))
         textDocuments().Close(ed2);
