@@ -111,8 +111,10 @@ int EmulatorServer::Run() {
         return 1;
     }
     while (!g_stop && !m_quit) {
-        std::vector<pollfd> fds = PollSet();
-        int64_t wait = WaitNanoseconds();
+        // One reading of the clock for both: a due byte asks for POLLOUT, a later one sets the timer.
+        int64_t now = Now();
+        std::vector<pollfd> fds = PollSet(now);
+        int64_t wait = WaitNanoseconds(now);
         timespec timeout{time_t(wait / 1000000000), long(wait % 1000000000)};
         int ready = ::ppoll(fds.data(), fds.size(), wait < 0 ? nullptr : &timeout, nullptr);
         if (ready < 0 && errno != EINTR) {
@@ -156,11 +158,11 @@ void EmulatorServer::ServeReady(const std::vector<pollfd>& fds) {
     }
 }
 
-std::vector<pollfd> EmulatorServer::PollSet() const {
+std::vector<pollfd> EmulatorServer::PollSet(int64_t now) const {
     std::vector<pollfd> fds;
     if (m_pty.IsOpen()) {
         short events = POLLIN;
-        if (!m_pending.Empty() && (m_baud == 0 || Now() >= m_nextSlot))
+        if (!m_pending.Empty() && (m_baud == 0 || now >= m_nextSlot))
             events |= POLLOUT;
         fds.push_back({m_pty.MasterFd(), events, 0});
     }
@@ -174,11 +176,11 @@ std::vector<pollfd> EmulatorServer::PollSet() const {
 }
 
 // How long the loop may sleep: until the next paced byte is due or the device comes back; -1 for ever.
-int64_t EmulatorServer::WaitNanoseconds() const {
-    int64_t now = Now();
+int64_t EmulatorServer::WaitNanoseconds(int64_t now) const {
     int64_t wait = -1;
-    if (m_pty.IsOpen() && !m_pending.Empty() && m_baud > 0)
-        wait = std::max<int64_t>(0, m_nextSlot - now);
+    // A byte already due waits for the device to take it (POLLOUT), not for a timer.
+    if (m_pty.IsOpen() && !m_pending.Empty() && m_baud > 0 && m_nextSlot > now)
+        wait = m_nextSlot - now;
     if (m_moveEnd >= 0) {
         int64_t move = std::max<int64_t>(0, m_moveEnd - now);
         wait = wait < 0 ? move : std::min(wait, move);

@@ -31,8 +31,8 @@ private:
     bool Start(std::string& error);
     bool OpenControlSocket(std::string& error);
     void NewConsole();
-    std::vector<struct pollfd> PollSet() const;
-    int64_t WaitNanoseconds() const;
+    std::vector<struct pollfd> PollSet(int64_t now) const;
+    int64_t WaitNanoseconds(int64_t now) const;
     void ServeReady(const std::vector<struct pollfd>& fds);
     void ServeDevice();
     void AcceptClient();
