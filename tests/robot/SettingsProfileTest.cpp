@@ -11,6 +11,7 @@
 #include <QTemporaryDir>
 #include <deque>
 #include <gtest/gtest.h>
+#include <random>
 
 namespace {
 
@@ -197,6 +198,35 @@ TEST_F(SettingsProfileTest, ImpossibleCountsAndHugeArraysAreDamage) {
     bytes.append(QByteArray("\xFF\xFF\xFF\xFF\xFF\x7F", 6)); // a 32-bit count far beyond the file
     EXPECT_EQ(DecodeSettings(bytes, v), SettingsDecode::Damaged);
     EXPECT_EQ(v.joints, 6);
+}
+
+TEST_F(SettingsProfileTest, MutatedFilesEitherLoadSoundlyOrChangeNothing) {
+    const QByteArray valid = DefaultProfileBytes();
+    std::mt19937 random(8);
+    SettingsValues before;
+    before.jointNames = {"kept"};
+    for (int round = 0; round < 3000; ++round) {
+        QByteArray bytes = valid;
+        const int changes = 1 + int(random() % 4);
+        for (int c = 0; c < changes; ++c)
+            bytes[qsizetype(random() % bytes.size())] = char(random() % 256);
+        if (random() % 3 == 0)
+            bytes.truncate(qsizetype(random() % bytes.size()));
+        SettingsValues v = before;
+        switch (DecodeSettings(bytes, v)) {
+        case SettingsDecode::Ok:
+            EXPECT_GE(v.joints, 1);
+            EXPECT_LE(v.joints, 6);
+            EXPECT_GE(v.cartesianAxes, 1);
+            EXPECT_LE(v.cartesianAxes, 6);
+            break;
+        case SettingsDecode::WrongVersion:
+        case SettingsDecode::Damaged:
+            EXPECT_EQ(v.jointNames, before.jointNames) << "round " << round;
+            EXPECT_EQ(EncodeSettings(v), EncodeSettings(before)) << "round " << round;
+            break;
+        }
+    }
 }
 
 TEST_F(SettingsProfileTest, RoundTripKeepsNamesBeyondTheCountAndLongNames) {
