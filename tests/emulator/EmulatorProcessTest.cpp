@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <QDir>
+#include <QFile>
 #include <QProcess>
 #include <QTemporaryDir>
 
@@ -68,13 +69,15 @@ std::string Control(int fd, const std::string& command) {
 struct Emulator {
     QTemporaryDir dir;
     QProcess process;
-    std::string device, link, socket;
+    std::string device, link, socket, transcript;
 
     explicit Emulator(QStringList extra = {}) {
         link = QDir(dir.path()).filePath("robot").toStdString();
         socket = QDir(dir.path()).filePath("control").toStdString();
-        QStringList arguments{"--link", QString::fromStdString(link), "--control",
-                              QString::fromStdString(socket)};
+        transcript = QDir(dir.path()).filePath("transcript").toStdString();
+        QStringList arguments{"--link",       QString::fromStdString(link),
+                              "--control",    QString::fromStdString(socket),
+                              "--transcript", QString::fromStdString(transcript)};
         process.start(MARLIX_EMULATOR_PATH, arguments + extra);
         if (process.waitForStarted(5000) && process.waitForReadyRead(5000))
             device = process.readLine().trimmed().toStdString();
@@ -107,6 +110,29 @@ TEST(EmulatorProcess, ServesTheConsoleOnAPseudoTerminalThroughItsLink) {
     ASSERT_EQ(::write(fd, "HOME\r", 5), 5);
     EXPECT_EQ(ReadUntil(fd, ">"), "HOME OK\r\n>");
     ::close(fd);
+
+    QFile transcript(QString::fromStdString(emulator.transcript));
+    ASSERT_TRUE(transcript.open(QIODevice::ReadOnly));
+    EXPECT_EQ(transcript.readAll(), QByteArray("DECIMAL GF\rHOME\r"));
+}
+
+TEST(EmulatorProcess, WritesItsWordListAndEnds) {
+    QTemporaryDir dir;
+    QString path = QDir(dir.path()).filePath("KXWords.txt");
+    QProcess process;
+    process.start(MARLIX_EMULATOR_PATH, {"--words", path});
+    ASSERT_TRUE(process.waitForFinished(5000));
+    EXPECT_EQ(process.exitCode(), 0);
+    QFile list(path);
+    ASSERT_TRUE(list.open(QIODevice::ReadOnly));
+    QByteArray text = list.readAll();
+    EXPECT_EQ(text.size() % 19, 0);
+    EXPECT_TRUE(text.contains(" 4 HOME      \r\n"));
+
+    process.start(MARLIX_EMULATOR_PATH, {"--baud", "fast"});
+    ASSERT_TRUE(process.waitForFinished(5000));
+    EXPECT_EQ(process.exitCode(), 2) << "a bad option is refused";
+    EXPECT_TRUE(process.readAllStandardError().contains("usage:"));
 }
 
 TEST(EmulatorProcess, ControlChannelSignalsAndUnplugs) {
