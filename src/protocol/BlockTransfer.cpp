@@ -5,8 +5,11 @@
 #include "protocol/BlockReceiver.h"
 #include "protocol/Protocol.h"
 
+#include <QCoreApplication>
+#include <QDeadlineTimer>
 #include <QFileDevice>
 #include <QIODevice>
+#include <QTimer>
 
 #include <algorithm>
 #include <climits>
@@ -41,6 +44,43 @@ void Progress(quint64 done, quint64 total) {
     protocol().ShowProgress(static_cast<int>(done), static_cast<int>(total));
 }
 
+// How long a cancelled transfer still takes the controller's answer that was already on its way.
+constexpr int kLateAnswerMs = 300;
+
+// The operator cancelled while the controller's answer to an ENQ was awaited. That answer may already
+// be on the line: a controller that sent STX expects a whole block, and block data arriving after the
+// switch back to text would land in the terminal. So it is still taken for a moment. Returns the state
+// it reached, or 0 when nothing came.
+int AwaitLateAnswer() {
+    Protocol& proto = protocol();
+    const QDeadlineTimer deadline(kLateAnswerMs);
+    QTimer wakeUp; // ends the wait below when nothing arrives
+    if (QCoreApplication::instance()) {
+        wakeUp.setSingleShot(true);
+        wakeUp.start(kLateAnswerMs);
+    }
+    while (!deadline.hasExpired()) {
+        if (proto.PumpMessages())
+            return 0;
+        if (proto.ReplyState >= reply::kIdle)
+            return proto.ReplyState;
+        if (!ui().WaitForEvent())
+            return 0;
+    }
+    return 0;
+}
+
+// The controller's answer to an ENQ. After a cancel `cancelled` is set and the answer already on its
+// way is still taken, so that the block in progress ends whole; the transfer stops after it.
+int WaitAnswer(bool& cancelled) {
+    Protocol& proto = protocol();
+    const int state = proto.WaitTransferState();
+    if (state != 0 || !proto.CancelFlag)
+        return state;
+    cancelled = true;
+    return AwaitLateAnswer();
+}
+
 bool SendEnq() {
     return protocol().SendChar(block::kEnq) == 0;
 }
@@ -64,11 +104,14 @@ bool SendBlocks(quint64 total, const BlockSource& source) {
             return false;
         if (!SendEnq())
             return false;
-        if (proto.WaitTransferState() != reply::kIdle)
+        bool cancelled = false;
+        if (WaitAnswer(cancelled) != reply::kIdle)
             return false;
         if (proto.SendBytes(reinterpret_cast<const char*>(buffer), block::kSize) != 0)
             return false;
         Progress(total - remaining, total);
+        if (cancelled)
+            return false;
         remaining -= remaining < block::kSize ? remaining : block::kSize;
     }
     return true;
@@ -93,12 +136,15 @@ BlockSource FileSource(QIODevice& file) {
     };
 }
 
-// The end of a download: the controller's final "OK" line is awaited on a real link; the simulated
-// controller has nothing more to say, so the link is idle at once.
-void FinishDownload() {
+// The end of a download. After the blocks went through, the controller's final "OK" line is awaited
+// on a real link. After a failure it is not: a controller that answered ENQ with something else may
+// never send that line; the reply state stays "collecting" and a later prompt makes the link idle.
+// The simulated controller has nothing more to say, so the link is idle at once.
+void FinishDownload(bool blocksSent) {
     Protocol& proto = protocol();
     if (!commLink().Simulate) {
-        proto.WaitReply();
+        if (blocksSent)
+            proto.WaitReply();
         return;
     }
     if (proto.ReplyState != reply::kNotOpen) {
@@ -128,14 +174,15 @@ bool UploadBlock(QIODevice& file, int bank, quint32 start, quint32 length) {
         ExpectBlock(buffer, buffer + block::kSize);
         if (!SendEnq())
             break;
-        const int state = proto.WaitTransferState();
+        bool cancelled = false;
+        const int state = WaitAnswer(cancelled);
         if (state != block::kComplete) {
-            result = state == reply::kIdle;
+            result = !cancelled && state == reply::kIdle;
             break;
         }
         received += block::kSize;
         Progress(received, length);
-        if (file.write(reinterpret_cast<const char*>(buffer), block::kSize) != block::kSize)
+        if (file.write(reinterpret_cast<const char*>(buffer), block::kSize) != block::kSize || cancelled)
             break;
     }
     EndTransfer(reply::kIdle);
@@ -162,7 +209,7 @@ bool DownloadBlock(QIODevice& file, int bank, quint32 start, quint32 length) {
     const bool result = SendBlocks(length, FileSource(file));
     proto.SendChar(block::kEtx);
     EndTransfer(reply::kCollecting);
-    FinishDownload();
+    FinishDownload(result);
     return result;
 }
 
@@ -188,7 +235,7 @@ bool DownloadRunList(const unsigned char* image, int count) {
     });
     EndTransfer(reply::kCollecting);
     proto.SendChar(block::kEtx);
-    FinishDownload();
+    FinishDownload(result);
     return result;
 }
 
@@ -204,6 +251,7 @@ bool UploadRunList(unsigned char* image, int total) {
     target.endBound = image + kRunListImageSize;
     quint64 received = 0;
     int state = 0;
+    bool cancelled = false;
     for (;;) {
         proto.ReplyState = reply::kWaitingForStx;
         target.expected = block::kSize;
@@ -211,12 +259,14 @@ bool UploadRunList(unsigned char* image, int total) {
             EndTransfer(reply::kIdle);
             return false;
         }
-        state = proto.WaitTransferState();
-        if (state != block::kComplete)
+        state = WaitAnswer(cancelled);
+        if (state == block::kComplete) {
+            received += block::kSize;
+            Progress(received, total > 0 ? static_cast<quint64>(total) : 0);
+        }
+        if (cancelled || state != block::kComplete)
             break;
-        received += block::kSize;
-        Progress(received, total > 0 ? static_cast<quint64>(total) : 0);
     }
     EndTransfer(reply::kIdle);
-    return state == reply::kIdle;
+    return !cancelled && state == reply::kIdle;
 }

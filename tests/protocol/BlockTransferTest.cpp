@@ -51,6 +51,15 @@ protected:
         EXPECT_EQ(protocol().ReplyState, state);
     }
 
+    // Delivers what the controller still has to say.
+    void DrainEvents() {
+        while (!ui.events.empty()) {
+            auto event = ui.events.front();
+            ui.events.pop_front();
+            event();
+        }
+    }
+
     static QByteArray Bytes(const std::string& s) { return QByteArray(s.data(), static_cast<int>(s.size())); }
 
     ScriptedUi ui;
@@ -163,7 +172,10 @@ TEST_F(BlockTransferTest, DownloadAnsweredWithAWrongByteStopsAndStillEndsTheTran
     EXPECT_EQ(fake.downloaded.size(), 256u);
     EXPECT_EQ(fake.enqCount, 2);
     EXPECT_EQ(fake.etxCount, 1);
-    ExpectTextModeAnd(reply::kIdle);
+    // The final line is not awaited after a failure; it makes the link idle when it comes.
+    ExpectTextModeAnd(reply::kCollecting);
+    DrainEvents();
+    EXPECT_EQ(protocol().ReplyState, reply::kIdle);
 }
 
 TEST_F(BlockTransferTest, DownloadCancelledInTheMiddleSendsNoMoreBlocks) {
@@ -179,12 +191,52 @@ TEST_F(BlockTransferTest, DownloadCancelledInTheMiddleSendsNoMoreBlocks) {
     EXPECT_TRUE(ui.messages.empty());
     EXPECT_EQ(protocol().receiveMode, 0);
     // The controller's final line still brings the link back to idle once it arrives.
-    while (!ui.events.empty() && protocol().ReplyState != reply::kIdle) {
-        auto event = ui.events.front();
-        ui.events.pop_front();
-        event();
-    }
+    DrainEvents();
     EXPECT_EQ(protocol().ReplyState, reply::kIdle);
+}
+
+TEST_F(BlockTransferTest, ACancelWhileTheAnswerIsOnItsWayStillEndsThatBlockWhole) {
+    {
+        SCOPED_TRACE("download: the STX came, so the controller gets its block before the ETX");
+        QByteArray data = Bytes(Pattern(1024, 12));
+        QBuffer file(&data);
+        file.open(QIODevice::ReadOnly);
+        fake.cancelAtEnq = 2;
+        fake.answerAfterCancel = true;
+        EXPECT_FALSE(DownloadBlock(file, 0, 0, 1024));
+        EXPECT_EQ(fake.downloaded, Pattern(512, 12));
+        EXPECT_EQ(fake.enqCount, 2);
+        EXPECT_EQ(fake.written.back(), '\x03');
+        EXPECT_EQ(protocol().receiveMode, 0);
+    }
+    ResetProtocol();
+    protocol().ReplyState = reply::kIdle;
+    protocol().ShowHeldBox("Transfer", 1);
+    fake.enqCount = 0;
+    {
+        SCOPED_TRACE("upload: the block in flight is kept, none of it reaches the terminal");
+        fake.enqAnswers = {Block(Pattern(256, 13)), Block(Pattern(256, 14)), Block(Pattern(256, 15))};
+        QBuffer file;
+        file.open(QIODevice::WriteOnly);
+        const std::string screen = commLink().document()->SavedText();
+        EXPECT_FALSE(UploadBlock(file, 0, 0, 0x300));
+        EXPECT_EQ(file.data(), Bytes(Pattern(256, 13) + Pattern(256, 14)));
+        EXPECT_EQ(fake.enqCount, 2);
+        EXPECT_EQ(commLink().document()->SavedText(), screen);
+        ExpectTextModeAnd(reply::kIdle);
+    }
+    fake.enqCount = 0;
+    ResetProtocol();
+    protocol().ReplyState = reply::kIdle;
+    protocol().ShowHeldBox("Transfer", 1);
+    {
+        SCOPED_TRACE("run-list upload");
+        fake.enqAnswers = {Block(Pattern(256, 16)), Block(Pattern(256, 17)), Block(Pattern(256, 18))};
+        EXPECT_FALSE(UploadRunList(image.data(), 0x300));
+        EXPECT_EQ(std::string(image.begin(), image.begin() + 768),
+                  Pattern(256, 16) + Pattern(256, 17) + std::string(256, '\0'));
+        ExpectTextModeAnd(reply::kIdle);
+    }
 }
 
 TEST_F(BlockTransferTest, DownloadWhoseCommandGetsNoPromptSendsNothing) {

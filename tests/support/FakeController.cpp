@@ -61,7 +61,8 @@ void FakeController::AnswerEnq() {
     ++enqCount;
     if (enqCount == cancelAtEnq) {
         m_ui.events.push_back([] { protocol().WaitBoxClosed(); });
-        return;
+        if (!answerAfterCancel)
+            return;
     }
     std::string answer(1, m_receiving ? '\x02' : '\x03');
     if (!enqAnswers.empty()) {

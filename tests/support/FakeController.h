@@ -32,6 +32,8 @@ public:
     std::deque<std::string> enqAnswers;
     // Instead of answering this ENQ (counted from 1) the operator presses "Cancel".
     int cancelAtEnq = 0;
+    // The answer to that ENQ still comes, right after the cancel.
+    bool answerAfterCancel = false;
 
     std::string written;            // every byte the PC sent
     std::vector<std::string> lines; // command lines, without their CR
