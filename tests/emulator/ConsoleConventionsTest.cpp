@@ -127,6 +127,7 @@ TEST(ConsoleConventions, NumbersFollowTheBase) {
     EXPECT_EQ(QueryAnswer("HEX FF DECIMAL .", RunLine(console, "HEX FF DECIMAL .")), "255 ");
     EXPECT_EQ(QueryAnswer("HEX 10 .", RunLine(console, "HEX 10 .")), "10 ");
     EXPECT_EQ(QueryAnswer("DECIMAL 7 3 - .", RunLine(console, "DECIMAL 7 3 - .")), "4 ");
+    EXPECT_EQ(RunLine(console, ".\" ready to go\""), ".\" ready to go\"  ready to go OK\r\n>");
 }
 
 TEST(ConsoleConventions, DefinitionsSpanLinesAndCanBeForgotten) {

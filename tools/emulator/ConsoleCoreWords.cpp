@@ -71,6 +71,17 @@ void ConsoleModel::RegisterCoreWords() {
     });
     Builtin("EMIT", [this] { Answer(std::string(1, char(Pop()))); });
     Builtin("SPACE", [this] { Answer(" "); });
+    // ." prints the text up to the next double quote.
+    Builtin(".\"", [this] {
+        std::string text, token;
+        while (NextToken(token)) {
+            bool last = !token.empty() && token.back() == '"';
+            text += (text.empty() ? "" : " ") + (last ? token.substr(0, token.size() - 1) : token);
+            if (last)
+                break;
+        }
+        Answer(text + " ");
+    });
     Builtin("DECIMAL", [this] { m_memory.SetSystemWord(m_base, 10); });
     Builtin("HEX", [this] { m_memory.SetSystemWord(m_base, 16); });
     Builtin("KAVENTRIX", [] {});
