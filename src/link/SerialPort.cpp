@@ -17,8 +17,6 @@
 Q_LOGGING_CATEGORY(lcSerial, "marlix.serial")
 
 namespace {
-constexpr int kWriteTimeoutBase = 5000;  // ms for every write
-constexpr int kWriteTimeoutPerByte = 20; // ms more for each byte
 constexpr int kSystemTextLimit = 100;
 } // namespace
 
@@ -142,7 +140,7 @@ bool SerialPort::CommWrite(const char* data, int length) {
         return true;
     if (m_port.write(data, length) != length)
         return false;
-    QDeadlineTimer deadline(kWriteTimeoutBase + static_cast<qint64>(kWriteTimeoutPerByte) * length);
+    QDeadlineTimer deadline(m_writeTimeoutBase + static_cast<qint64>(m_writeTimeoutPerByte) * length);
     while (m_connected && m_port.bytesToWrite() > 0 && !deadline.hasExpired()) {
         if (!m_port.waitForBytesWritten(static_cast<int>(deadline.remainingTime())))
             break;

@@ -27,6 +27,11 @@ public:
 
     // The device that port number n stands for when no device is named ("/dev/ttyS" n-1).
     static QString DeviceForPort(int port);
+    // The write time-out is base + perByte × n milliseconds (5000 + 20 × n unless changed).
+    void SetWriteTimeout(int baseMs, int perByteMs) {
+        m_writeTimeoutBase = baseMs;
+        m_writeTimeoutPerByte = perByteMs;
+    }
     // Where the device currently open lives (its real path, links resolved); empty when closed.
     QString devicePath() const { return m_connected ? m_port.portName() : QString(); }
 
@@ -44,6 +49,8 @@ private:
     bool m_lostPending = false;
     bool m_showLineErrors = true;
     unsigned m_baudRate = 19200;
+    int m_writeTimeoutBase = 5000;  // ms for every write
+    int m_writeTimeoutPerByte = 20; // ms more for each byte
     QString m_label; // how messages name the port: its number, or the device path when one is named
 };
 

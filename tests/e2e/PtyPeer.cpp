@@ -38,6 +38,11 @@ void PtyPeer::Drop() {
     m_master = m_slave = -1;
 }
 
+void PtyPeer::SetReading(bool reading) {
+    if (m_notifier)
+        m_notifier->setEnabled(reading);
+}
+
 bool PtyPeer::Push(const QByteArray& bytes) {
     Send(bytes);
     // The terminal layer moves the bytes across in the background: wait (bounded) until all are there,

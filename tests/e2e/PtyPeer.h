@@ -27,6 +27,8 @@ public:
     void SetAnswer(const std::string& command, const std::string& answer) { m_answers[command] = answer; }
     // A silent peer reads but answers nothing.
     void SetSilent(bool silent) { m_silent = silent; }
+    // A peer that stops reading lets the line fill up, as a stalled controller would.
+    void SetReading(bool reading);
     // Writes raw bytes to the program and returns once all of them are waiting at its end.
     bool Push(const QByteArray& bytes);
     // Closes the line: the program's next read fails as with an unplugged adaptor.

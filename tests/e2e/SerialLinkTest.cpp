@@ -10,6 +10,7 @@
 #include <QProcess>
 #include <QThread>
 
+#include <cstdio>
 #include <fcntl.h>
 #include <numeric>
 #include <sys/file.h>
@@ -91,6 +92,47 @@ TEST_F(SerialLinkTest, UnplugDuringWaitEndsItAndReopenWorksOnceTheDeviceIsBack) 
     EXPECT_EQ(protocol().ReplyState, reply::kIdle);
     EXPECT_EQ(back.received, QByteArray("\r"));
     EXPECT_TRUE(protocol().SendCommand("HOME"));
+}
+
+namespace {
+std::vector<std::string>* g_serialLog = nullptr;
+QtMessageHandler g_previousHandler = nullptr;
+
+// Keeps the serial port's trace texts; everything else goes where it went before.
+void CaptureSerialLog(QtMsgType type, const QMessageLogContext& context, const QString& text) {
+    if (g_serialLog && context.category && std::string(context.category) == "marlix.serial")
+        g_serialLog->push_back(text.toStdString());
+    else if (g_previousHandler)
+        g_previousHandler(type, context, text);
+}
+} // namespace
+
+TEST_F(SerialLinkTest, LateWriteReportsSuccessLogsWhatWasSentAndTheRestFollows) {
+    ASSERT_TRUE(OpenLink(m_peer.path()));
+    // A controller that takes nothing in: the line fills up long before a megabyte has left.
+    m_peer.SetSilent(true);
+    m_peer.SetReading(false);
+    m_peer.received.clear();
+    m_port->SetWriteTimeout(200, 0);
+    const QByteArray data(1 << 20, 'x');
+
+    std::vector<std::string> log;
+    g_serialLog = &log;
+    g_previousHandler = qInstallMessageHandler(CaptureSerialLog);
+    const bool written = m_port->CommWrite(data.constData(), static_cast<int>(data.size()));
+    qInstallMessageHandler(g_previousHandler);
+    g_serialLog = nullptr;
+
+    EXPECT_TRUE(written);
+    ASSERT_EQ(log.size(), 1u);
+    long long sent = -1;
+    ASSERT_EQ(std::sscanf(log[0].c_str(), "Probable Write Timeout: Total of %lld bytes sent", &sent), 1);
+    EXPECT_GT(sent, 0);
+    EXPECT_LT(sent, data.size());
+
+    m_peer.SetReading(true);
+    EXPECT_TRUE(PumpUntil([&] { return m_peer.received.size() >= data.size(); }));
+    EXPECT_EQ(m_peer.received, data);
 }
 
 // Opening failures: the message names the port and the link stays not open.
