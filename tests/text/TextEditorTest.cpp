@@ -7,6 +7,7 @@
 #include "text/CFTDoc.h"
 #include "text/CFindReplaceDlg.h"
 #include "text/Cfthview.h"
+#include "text/SourceDownload.h"
 #include "text/TextSearch.h"
 #include "text/TextWindows.h"
 
@@ -314,6 +315,32 @@ private slots:
 
         protocol().ReplyState = 0;
         QVERIFY(!view->CommandEnabled(ID_FILE_DOWNLOAD_CURRENT));
+        ResetCommLink();
+        ResetProtocol();
+    }
+
+    void aRefusedSourceLineIsShownSelectedInItsWindow() {
+        ResetCommLink();
+        ResetProtocol();
+        FakeController fake(*ui);
+        fake.lineAnswer = [](const std::string& line) {
+            return line == "BAD WORD\n" ? line + " BAD ?\r\n>" : line + " OK\r\n>";
+        };
+        commLink().SetTransport(&fake);
+        commLink().EnsureDocument();
+        protocol().ReplyState = 2;
+        SetTextDocuments(windows.get());
+
+        const QString path = Write("refused.ed2", "1 2 +\nBAD WORD\n3 4 +\n");
+        QVERIFY(DownloadSourceFile(path.toStdString()));
+        Cfthview* view = windows->FindTextDocument(path.toStdString());
+        QVERIFY(view);
+        QCOMPARE(windows->ActiveTextWindow(), view);
+        QCOMPARE(view->textCursor().selectedText(), QString("BAD WORD"));
+        QCOMPARE(view->textCursor().blockNumber(), 1);
+        QCOMPARE(ui->messages.size(), size_t(2));
+
+        SetTextDocuments(nullptr);
         ResetCommLink();
         ResetProtocol();
     }

@@ -1,0 +1,62 @@
+#include "ProjectTestSupport.h"
+
+#include "project/ProjectText.h"
+
+#include <string>
+#include <vector>
+
+namespace {
+
+using Lines = std::vector<std::string>;
+
+class ProjectTextTest : public ProjectTest {
+protected:
+    // An open project without entries whose source text is `source`.
+    void OpenEmptyProject(const QByteArray& source) {
+        WriteFile(QPath("empty.run"), QByteArray("\x10\0\0\0\x04\0\0\0\0\0\0\0\x08\0\0\0\0\0", 18));
+        WriteFile(QPath("empty.ed1"), "KAVENTRIX\nSTARTOVER\n");
+        WriteFile(QPath("empty.ED2"), source);
+        ASSERT_TRUE(doc.OpenFile(Path("empty.run")));
+        controller.lines.clear();
+        ui.boxTexts.clear();
+    }
+};
+
+TEST_F(ProjectTextTest, AProjectWithoutEntriesDeclaresTheTwoHeaderLinesThenSendsItsSource) {
+    OpenEmptyProject("A\nB\n");
+    EXPECT_TRUE(DownloadText());
+    EXPECT_EQ(controller.lines, (Lines{"|", "KAVENTRIX", "STARTOVER", "IOFLAG C0SET", "A\n", "B\n", "\n"}));
+    EXPECT_EQ(ui.boxTexts, (Lines{"Downloading .ed1 file", "Downloading " + doc.Ed2Path()}));
+    EXPECT_TRUE(ui.messages.empty());
+    EXPECT_FALSE(protocol().heldBox);
+    EXPECT_EQ(protocol().ReplyMode, 0);
+}
+
+TEST_F(ProjectTextTest, ARefusedDeclarationStopsBeforeTheSourceButStillSetsTheIoFlag) {
+    OpenEmptyProject("A\n");
+    controller.lineAnswer = [this](const std::string& line) {
+        return line == "STARTOVER" ? std::string(" STARTOVER ?\r\n") : Answer(line);
+    };
+    EXPECT_FALSE(DownloadText());
+    EXPECT_EQ(controller.lines, (Lines{"|", "KAVENTRIX", "STARTOVER", "IOFLAG C0SET"}));
+    EXPECT_EQ(ui.messages, Lines{"> expected"});
+    EXPECT_FALSE(protocol().ControllerStream.fail());
+}
+
+TEST_F(ProjectTextTest, AMissingSourceFileIsSkippedSilently) {
+    OpenEmptyProject("");
+    ASSERT_TRUE(QFile::remove(QPath("empty.ED2")));
+    EXPECT_TRUE(DownloadText());
+    EXPECT_EQ(controller.lines, (Lines{"|", "KAVENTRIX", "STARTOVER", "IOFLAG C0SET"}));
+    EXPECT_TRUE(ui.messages.empty());
+}
+
+TEST_F(ProjectTextTest, UnsavedEditsOfTheSourceAreSavedBeforeTheyAreSent) {
+    OpenEmptyProject("OLD\n");
+    texts.docs[doc.Ed2Path()] = {"NEW", true};
+    EXPECT_TRUE(DownloadText());
+    EXPECT_EQ(ReadFile(QString::fromStdString(doc.Ed2Path())), QByteArray("NEW"));
+    EXPECT_EQ(controller.lines.back(), "NEW\n");
+}
+
+} // namespace
