@@ -1,4 +1,5 @@
 #include "app/CommandIds.h"
+#include "app/ProfileStore.h"
 #include "app/WindowKinds.h"
 #include "link/CommLink.h"
 #include "protocol/Protocol.h"
@@ -14,6 +15,7 @@
 #include <QApplication>
 #include <QContextMenuEvent>
 #include <QFile>
+#include <QFontDialog>
 #include <QLineEdit>
 #include <QMainWindow>
 #include <QMdiArea>
@@ -365,6 +367,34 @@ private slots:
         QContextMenuEvent event(QContextMenuEvent::Mouse, QPoint(5, 5), view->mapToGlobal(QPoint(5, 5)));
         QApplication::sendEvent(view->viewport(), &event);
         QCOMPARE(popup, static_cast<QWidget*>(edit));
+    }
+
+    void fontCommandSetsThisWindowAndRemembersTheChoice() {
+        UseProfileFile(Path("profile.ini").toStdString());
+        Cfthview::editFont() = FontDescription();
+        Cfthview* first = Open(Write("first.ed2", "a"));
+        Cfthview* second = Open(Write("second.ed2", "b"));
+        QVERIFY(first && second);
+        const QFont before = first->font();
+        QFont wanted = second->font();
+        wanted.setPointSize(before.pointSize() + 6);
+        QTimer::singleShot(0, [wanted] {
+            auto* dialog = qobject_cast<QFontDialog*>(QApplication::activeModalWidget());
+            if (!dialog)
+                return;
+            dialog->setCurrentFont(wanted);
+            dialog->accept();
+        });
+        second->RunCommand(ID_SETTINGS_FONT);
+        QCOMPARE(second->font().pointSize(), wanted.pointSize());
+        QCOMPARE(first->font(), before);
+        FontDescription stored;
+        QVERIFY(stored.Parse(GetProfileString("edit", "Font")));
+        QCOMPARE(stored.Format(), Cfthview::editFont().Format());
+        QVERIFY(stored.height != FontDescription().height);
+        Cfthview* third = Open(Write("third.ed2", "c"));
+        QCOMPARE(third->font().pointSize(), wanted.pointSize());
+        UseProfileFile(std::string());
     }
 
     void theEditorFontAppliesToNewWindows() {
