@@ -12,8 +12,8 @@ protected:
         BindRobotActions(registry);
     }
     // The position dialog's "OK" after typing `values` into its rows.
-    void TypeAndOk(std::initializer_list<int> values) {
-        windows.edits.push_back([values](PositionRecord& r) {
+    void TypeAndOk(std::initializer_list<int> typed) {
+        windows.edits.push_back([values = std::vector<int>(typed)](PositionRecord& r) {
             int i = 0;
             for (int v : values)
                 r.values[i++] = static_cast<std::int16_t>(v);
