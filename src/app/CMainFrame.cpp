@@ -36,7 +36,13 @@ QString Plain(const char* text) {
 }
 } // namespace
 
+// The icons live in the GUI library's resources, which a static library does not register by itself.
+static void LoadResources() {
+    Q_INIT_RESOURCE(marlix);
+}
+
 CMainFrame::CMainFrame() : m_mdi(new QMdiArea(this)), m_kinds(m_mdi) {
+    LoadResources();
     setObjectName("mainFrame");
     setWindowTitle(kTitle);
     setWindowIcon(QIcon(":/icons/marlix.svg"));
@@ -56,11 +62,12 @@ CMainFrame::CMainFrame() : m_mdi(new QMdiArea(this)), m_kinds(m_mdi) {
 
     qApp->installEventFilter(this);
     resize(1000, 700);
-    UpdateCommandStates();
 }
 
 CMainFrame::~CMainFrame() {
     qApp->removeEventFilter(this);
+    // The child windows close while the frame is taken apart: nothing may be refreshed any more.
+    disconnect(m_mdi, nullptr, this, nullptr);
 }
 
 QAction* CMainFrame::MakeAction(int id, const char* text, const char* prompt, const char* shortcut) {
@@ -186,7 +193,7 @@ void CMainFrame::UpdateCommandStates() {
     }
     RefreshStatusPanes();
     if (Ccomview* view = terminal())
-        view->TextArrived();
+        view->RefreshTitle();
     for (const auto& hook : m_refreshHooks)
         hook();
 }

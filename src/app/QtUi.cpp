@@ -40,7 +40,8 @@ QtUi::QtUi() {
 QtUi::~QtUi() {
     if (QCoreApplication::instance())
         QCoreApplication::instance()->removeEventFilter(this);
-    delete m_waitBox;
+    // The box is a child of the main window; it goes with it unless the window outlived this seam.
+    delete m_waitBox.data();
 }
 
 void QtUi::Attach(CMainFrame* frame) {

@@ -55,7 +55,7 @@ private:
     void RunKick();
 
     QPointer<CMainFrame> m_frame;
-    Cinform* m_waitBox = nullptr;
+    QPointer<Cinform> m_waitBox;
     bool m_kickQueued = false;
     bool m_quitting = false;
 };

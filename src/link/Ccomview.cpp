@@ -90,6 +90,7 @@ void Ccomview::RunCommand(int id) {
 void Ccomview::TextArrived() {
     RefreshTitle();
     update();
+    ui().KickIdle();
 }
 
 void Ccomview::RefreshTitle() {
@@ -155,6 +156,8 @@ void Ccomview::keyPressEvent(QKeyEvent* event) {
         else
             ui().Beep();
     }
+    // A typed line moves the reply state away from idle until the controller's prompt returns.
+    ui().KickIdle();
 }
 
 bool Ccomview::focusNextPrevChild(bool) {

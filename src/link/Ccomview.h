@@ -19,7 +19,10 @@ public:
     // The screen text goes with the window; a changed font is remembered.
     ~Ccomview() override;
 
+    // Received text: repaint soon, and let the commands follow the reply state it may have moved.
     void TextArrived() override;
+    // The window's title follows the document's ("Communication" or "Simulated Communication").
+    void RefreshTitle();
     bool HandlesCommand(int id) const override;
     void RunCommand(int id) override;
 
@@ -48,7 +51,6 @@ protected:
 private:
     void ApplyFont();
     void UpdateLineWidth();
-    void RefreshTitle();
     // The window goes: remember a changed font and let the screen text go with it.
     void Release();
 
