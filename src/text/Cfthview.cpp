@@ -226,9 +226,12 @@ void Cfthview::CloseWithoutQuestion() {
 }
 
 void Cfthview::keyPressEvent(QKeyEvent* event) {
-    // Tab inserts nothing in source text.
-    if (event->key() == Qt::Key_Tab && !(event->modifiers() & Qt::ControlModifier)) {
-        event->accept();
+    // Tab inserts nothing in source text; with Ctrl it is left to the window area (next window).
+    if (event->key() == Qt::Key_Tab || event->key() == Qt::Key_Backtab) {
+        if (event->modifiers() & Qt::ControlModifier)
+            event->ignore();
+        else
+            event->accept();
         return;
     }
     QPlainTextEdit::keyPressEvent(event);

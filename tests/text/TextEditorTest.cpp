@@ -143,6 +143,8 @@ private slots:
         QTest::keyClick(view, Qt::Key_X);
         QCOMPARE(view->doc()->Bytes(), QByteArray("xA B"));
         QTest::keyClick(view, Qt::Key_Tab, Qt::ShiftModifier);
+        QTest::keyClick(view, Qt::Key_Backtab, Qt::ShiftModifier);
+        QTest::keyClick(view, Qt::Key_Tab, Qt::ControlModifier);
         QCOMPARE(view->doc()->Bytes(), QByteArray("xA B"));
     }
 
