@@ -5,6 +5,7 @@
 #include "robot/ManualValueDialogs.h"
 
 #include <QApplication>
+#include <QMainWindow>
 #include <QMetaObject>
 
 QWidget* QtRobotUi::Parent() {
