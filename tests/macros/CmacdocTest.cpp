@@ -177,9 +177,4 @@ TEST_F(MacroSet, RefusedLineEndsTheMacroAndClearsTheStream) {
     EXPECT_EQ(port.sent, "X\r");
 }
 
-TEST_F(MacroSet, MacroBeyondTheSetDoesNothing) {
-    EXPECT_FALSE(macroDoc().RunMacro(0));
-    EXPECT_TRUE(port.sent.empty());
-}
-
 } // namespace

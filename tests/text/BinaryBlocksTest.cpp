@@ -113,30 +113,12 @@ TEST_F(BinaryBlocks, ShortFileStillLoadsWholeBlocksForTheLength) {
     EXPECT_TRUE(ui.messages.empty());
 }
 
-TEST_F(BinaryBlocks, LengthBelowABlockSendsOneWholeBlock) {
-    const std::string path = Path("tiny.ram");
-    WriteFile(path, Pattern(1000, 4));
-    EXPECT_TRUE(binblocks::LoadBinaryFile(path, 0, 0, 0x10));
-    EXPECT_EQ(fake.enqCount, 1);
-    EXPECT_EQ(fake.downloaded, Pattern(256, 4));
-}
-
 TEST_F(BinaryBlocks, MissingFileIsReportedAndNothingIsSent) {
     const std::string path = Path("none.ram");
     EXPECT_FALSE(binblocks::LoadBinaryFile(path, 0, 0, 0x100));
     ASSERT_EQ(ui.messages.size(), 1u);
     EXPECT_EQ(ui.messages[0].rfind(path + " could not be opened because of this error: ", 0), 0u);
     EXPECT_TRUE(fake.written.empty());
-}
-
-TEST_F(BinaryBlocks, RefusedStxEndsTheLoadWithItsMessage) {
-    const std::string path = Path("data.ram");
-    WriteFile(path, Pattern(512, 2));
-    fake.enqAnswers = {"\x15"};
-    EXPECT_FALSE(binblocks::LoadBinaryFile(path, 0, 0, 0x200));
-    EXPECT_EQ(ui.messages, std::vector<std::string>{"expecting STX, received 21"});
-    EXPECT_FALSE(ui.boxOpen);
-    EXPECT_EQ(protocol().receiveMode, 0);
 }
 
 } // namespace
