@@ -22,6 +22,7 @@
 #include <QMenuBar>
 #include <QScreen>
 #include <QStatusBar>
+#include <QTimer>
 #include <QToolBar>
 #include <QToolButton>
 
@@ -349,4 +350,6 @@ void CMainFrame::closeEvent(QCloseEvent* event) {
         return;
     }
     event->accept();
+    // The program ends with its main window, whatever tool windows are still up.
+    QTimer::singleShot(0, qApp, &QCoreApplication::quit);
 }
