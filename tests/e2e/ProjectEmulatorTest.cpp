@@ -176,3 +176,21 @@ TEST_F(ProjectEmulatorTest, NewProjectEmptiesTheControllersList) {
     ASSERT_TRUE(m_emulator->Control("history 3", &history));
     EXPECT_EQ(history, (QStringList{"KAVENTRIX", "STARTOVER", "NEW"}));
 }
+
+TEST_F(ProjectEmulatorTest, CancelledUpdateKeepsTheProjectAndTheLink) {
+    OpenPlaceAndRoute();
+    const QByteArray before = MaskedImage();
+    ASSERT_TRUE(m_emulator->Control("silent on"));
+    CancelAfter(200);
+    UpdateData();
+    EXPECT_EQ(m_projectUi.messages, std::vector<std::string>{"Upload failed, data may now be invalid"});
+    EXPECT_EQ(projectModel().RunListEnd, 128);
+    EXPECT_EQ(projectModel().EntryNames.size(), 2u);
+    EXPECT_EQ(MaskedImage(), before);
+    EXPECT_EQ(protocol().receiveMode, 0);
+    EXPECT_EQ(protocol().ReplyState, reply::kIdle);
+
+    // The controller answers again: so does the link.
+    ASSERT_TRUE(m_emulator->Control("silent off"));
+    EXPECT_TRUE(protocol().SendCommand("HOME"));
+}
