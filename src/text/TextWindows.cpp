@@ -41,6 +41,8 @@ TextWindows::TextWindows(QMdiArea* area, WindowKinds& kinds) : m_area(area), m_k
 TextWindows::~TextWindows() = default;
 
 Cfthview* TextWindows::OpenWindow(std::unique_ptr<CFTDoc> doc) {
+    if (!m_area)
+        return nullptr;
     m_pending = std::move(doc);
     QMdiSubWindow* window = m_kinds.Open(WindowKind::TextEditor);
     m_pending.reset();
@@ -53,13 +55,13 @@ Cfthview* TextWindows::OpenWindow(std::unique_ptr<CFTDoc> doc) {
 }
 
 void TextWindows::Activate(Cfthview* view) const {
-    if (auto* window = qobject_cast<QMdiSubWindow*>(view->parentWidget()))
+    if (auto* window = qobject_cast<QMdiSubWindow*>(view->parentWidget()); window && m_area)
         m_area->setActiveSubWindow(window);
     view->setFocus();
 }
 
 Cfthview* TextWindows::FindTextDocument(const std::string& path) const {
-    if (path.empty())
+    if (path.empty() || !m_area)
         return nullptr;
     const QString full = CFTDoc::FullPath(Q(path));
     for (QMdiSubWindow* window : m_area->subWindowList()) {
@@ -71,7 +73,7 @@ Cfthview* TextWindows::FindTextDocument(const std::string& path) const {
 }
 
 Cfthview* TextWindows::ActiveTextWindow() const {
-    QMdiSubWindow* window = m_area->currentSubWindow();
+    QMdiSubWindow* window = m_area ? m_area->currentSubWindow() : nullptr;
     auto* view = window ? qobject_cast<Cfthview*>(window->widget()) : nullptr;
     return view && !view->closed() ? view : nullptr;
 }

@@ -2,12 +2,14 @@
 
 #include "project/TextDocuments.h"
 
+#include <QMdiArea>
+#include <QPointer>
+
 #include <memory>
 #include <string>
 
 class CFTDoc;
 class Cfthview;
-class QMdiArea;
 class WindowKinds;
 
 // The text editor windows of the main window: opening, creating and finding them by the file they
@@ -46,7 +48,7 @@ private:
     Cfthview* OpenWindow(std::unique_ptr<CFTDoc> doc);
     void Activate(Cfthview* view) const;
 
-    QMdiArea* m_area;
+    QPointer<QMdiArea> m_area; // gone with the main window: then no text window is open
     WindowKinds& m_kinds;
     std::unique_ptr<CFTDoc> m_pending; // the document of the window being created
 };
