@@ -30,9 +30,11 @@ Cinform::Cinform(QWidget* mainWindow)
     top->addWidget(m_icon);
     top->addWidget(m_text, 1);
     auto* bottom = new QHBoxLayout;
-    bottom->addWidget(m_bar, 1);
+    // Without the bar (it has all the stretch) the two stretches centre "Cancel".
     bottom->addStretch();
+    bottom->addWidget(m_bar, 1);
     bottom->addWidget(m_cancel);
+    bottom->addStretch();
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(top);
     layout->addLayout(bottom);
@@ -56,7 +58,7 @@ void Cinform::Open(const QString& text, int style) {
     m_bar->setVisible(style == 1);
     m_bar->SetProgress(0, 100);
     m_open = true;
-    m_gate->Shut(this);
+    m_gate->Shut(m_mainWindow);
     if (style == 1)
         Appear();
     else if (!isVisible())

@@ -9,7 +9,7 @@ class QLabel;
 class QPushButton;
 
 // The wait box: a line of text and "Cancel" (style 0), or the text, a progress bar and "Cancel"
-// (style 1). One box is kept for the whole run. Opening it blocks the operator's input to every other
+// (style 1). One box is kept for the whole run. Opening it blocks the operator's input to the main
 // window at once; the box itself appears only when the wait outlasts a short delay or shows
 // progress, so the many short exchanges do not flicker. "Cancel", Escape or closing the box tells the
 // handshake (which sets CancelFlag); Enter does nothing.

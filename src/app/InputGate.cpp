@@ -47,8 +47,8 @@ InputGate::~InputGate() {
     Open();
 }
 
-void InputGate::Shut(QWidget* allowed) {
-    m_allowed = allowed;
+void InputGate::Shut(QWidget* blocked) {
+    m_blocked = blocked;
     if (m_shut)
         return;
     m_shut = true;
@@ -63,18 +63,24 @@ void InputGate::Open() {
         QCoreApplication::instance()->removeEventFilter(this);
 }
 
-bool InputGate::IsAllowed(QObject* receiver) const {
-    if (!m_allowed)
+bool InputGate::IsBlocked(QObject* receiver) const {
+    if (!m_blocked)
         return false;
-    if (auto* widget = qobject_cast<QWidget*>(receiver))
-        return widget->window() == m_allowed->window();
+    const QWidget* blocked = m_blocked->window();
+    if (auto* widget = qobject_cast<QWidget*>(receiver)) {
+        const QWidget* window = widget->window();
+        // A menu that the main window opened belongs to it.
+        while (window->windowType() == Qt::Popup && window->parentWidget())
+            window = window->parentWidget()->window();
+        return window == blocked;
+    }
     if (auto* window = qobject_cast<QWindow*>(receiver))
-        return window == m_allowed->window()->windowHandle();
-    return true;
+        return window == blocked->windowHandle();
+    return false;
 }
 
 bool InputGate::eventFilter(QObject* watched, QEvent* event) {
-    if (!m_shut || !IsOperatorInput(event) || IsAllowed(watched))
+    if (!m_shut || !IsOperatorInput(event) || !IsBlocked(watched))
         return false;
     // An accepted shortcut override keeps the shortcut from firing; the key press is then eaten too.
     event->accept();

@@ -90,7 +90,11 @@ void Ccomview::RunCommand(int id) {
 void Ccomview::TextArrived() {
     RefreshTitle();
     update();
-    ui().KickIdle();
+    // Text the operator typed or the controller printed on its own can move the reply state too.
+    if (protocol().ReplyState != m_lastReplyState) {
+        m_lastReplyState = protocol().ReplyState;
+        ui().KickIdle();
+    }
 }
 
 void Ccomview::RefreshTitle() {

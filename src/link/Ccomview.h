@@ -62,5 +62,6 @@ private:
     int m_ascent = 12;
     bool m_caretOn = false;
     bool m_released = false;
+    int m_lastReplyState = 0;
     QTimer m_blink;
 };

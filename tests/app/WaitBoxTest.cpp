@@ -9,6 +9,7 @@
 #include "link/Ccomview.h"
 
 #include <QAction>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QToolBar>
 #include <QtTest>
@@ -110,6 +111,22 @@ private slots:
         protocol().ShowWaitBox("Waiting for controller");
         QVERIFY(!bar->isVisibleTo(box));
         protocol().CloseWaitBox();
+    }
+
+    void aMessageDuringATransferCanBeAnswered() {
+        protocol().ShowHeldBox("Loading /tmp/a.ram", 1);
+        bool clicked = false;
+        QTimer::singleShot(0, this, [&] {
+            auto* message = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+            if (!message)
+                return;
+            QTest::mouseClick(message->button(QMessageBox::Ok), Qt::LeftButton);
+            clicked = true;
+        });
+        ui().ShowMessage("Block transfer failed");
+        QVERIFY(clicked);
+        QVERIFY(m_shell.guard.closed.isEmpty());
+        protocol().CloseHeldBox();
     }
 
 protected:
