@@ -33,15 +33,6 @@ TEST(PositionValues, JogIncrementTruncatesTenthsOfAMillimetre) {
     EXPECT_EQ(JogIncrementFromMillimetres(1.29f), 12);
 }
 
-TEST(PositionValues, CartesianRowsHaveMillimetreAndDegreeLimits) {
-    EXPECT_STREQ(CartesianUnit(0), "mm");
-    EXPECT_STREQ(CartesianUnit(2), "mm");
-    EXPECT_STREQ(CartesianUnit(3), "degrees");
-    EXPECT_STREQ(CartesianUnit(5), "degrees");
-    EXPECT_EQ(CartesianLimit(2), 3276.0);
-    EXPECT_EQ(CartesianLimit(3), 360.0);
-}
-
 TEST(PositionValues, RealFieldsAcceptTheirRangeInclusiveAndNameItWhenRefusing) {
     float x = 0;
     std::string message;

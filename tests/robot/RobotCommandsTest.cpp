@@ -138,19 +138,4 @@ TEST_F(RobotCommands, GripToggleFollowsTheQueriedFlag) {
                                        "DECIMAL FGRIP C@ .", "UNGRIP", "DECIMAL FGRIP C@ ."}));
 }
 
-TEST(RobotCommandsSimulated, GripToggleUngripsUnderSimulation) {
-    ResetProtocol();
-    ResetCommLink();
-    ScriptedUi ui;
-    commLink().Simulate = true;
-    commLink().OpenCommunication();
-    GripToggle();
-    const std::string screen = commLink().document()->SavedText();
-    EXPECT_NE(screen.find("DECIMAL FGRIP C@ . simOK"), std::string::npos);
-    EXPECT_NE(screen.find("UNGRIP simOK"), std::string::npos);
-    EXPECT_TRUE(ui.messages.empty());
-    ResetProtocol();
-    ResetCommLink();
-}
-
 } // namespace
