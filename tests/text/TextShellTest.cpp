@@ -4,6 +4,7 @@
 #include "app/ShellTestSupport.h"
 
 #include "app/CommandIds.h"
+#include "project/CPosDat.h"
 #include "text/CFTDoc.h"
 #include "text/Cfthview.h"
 #include "text/TextCommands.h"
@@ -103,7 +104,27 @@ private slots:
         QCOMPARE(protocol().ReplyState, reply::kIdle);
     }
 
-    void openProjectSourceNeedsAProject() { QVERIFY(!Enabled(ID_FILE_OPEN_ED2)); }
+    void openProjectSourceNeedsAProjectAndCountsItsEdits() {
+        QVERIFY(!Enabled(ID_FILE_OPEN_ED2));
+        Write("proj.run", QByteArray("\x10\0\0\0\x04\0\0\0\0\0\0\0\x08\0\0\0\0\0", 18));
+        Write("proj.ed1", "KAVENTRIX\nSTARTOVER\n");
+        const QString source = Write("proj.ED2", "1 2 +\n");
+        QVERIFY(projectDocument().OpenFile(shell.dir.filePath("proj.run").toStdString()));
+        Cfthview* view = textWindows()->FindTextDocument(source.toStdString());
+        QVERIFY(view);
+        Open(Write("other.ed2", ""));
+        QVERIFY(textWindows()->ActiveTextWindow() != view);
+        QVERIFY(Enabled(ID_FILE_OPEN_ED2));
+        shell.frame->action(ID_FILE_OPEN_ED2)->trigger();
+        QCOMPARE(textWindows()->ActiveTextWindow(), view);
+
+        QVERIFY(!projectDocument().IsModified());
+        QTest::keyClicks(view, "3 4 + ");
+        QVERIFY(projectDocument().IsModified());
+        projectDocument().DeleteContents();
+        QVERIFY(!textWindows()->IsOpen(source.toStdString()));
+        ResetProjectDocument();
+    }
 
     void rightButtonShowsTheMainWindowsEditMenu() {
         Cfthview* view = Open(Write("menu.ed2", "x"));
