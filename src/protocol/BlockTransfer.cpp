@@ -6,7 +6,6 @@
 #include "protocol/Protocol.h"
 
 #include <QCoreApplication>
-#include <QDeadlineTimer>
 #include <QFileDevice>
 #include <QIODevice>
 #include <QTimer>
@@ -53,21 +52,24 @@ constexpr int kLateAnswerMs = 300;
 // it reached, or 0 when nothing came.
 int AwaitLateAnswer() {
     Protocol& proto = protocol();
-    const QDeadlineTimer deadline(kLateAnswerMs);
-    QTimer wakeUp; // ends the wait below when nothing arrives
-    if (QCoreApplication::instance()) {
-        wakeUp.setSingleShot(true);
+    // The wait ends when this single shot has fired; it also wakes the wait when nothing arrives.
+    // Without an event loop (no application) the screen's own waits decide.
+    QTimer wakeUp;
+    wakeUp.setSingleShot(true);
+    wakeUp.setTimerType(Qt::PreciseTimer);
+    const bool timed = QCoreApplication::instance() != nullptr;
+    if (timed)
         wakeUp.start(kLateAnswerMs);
-    }
-    while (!deadline.hasExpired()) {
+    for (;;) {
         if (proto.PumpMessages())
             return 0;
         if (proto.ReplyState >= reply::kIdle)
             return proto.ReplyState;
+        if (timed && !wakeUp.isActive())
+            return 0;
         if (!ui().WaitForEvent())
             return 0;
     }
-    return 0;
 }
 
 // The controller's answer to an ENQ. After a cancel `cancelled` is set and the answer already on its
