@@ -27,6 +27,26 @@ const char* EndBytes(int end) {
     }
 }
 
+// A line's characters as bytes: a character up to 255 is that byte; one beyond (typed or pasted, it
+// cannot come from a file) is written in UTF-8 rather than lost.
+QByteArray LineBytes(const QString& text) {
+    QByteArray bytes;
+    bytes.reserve(text.size());
+    qsizetype i = 0;
+    while (i < text.size()) {
+        if (text.at(i).unicode() <= 0xff) {
+            bytes += static_cast<char>(text.at(i).unicode());
+            ++i;
+            continue;
+        }
+        const qsizetype start = i;
+        while (i < text.size() && text.at(i).unicode() > 0xff)
+            ++i;
+        bytes += text.mid(start, i - start).toUtf8();
+    }
+    return bytes;
+}
+
 struct Line {
     QByteArray text;
     int end; // 0 for the last line, which has none
@@ -111,7 +131,7 @@ bool CFTDoc::Write(const QString& path, QString* error) {
 QByteArray CFTDoc::Bytes() const {
     QByteArray bytes;
     for (QTextBlock block = m_text->begin(); block.isValid(); block = block.next()) {
-        bytes += block.text().toLatin1();
+        bytes += LineBytes(block.text());
         if (block.next().isValid()) {
             const int end = block.userState();
             bytes += EndBytes(end > 0 ? end : m_defaultEnd);

@@ -9,7 +9,7 @@ class QTextDocument;
 // The text of one source file as an editor window holds it. The file is read and written as raw
 // bytes: each byte is one character (bytes above 127 included), and every line keeps the line end it
 // had in the file (LF, CR LF or CR). Lines added while editing end like the file's first line, or in
-// LF when the file had none.
+// LF when the file had none. A character typed beyond the byte range is saved in UTF-8.
 class CFTDoc : public QObject {
     Q_OBJECT
 public:

@@ -135,6 +135,17 @@ private slots:
         QCOMPARE(Read(path), QByteArray("one\r\ntwo\r\n3\r\n4"));
     }
 
+    void charactersBeyondAByteAreSavedInUtf8() {
+        const QString path = Write("wide.ed2", QByteArray("\xe4 "));
+        Cfthview* view = Open(path);
+        QVERIFY(view);
+        QTextCursor cursor = view->textCursor();
+        cursor.movePosition(QTextCursor::End);
+        cursor.insertText(QString::fromUtf8("\xe2\x82\xac\xf0\x9f\x98\x80x"));
+        QVERIFY(view->Save());
+        QCOMPARE(Read(path), QByteArray("\xe4 \xe2\x82\xac\xf0\x9f\x98\x80x"));
+    }
+
     void tabInsertsNothing() {
         const QString path = Write("tab.ed2", QByteArray("A B"));
         Cfthview* view = Open(path);
