@@ -105,11 +105,13 @@ void QtUi::KickIdle() {
     if (m_kickQueued || !m_frame)
         return;
     m_kickQueued = true;
-    QTimer::singleShot(0, this, [this] { RunKick(); });
+    const qint64 wait = m_sinceKick.isValid() ? kKickIntervalMs - m_sinceKick.elapsed() : 0;
+    QTimer::singleShot(wait > 0 ? static_cast<int>(wait) : 0, this, [this] { RunKick(); });
 }
 
 void QtUi::RunKick() {
     m_kickQueued = false;
+    m_sinceKick.start();
     if (m_frame)
         m_frame->UpdateCommandStates();
 }

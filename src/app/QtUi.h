@@ -2,6 +2,7 @@
 
 #include "app/UiSeam.h"
 
+#include <QElapsedTimer>
 #include <QObject>
 #include <QPointer>
 
@@ -57,5 +58,8 @@ private:
     QPointer<CMainFrame> m_frame;
     QPointer<Cinform> m_waitBox;
     bool m_kickQueued = false;
+    // The refresh runs at most about 60 times a second, however many replies complete.
+    static constexpr int kKickIntervalMs = 16;
+    QElapsedTimer m_sinceKick;
     bool m_quitting = false;
 };

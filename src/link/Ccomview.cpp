@@ -29,6 +29,9 @@ Ccomview::Ccomview(QWidget* parent) : QWidget(parent) {
         m_caretOn = !m_caretOn;
         update(QRect(caretPosition(), QSize(2, m_lineHeight)));
     });
+    m_repaint.setSingleShot(true);
+    connect(&m_repaint, &QTimer::timeout, this, qOverload<>(&QWidget::update));
+    m_sincePaint.start();
     // The link made the document and asked for this window; the view only shows it.
     commLink().SetTerminal(this);
     RefreshTitle();
@@ -89,7 +92,13 @@ void Ccomview::RunCommand(int id) {
 
 void Ccomview::TextArrived() {
     RefreshTitle();
-    update();
+    if (!m_repaint.isActive()) {
+        const qint64 wait = kRepaintIntervalMs - m_sincePaint.elapsed();
+        if (wait <= 0)
+            update();
+        else
+            m_repaint.start(static_cast<int>(wait));
+    }
     // Text the operator typed or the controller printed on its own can move the reply state too.
     if (protocol().ReplyState != m_lastReplyState) {
         m_lastReplyState = protocol().ReplyState;
@@ -132,6 +141,7 @@ void Ccomview::resizeEvent(QResizeEvent* event) {
 }
 
 void Ccomview::paintEvent(QPaintEvent*) {
+    m_sincePaint.restart();
     QPainter p(this);
     p.fillRect(rect(), palette().base());
     const Ccom1doc* doc = commLink().document();

@@ -4,6 +4,7 @@
 #include "app/ViewCommandTarget.h"
 #include "link/CommLink.h"
 
+#include <QElapsedTimer>
 #include <QFont>
 #include <QTimer>
 #include <QWidget>
@@ -64,4 +65,8 @@ private:
     bool m_released = false;
     int m_lastReplyState = 0;
     QTimer m_blink;
+    // Repaints follow received text at most about 60 times a second, however finely it arrives.
+    static constexpr int kRepaintIntervalMs = 16;
+    QElapsedTimer m_sincePaint;
+    QTimer m_repaint;
 };
