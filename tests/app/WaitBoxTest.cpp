@@ -9,6 +9,8 @@
 #include "link/Ccomview.h"
 
 #include <QAction>
+#include <QMdiArea>
+#include <QMdiSubWindow>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QToolBar>
@@ -86,6 +88,23 @@ private slots:
         QVERIFY(!shown);
         QVERIFY(!box->isOpen());
         m_shownFlag = nullptr;
+    }
+
+    void shortcutsWaitForTheBoxToClose() {
+        QMdiArea* area = m_shell.frame->mdiArea();
+        QMdiSubWindow* other = area->addSubWindow(new QWidget);
+        other->show();
+        area->setActiveSubWindow(other);
+        m_shell.frame->UpdateCommandStates();
+        QWidget* focus = other->widget();
+        m_shell.frame->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(m_shell.frame.get()));
+        protocol().ShowWaitBox("Waiting for controller");
+        QTest::keyClick(focus, Qt::Key_F6);
+        QCOMPARE(area->currentSubWindow(), other);
+        protocol().CloseWaitBox();
+        QTest::keyClick(focus, Qt::Key_F6);
+        QVERIFY(area->currentSubWindow() != other);
     }
 
     void progressBoxShowsAtOnceAndLimitsDoneToTotal() {
