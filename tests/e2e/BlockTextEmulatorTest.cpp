@@ -1,5 +1,4 @@
-#include "EmulatorProcess.h"
-#include "LinkFixture.h"
+#include "EmulatorFixture.h"
 
 #include "link/CommLink.h"
 #include "protocol/BlockTransfer.h"
@@ -8,45 +7,10 @@
 
 #include <QBuffer>
 #include <QElapsedTimer>
-#include <QFile>
 
 // Memory blocks and source text against the controller emulator, over its pseudo-terminal.
-class BlockTextEmulatorTest : public LinkFixture {
+class BlockTextEmulatorTest : public EmulatorFixture {
 protected:
-    void SetUp() override {
-        LinkFixture::SetUp();
-        m_emulator = std::make_unique<EmulatorProcess>(m_dir.path());
-        ASSERT_TRUE(m_emulator->isRunning()) << "cannot start " << EmulatorProcess::Program().toStdString();
-        ASSERT_TRUE(OpenLink(m_emulator->linkPath()));
-    }
-    void TearDown() override {
-        LinkFixture::TearDown();
-        m_emulator.reset();
-    }
-
-    QByteArray Memory(int bank, int start, int length) {
-        QStringList lines;
-        if (!m_emulator->Control(QString("dump %1 %2 %3").arg(bank).arg(start).arg(length), &lines) ||
-            lines.isEmpty())
-            return "<no dump>";
-        return QByteArray::fromHex(lines.first().toLatin1());
-    }
-    static QByteArray Pattern(int length, int seed) {
-        QByteArray bytes;
-        for (int i = 0; i < length; ++i)
-            bytes.append(static_cast<char>((i * 13 + seed) & 0xff));
-        return bytes;
-    }
-    std::string WriteSource(const char* name, const QByteArray& text) {
-        const QString path = m_dir.filePath(name);
-        QFile file(path);
-        EXPECT_TRUE(file.open(QIODevice::WriteOnly));
-        file.write(text);
-        return path.toStdString();
-    }
-    // What the emulator received after the given offset of its transcript.
-    QByteArray ReceivedSince(qsizetype offset) const { return m_emulator->Transcript().mid(offset); }
-
     // A transfer as its callers run it: inside the held box with the progress bar.
     static bool Download(const QByteArray& data, int bank, quint32 start) {
         QByteArray bytes = data;
@@ -78,7 +42,6 @@ protected:
         m_cancelPoll.start();
     }
 
-    std::unique_ptr<EmulatorProcess> m_emulator;
     QTimer m_cancelPoll;
 };
 
@@ -134,7 +97,7 @@ TEST_F(BlockTextEmulatorTest, CancelInTheMiddleOfAnUploadKeepsTheWholeBlocksRece
 }
 
 TEST_F(BlockTextEmulatorTest, ASourceOfThreeLinesWithAFinalLineEndSendsFourLines) {
-    const std::string path = WriteSource("three.txt", "1 2 +\n: SQ DUP * ;\n5 SQ .\n");
+    const std::string path = WriteFile("three.txt", "1 2 +\n: SQ DUP * ;\n5 SQ .\n");
     const qsizetype start = m_emulator->Transcript().size();
     EXPECT_TRUE(DownloadSourceFile(path));
     EXPECT_EQ(ReceivedSince(start), QByteArray("1 2 +\n\r: SQ DUP * ;\n\r5 SQ .\n\r\n\r"));
@@ -146,20 +109,9 @@ TEST_F(BlockTextEmulatorTest, ASourceOfThreeLinesWithAFinalLineEndSendsFourLines
     EXPECT_EQ(history, (QStringList{"1 2 +", ": SQ DUP * ;", "5 SQ .", ""}));
 }
 
-TEST_F(BlockTextEmulatorTest, ARefusedSourceLineIsReportedWithItsFileAndLineAndEndsTheDownload) {
-    const std::string path = WriteSource("bad.txt", "1 2 +\nNOSUCHWORD\n3 4 +\n");
-    const qsizetype start = m_emulator->Transcript().size();
-    EXPECT_TRUE(DownloadSourceFile(path));
-    EXPECT_EQ(ReceivedSince(start), QByteArray("1 2 +\n\rNOSUCHWORD\n\r"));
-    ASSERT_EQ(m_ui.messages.size(), 2u);
-    EXPECT_EQ(m_ui.messages[0], "OK expected");
-    EXPECT_EQ(m_ui.messages[1].rfind("Line 2 of " + path + " was not accepted by the controller", 0), 0u);
-    EXPECT_NE(m_ui.messages[1].find("NOSUCHWORD"), std::string::npos);
-}
-
 TEST_F(BlockTextEmulatorTest, HideModeSendsTheLinesInPromptOnlyMode) {
     commLink().HideMode = true;
-    const std::string path = WriteSource("hidden.txt", "1 2 +\n3 4 +");
+    const std::string path = WriteFile("hidden.txt", "1 2 +\n3 4 +");
     const qsizetype start = m_emulator->Transcript().size();
     EXPECT_TRUE(DownloadSourceFile(path));
     EXPECT_EQ(ReceivedSince(start), QByteArray("|\r1 2 +\n\r3 4 +\n\rIOFLAG C0SET\r"));

@@ -60,13 +60,3 @@ bool LinkFixture::PumpUntil(const std::function<bool()>& condition, int millisec
 void LinkFixture::CancelAfter(int milliseconds) {
     QTimer::singleShot(milliseconds, [] { protocol().WaitBoxClosed(); });
 }
-
-std::string LinkFixture::ScreenText() const {
-    std::string text;
-    const Ccom1doc* doc = commLink().document();
-    if (!doc)
-        return text;
-    for (int i = 0; i < doc->GetLineCount(); ++i)
-        text += doc->GetLine(i) + std::string("\n");
-    return text;
-}

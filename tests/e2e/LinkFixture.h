@@ -37,8 +37,6 @@ protected:
     bool PumpUntil(const std::function<bool()>& condition, int milliseconds = 3000);
     // Cancels the wait in progress after the given time, as the operator's "Cancel" would.
     void CancelAfter(int milliseconds);
-    // The text the link has received, line by line.
-    std::string ScreenText() const;
 
     EventLoopUi m_ui;
     QTemporaryDir m_dir;

@@ -1,13 +1,10 @@
-#include "EmulatorProcess.h"
-#include "LinkFixture.h"
+#include "EmulatorFixture.h"
 
 #include "link/CommLink.h"
 #include "project/CPosDat.h"
 #include "project/DataTransfer.h"
 #include "project/ProjectModel.h"
 #include "protocol/Protocol.h"
-
-#include <QFile>
 
 using namespace runlist;
 
@@ -57,31 +54,15 @@ QByteArray PlaceAndRoute() {
 
 // Projects against the controller emulator: the image and names reach its RUN-LIST, and its RUN-LIST
 // comes back into the image.
-class ProjectEmulatorTest : public LinkFixture {
+class ProjectEmulatorTest : public EmulatorFixture {
 protected:
-    void SetUp() override {
-        LinkFixture::SetUp();
+    void BeforeOpen() override {
         SetUi(&m_projectUi);
         ResetProjectDocument();
-        m_emulator = std::make_unique<EmulatorProcess>(m_dir.path());
-        ASSERT_TRUE(m_emulator->isRunning()) << "cannot start " << EmulatorProcess::Program().toStdString();
-        ASSERT_TRUE(OpenLink(m_emulator->linkPath()));
     }
     void TearDown() override {
-        LinkFixture::TearDown();
-        m_emulator.reset();
+        EmulatorFixture::TearDown();
         ResetProjectDocument();
-    }
-
-    std::string Path(const char* name) const { return m_dir.filePath(name).toStdString(); }
-    void WriteFile(const char* name, const QByteArray& bytes) {
-        QFile file(m_dir.filePath(name));
-        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-        file.write(bytes);
-    }
-    QByteArray ReadFile(const char* name) {
-        QFile file(m_dir.filePath(name));
-        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
     }
 
     void OpenPlaceAndRoute() {
@@ -113,7 +94,6 @@ protected:
     }
 
     ProjectUi m_projectUi;
-    std::unique_ptr<EmulatorProcess> m_emulator;
 };
 
 TEST_F(ProjectEmulatorTest, OpenedProjectEqualsTheControllersRunList) {

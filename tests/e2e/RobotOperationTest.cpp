@@ -1,5 +1,4 @@
-#include "EmulatorProcess.h"
-#include "LinkFixture.h"
+#include "EmulatorFixture.h"
 
 #include "protocol/Protocol.h"
 #include "protocol/RobotExchange.h"
@@ -94,25 +93,21 @@ private:
 } // namespace
 
 // The Robot commands and the teach pad against the controller emulator, over its pseudo-terminal.
-class RobotOperationTest : public LinkFixture {
+class RobotOperationTest : public EmulatorFixture {
 protected:
+    void BeforeOpen() override { ResetTeachPad(); }
     void SetUp() override {
-        LinkFixture::SetUp();
-        ResetTeachPad();
-        m_emulator = std::make_unique<EmulatorProcess>(m_dir.path());
-        ASSERT_TRUE(m_emulator->isRunning()) << "cannot start " << EmulatorProcess::Program().toStdString();
-        ASSERT_TRUE(OpenLink(m_emulator->linkPath()));
+        EmulatorFixture::SetUp();
         InstallTeachPadHook();
         ASSERT_TRUE(m_emulator->WaitForTranscript(1));
         m_start = m_emulator->Transcript().size();
     }
     void TearDown() override {
-        LinkFixture::TearDown();
-        m_emulator.reset();
+        EmulatorFixture::TearDown();
         ResetTeachPad();
     }
     // What the emulator received since the link was opened.
-    QByteArray Sent() { return m_emulator->Transcript().mid(m_start); }
+    QByteArray Sent() { return ReceivedSince(m_start); }
     // One line of the emulator's "state" report, without its name.
     std::string State(const std::string& name) {
         QStringList lines;
@@ -123,7 +118,6 @@ protected:
         return "<none>";
     }
 
-    std::unique_ptr<EmulatorProcess> m_emulator;
     LoopRobotUi m_windows;
     qsizetype m_start = 0;
 };

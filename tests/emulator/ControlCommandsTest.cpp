@@ -25,15 +25,18 @@ TEST(ControlCommands, SignalsAndRawBytesGoToTheConsoleOutput) {
 TEST(ControlCommands, FaultsReachTheConsole) {
     ConsoleModel console;
     ControlCommands control(console);
-    control.Run("errors 1");
+    control.Run("errors 2");
     EXPECT_EQ(RunLine(console, "HOME"), "HOME err\r\n>");
+    EXPECT_EQ(RunLine(console, "DECIMAL 5 INCR !"), "DECIMAL 5 INCR ! err\r\n>");
+    EXPECT_EQ(console.VariableValue("INCR"), 10) << "a failed line is not run";
+    EXPECT_EQ(RunLine(console, "HOME"), "HOME OK\r\n>");
     control.Run("silent on");
     EXPECT_EQ(RunLine(console, "HOME"), "");
     control.Run("silent off");
     EXPECT_EQ(RunLine(console, "HOME"), "HOME OK\r\n>");
-    EXPECT_EQ(control.Run("unplug 250").action, ControlResult::Action::Unplug);
-    EXPECT_EQ(control.Run("unplug 250").value, 250);
-    EXPECT_EQ(control.Run("baud 19200").value, 19200);
+    const ControlResult unplug = control.Run("unplug 250");
+    EXPECT_EQ(unplug.action, ControlResult::Action::Unplug);
+    EXPECT_EQ(unplug.value, 250);
     EXPECT_EQ(control.Run("unplug soon").action, ControlResult::Action::None);
 }
 

@@ -65,19 +65,6 @@ struct SmallProject {
 };
 } // namespace
 
-TEST(RunList, NewListIsAHeadAndATerminator) {
-    ConsoleModel console;
-    ExpectAccepted(console, "STARTOVER");
-    ExpectAccepted(console, "NEW");
-    EXPECT_EQ(Query(console, "NEXT @ ."), 16);
-    std::string image = Upload(console);
-    ASSERT_EQ(image.size(), 256u) << "16 bytes go as one block";
-    EXPECT_EQ(WordAt(image, 0), 16);
-    EXPECT_EQ(WordAt(image, 4), 4);
-    EXPECT_EQ(WordAt(image, 12), 8);
-    EXPECT_EQ(WordAt(image, 16), 0);
-}
-
 TEST(RunList, DeclarationsCreatePlacesAndRoutesInTheImageLayout) {
     SmallProject project;
     std::string image = Upload(project.console);
