@@ -172,22 +172,6 @@ TEST(RunList, ResizeMovesTheEntriesThatFollowAndTheirNames) {
     EXPECT_EQ(RunLine(console, "R1 -1 RESERVE"), "R1 -1 RESERVE RESERVE ?\r\n>") << "two lines are in use";
 }
 
-TEST(RunList, DeclarationsAfterADownloadBindToTheDownloadedEntries) {
-    SmallProject source;
-    std::string image = Upload(source.console);
-    size_t used = Query(source.console, "NEXT @ .");
-
-    ConsoleModel console;
-    Download(console, image, used);
-    for (const char* line : {"|", "KAVENTRIX", "STARTOVER", "PLACE P1", "ROUTE R1"})
-        RunLine(console, line);
-    EXPECT_EQ(RunLine(console, "IOFLAG C0SET"), " OK\r\n>");
-    EXPECT_EQ(Query(console, "P1 ."), 16);
-    EXPECT_EQ(Query(console, "R1 ."), 64);
-    EXPECT_EQ(Query(console, "NEXT @ ."), used);
-    EXPECT_EQ(Upload(console).substr(0, used + 2), image.substr(0, used + 2));
-}
-
 TEST(RunList, PlacesAreTaughtVisitedAndGivenApproaches) {
     SmallProject project;
     ConsoleModel& console = project.console;
