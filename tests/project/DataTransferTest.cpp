@@ -29,7 +29,6 @@ TEST_F(ProjectTest, EmptyProjectDownloadsOneBlockOfSixteen) {
     EXPECT_EQ(controller.downloaded.size(), 256u);
     EXPECT_EQ(controller.downloaded.substr(0, 18), ImageText(model, 18));
     EXPECT_EQ(ui.boxTexts, std::vector<std::string>{"Downloading data"});
-    EXPECT_EQ(ui.boxStyle, 1);
     EXPECT_FALSE(ui.boxOpen);
     EXPECT_FALSE(doc.IsModified());
 }

@@ -19,14 +19,6 @@ TEST(PositionRecordTest, BytesAreLittleEndian) {
     EXPECT_EQ(PositionRecord::Read(bytes), rec);
 }
 
-TEST(PositionRecordTest, CodeBits) {
-    EXPECT_TRUE(IsPositionCode(3));
-    EXPECT_FALSE(IsPositionCode(16));
-    EXPECT_TRUE(IsCartesianCode(3));
-    EXPECT_TRUE(IsRelativeCode(3));
-    EXPECT_FALSE(IsCartesianCode(1));
-}
-
 TEST(PositionRecordTest, ValueOperations) {
     PositionRecord a, b;
     a.values[0] = 30000;

@@ -17,8 +17,7 @@ protected:
 
     // Opens an empty project named a.run.
     void OpenEmptyProject() {
-        WriteFile(QPath("a.run"), QByteArray("\x10\0\0\0\x04\0\0\0\0\0\0\0\x08\0\0\0\0\0", 18));
-        WriteFile(QPath("a.ed1"), "KAVENTRIX\nSTARTOVER\n");
+        WriteEmptyProject("a");
         ui.openPath = Path("a.run");
         ASSERT_TRUE(registry.Run(ID_PROJECT_OPEN));
         ASSERT_EQ(doc.GetPathName(), Path("a.run"));
@@ -40,9 +39,6 @@ TEST_F(ProjectCommandsTest, WithoutAProjectOnlyNewAndOpen) {
     EXPECT_FALSE(registry.IsEnabled(ID_PROJECT_SAVE_AS));
     for (int id : kNamedAndReady)
         EXPECT_FALSE(registry.IsEnabled(id)) << id;
-    // The windows bind these themselves.
-    EXPECT_FALSE(registry.IsBound(ID_PROJECT_PLACES));
-    EXPECT_FALSE(registry.IsBound(ID_PROJECT_ROUTES));
 
     protocol().ReplyState = reply::kNotOpen;
     EXPECT_FALSE(registry.IsEnabled(ID_PROJECT_OPEN));

@@ -50,8 +50,6 @@ TEST_F(ProjectModelTest, EmptyProjectHasHeadAndTerminatorOnly) {
     EXPECT_EQ(m.RunListEnd, 16);
     EXPECT_EQ(m.Word(16), 0);
     EXPECT_EQ(m.FirstEntry(), kNoEntry);
-    EXPECT_EQ(m.FirstPlace(), kNoEntry);
-    EXPECT_EQ(m.FirstRoute(), kNoEntry);
     EXPECT_EQ(m.FreeParagraphs(), 4093);
     EXPECT_EQ(m.EntryCount(), 0);
 }
@@ -76,11 +74,9 @@ TEST_F(ProjectModelTest, PlaceAndRouteLayout) {
     EXPECT_EQ(m.NextRoute(r), kNoEntry);
     EXPECT_EQ(m.FindEntry("R1"), r);
     EXPECT_EQ(m.FindEntry("r1"), kNoEntry);
-    EXPECT_EQ(m.EntryName(p), "P1");
     EXPECT_EQ(m.EntrySize(p), 48);
     EXPECT_EQ(m.RouteCapacity(r), 2);
     EXPECT_FALSE(m.RouteIsFull(r));
-    EXPECT_EQ(m.Record(p + kPlacePosition).values[0], 1234);
     EXPECT_EQ(m.FreeParagraphs(), (65536 - 112) / 16 - 2);
 }
 
@@ -107,9 +103,6 @@ TEST_F(ProjectModelTest, RouteHeaderFields) {
     EXPECT_EQ(m.GetRouteLayout(r), RouteLayout::Grid);
     EXPECT_EQ(m.RouteRows(r), 3);
     EXPECT_EQ(m.RouteColumns(r), 4);
-    EXPECT_FALSE(m.IsRelative(r));
-    m.SetWord(r + kRelative, kRelativeFlag);
-    EXPECT_TRUE(m.IsRelative(r));
 
     PositionRecord line;
     line.values[0] = -7;
@@ -160,14 +153,6 @@ TEST_F(ProjectModelTest, AllocationUpToTheLimit) {
     EXPECT_EQ(m.Word(kAllocationLimit), 0);
     EXPECT_EQ(m.EntryNames.size(), 2u);
     EXPECT_EQ(ui.messages.size(), 1u);
-}
-
-TEST_F(ProjectModelTest, AllocationLeavesOtherHeaderBytes) {
-    m.SetWord(16 + kKind, 0x5555);
-    m.SetWord(16 + kCount, 0x6666);
-    const int e = m.AllocateEntry(2, "X");
-    EXPECT_EQ(m.Word(e + kKind), 0x5555);
-    EXPECT_EQ(m.Word(e + kCount), 0x6666);
 }
 
 TEST_F(ProjectModelTest, LinkConversionsRoundTrip) {

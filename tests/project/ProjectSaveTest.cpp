@@ -13,8 +13,7 @@ const QByteArray kOldEd1("KAVENTRIX\nSTARTOVER\nPLACE OLD\n");
 } // namespace
 
 TEST_F(ProjectTest, SaveAsWritesTheSourceUnderTheNewName) {
-    WriteFile(QPath("a.run"), QByteArray("\x10\0\0\0\x04\0\0\0\0\0\0\0\x08\0\0\0\0\0", 18));
-    WriteFile(QPath("a.ed1"), "KAVENTRIX\nSTARTOVER\n");
+    WriteEmptyProject("a");
     WriteFile(QPath("a.ED2"), ": TWICE 2 * ;\n");
     ASSERT_TRUE(doc.OpenFile(Path("a.run")));
     texts.docs[Path("a.ED2")].text = ": TWICE 3 * ;\n";
@@ -35,8 +34,7 @@ TEST_F(ProjectTest, SaveAsWritesTheSourceUnderTheNewName) {
 
 TEST_F(ProjectTest, SaveAsWithoutTextEditorCopiesTheSource) {
     SetTextDocuments(nullptr);
-    WriteFile(QPath("a.run"), QByteArray("\x10\0\0\0\x04\0\0\0\0\0\0\0\x08\0\0\0\0\0", 18));
-    WriteFile(QPath("a.ed1"), "KAVENTRIX\nSTARTOVER\n");
+    WriteEmptyProject("a");
     WriteFile(QPath("a.ed2"), "SOURCE\n");
     ASSERT_TRUE(doc.OpenFile(Path("a.run")));
     ui.savePath = Path("c.run");
@@ -98,8 +96,7 @@ TEST_F(ProjectTest, NewStartsTheControllerOverAndEmptiesTheSource) {
 }
 
 TEST_F(ProjectTest, CloseAsksAndEmptiesTheProject) {
-    WriteFile(QPath("a.run"), QByteArray("\x10\0\0\0\x04\0\0\0\0\0\0\0\x08\0\0\0\0\0", 18));
-    WriteFile(QPath("a.ed1"), "KAVENTRIX\nSTARTOVER\n");
+    WriteEmptyProject("a");
     WriteFile(QPath("a.ed2"), "X\n");
     ASSERT_TRUE(doc.OpenFile(Path("a.run")));
     AddPlace("P1");
@@ -120,8 +117,7 @@ TEST_F(ProjectTest, CloseAsksAndEmptiesTheProject) {
 }
 
 TEST_F(ProjectTest, RefusedDeclarationClosesTheOpenedProject) {
-    WriteFile(QPath("a.run"), QByteArray("\x10\0\0\0\x04\0\0\0\0\0\0\0\x08\0\0\0\0\0", 18));
-    WriteFile(QPath("a.ed1"), "KAVENTRIX\nSTARTOVER\n");
+    WriteEmptyProject("a");
     controller.lineAnswer = [this](const std::string& line) {
         return line == "STARTOVER" ? line + " ?\r\n>" : Answer(line);
     };

@@ -32,6 +32,12 @@ bool FakeTextDocuments::OpenOrActivate(const std::string& path) {
     return true;
 }
 
+void ProjectTest::WriteEmptyProject(const char* base) {
+    WriteFile(dir.filePath(QString(base) + ".run"),
+              QByteArray("\x10\0\0\0\x04\0\0\0\0\0\0\0\x08\0\0\0\0\0", 18));
+    WriteFile(dir.filePath(QString(base) + ".ed1"), "KAVENTRIX\nSTARTOVER\n");
+}
+
 QByteArray ReadFile(const QString& path) {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
@@ -46,19 +52,12 @@ void WriteFile(const QString& path, const QByteArray& bytes) {
 }
 
 ProjectTest::ProjectTest() : doc(FreshDocument()), model(projectModel()) {
-    ResetProtocol();
-    ResetCommLink();
-    commLink().SetTransport(&controller);
-    commLink().EnsureDocument();
-    protocol().ReplyState = reply::kIdle;
     SetTextDocuments(&texts);
     controller.lineAnswer = [this](const std::string& line) { return Answer(line); };
 }
 
 ProjectTest::~ProjectTest() {
     SetTextDocuments(nullptr);
-    ResetCommLink();
-    ResetProtocol();
     ResetProjectDocument();
 }
 

@@ -6,6 +6,7 @@
 #include "project/TextDocuments.h"
 #include "protocol/Protocol.h"
 #include "support/FakeController.h"
+#include "support/ProtocolFakeLink.h"
 #include "support/ScriptedUi.h"
 
 #include <QByteArray>
@@ -84,6 +85,8 @@ protected:
     // slots, made the way the editing operations make them.
     int AddPlace(const std::string& name);
     int AddRoute(const std::string& name, int lines);
+    // Writes the files of a project without entries: `base`.run (18 bytes) and `base`.ed1.
+    void WriteEmptyProject(const char* base);
     // How the test controller answers a command line: the echo, " OK", CR LF and the prompt; between
     // the prompt check "|" and "IOFLAG C0SET" only the prompt.
     std::string Answer(const std::string& line);
@@ -92,6 +95,7 @@ protected:
     QTemporaryDir dir;
     ProjectUi ui;
     FakeController controller{ui};
+    FakeLinkScope link{controller};
     FakeTextDocuments texts;
     CPosDat& doc;
     ProjectModel& model;

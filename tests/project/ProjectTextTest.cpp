@@ -13,8 +13,7 @@ class ProjectTextTest : public ProjectTest {
 protected:
     // An open project without entries whose source text is `source`.
     void OpenEmptyProject(const QByteArray& source) {
-        WriteFile(QPath("empty.run"), QByteArray("\x10\0\0\0\x04\0\0\0\0\0\0\0\x08\0\0\0\0\0", 18));
-        WriteFile(QPath("empty.ed1"), "KAVENTRIX\nSTARTOVER\n");
+        WriteEmptyProject("empty");
         WriteFile(QPath("empty.ED2"), source);
         ASSERT_TRUE(doc.OpenFile(Path("empty.run")));
         controller.lines.clear();

@@ -3,6 +3,7 @@
 #include "protocol/BlockReceiver.h"
 #include "protocol/Protocol.h"
 #include "support/FakeController.h"
+#include "support/ProtocolFakeLink.h"
 #include "support/ScriptedUi.h"
 
 #include <QBuffer>
@@ -31,18 +32,9 @@ std::string Block(const std::string& data) {
 class BlockTransferTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        ResetCommLink();
-        ResetProtocol();
-        commLink().SetTransport(&fake);
-        commLink().EnsureDocument();
-        protocol().ReplyState = reply::kIdle;
         // Callers hold the progress box around a transfer.
         protocol().ShowHeldBox("Transfer", 1);
         image.assign(kRunListImageSize, 0);
-    }
-    void TearDown() override {
-        ResetCommLink();
-        ResetProtocol();
     }
 
     // What every transfer leaves behind, whatever its outcome.
@@ -51,19 +43,13 @@ protected:
         EXPECT_EQ(protocol().ReplyState, state);
     }
 
-    // Delivers what the controller still has to say.
-    void DrainEvents() {
-        while (!ui.events.empty()) {
-            auto event = ui.events.front();
-            ui.events.pop_front();
-            event();
-        }
-    }
+    void DrainEvents() { DeliverEvents(ui); }
 
     static QByteArray Bytes(const std::string& s) { return QByteArray(s.data(), static_cast<int>(s.size())); }
 
     ScriptedUi ui;
     FakeController fake{ui};
+    FakeLinkScope link{fake};
     std::vector<unsigned char> image;
 };
 
@@ -149,15 +135,6 @@ TEST_F(BlockTransferTest, DownloadSendsWholeBlocksAfterEachStxAndPadsWithZeros) 
     EXPECT_EQ(ui.progress, (Progress{{0, 300}, {256, 300}}));
     EXPECT_EQ(protocol().ReplyMode, 0);
     ExpectTextModeAnd(reply::kIdle);
-}
-
-TEST_F(BlockTransferTest, DownloadOfAShortFileStillFillsTheWholeLength) {
-    QByteArray data("abc");
-    QBuffer file(&data);
-    file.open(QIODevice::ReadOnly);
-    EXPECT_TRUE(DownloadBlock(file, 0, 0, 0x300));
-    EXPECT_EQ(fake.enqCount, 3);
-    EXPECT_EQ(fake.downloaded, std::string("abc") + std::string(0x300 - 3, '\0'));
 }
 
 TEST_F(BlockTransferTest, DownloadAnsweredWithAWrongByteStopsAndStillEndsTheTransfer) {

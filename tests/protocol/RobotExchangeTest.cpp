@@ -2,6 +2,7 @@
 #include "link/CommLink.h"
 #include "protocol/Protocol.h"
 #include "support/FixedArm.h"
+#include "support/ProtocolFakeLink.h"
 #include "support/ScriptedController.h"
 #include "support/ScriptedUi.h"
 
@@ -23,19 +24,9 @@ PositionRecord Record(std::initializer_list<int> values, std::uint16_t code = 0)
 // A link on a fake port whose controller answers from a script.
 class Exchange : public ::testing::Test {
 protected:
-    void SetUp() override {
-        ResetProtocol();
-        ResetCommLink();
-        commLink().SetTransport(&controller);
-        commLink().EnsureDocument();
-        protocol().ReplyState = reply::kIdle;
-    }
-    void TearDown() override {
-        ResetProtocol();
-        ResetCommLink();
-    }
     ScriptedUi ui;
     ScriptedController controller{ui};
+    FakeLinkScope link{controller};
     FixedArm arm{5, 3};
 };
 

@@ -16,15 +16,6 @@ TEST(PositionValues, EnteredRealsAreStoredInTenthsRoundedTowardTheTypedValue) {
     EXPECT_EQ(TenthsFromReal(-360.0f), -3600);
 }
 
-TEST(PositionValues, StoredTenthsAreShownWithOneDecimal) {
-    EXPECT_EQ(TenthsText(123), "12.3");
-    EXPECT_EQ(TenthsText(-13), "-1.3");
-    EXPECT_EQ(TenthsText(0), "0.0");
-    EXPECT_EQ(TenthsText(32760), "3276.0");
-    EXPECT_EQ(JogIncrementText(25), "2.5");
-    EXPECT_EQ(JogIncrementText(0), "0.0");
-}
-
 TEST(PositionValues, JogIncrementTruncatesTenthsOfAMillimetre) {
     EXPECT_EQ(JogIncrementFromMillimetres(2.5f), 25);
     EXPECT_EQ(JogIncrementFromMillimetres(25.5f), 255);

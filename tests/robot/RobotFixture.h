@@ -5,6 +5,7 @@
 #include "robot/ScriptedRobotUi.h"
 #include "robot/TeachPad.h"
 #include "support/FixedArm.h"
+#include "support/ProtocolFakeLink.h"
 #include "support/ScriptedController.h"
 #include "support/ScriptedUi.h"
 
@@ -15,30 +16,14 @@ class RobotFixture : public ::testing::Test {
 protected:
     using Lines = std::vector<std::string>;
 
-    void SetUp() override {
-        ResetProtocol();
-        ResetCommLink();
-        ResetTeachPad();
-        commLink().SetTransport(&controller);
-        commLink().EnsureDocument();
-        protocol().ReplyState = reply::kIdle;
-    }
-    void TearDown() override {
-        ResetTeachPad();
-        ResetProtocol();
-        ResetCommLink();
-    }
-    // Delivers everything the controller has queued to print, as the event loop would.
-    void Flush() {
-        while (!ui.events.empty()) {
-            auto event = std::move(ui.events.front());
-            ui.events.pop_front();
-            event();
-        }
-    }
+    void SetUp() override { ResetTeachPad(); }
+    void TearDown() override { ResetTeachPad(); }
+    // Delivers everything the controller has queued to print.
+    void Flush() { DeliverEvents(ui); }
 
     ScriptedUi ui;
     ScriptedController controller{ui};
+    FakeLinkScope link{controller};
     ScriptedRobotUi windows;
     FixedArm arm{6, 6};
 };

@@ -42,7 +42,6 @@ private slots:
 
     void typingTheCountShowsThatManyRows() {
         CJname dialog(QStringLiteral("Joint names"), 3, {"a", "b", "c"});
-        QCOMPARE(dialog.windowTitle(), QStringLiteral("Joint names"));
         QCOMPARE(VisibleRows(dialog), 3);
         QCOMPARE(Field(dialog, "name2")->text(), QStringLiteral("b"));
 
@@ -50,8 +49,6 @@ private slots:
         count->setText(QStringLiteral("5"));
         QCOMPARE(VisibleRows(dialog), 5);
         count->setText(QStringLiteral("9")); // out of range while typing: ignored
-        QCOMPARE(VisibleRows(dialog), 5);
-        count->setText(QStringLiteral("x"));
         QCOMPARE(VisibleRows(dialog), 5);
         count->setText(QStringLiteral("1"));
         QCOMPARE(VisibleRows(dialog), 1);

@@ -2,6 +2,7 @@
 #include "link/CommLink.h"
 #include "protocol/Protocol.h"
 #include "support/FakeController.h"
+#include "support/ProtocolFakeLink.h"
 #include "support/ScriptedUi.h"
 
 #include <QFile>
@@ -20,18 +21,7 @@ std::string Pattern(int length, int seed) {
 
 class BinaryBlocks : public ::testing::Test {
 protected:
-    void SetUp() override {
-        ResetCommLink();
-        ResetProtocol();
-        commLink().SetTransport(&fake);
-        commLink().EnsureDocument();
-        protocol().ReplyState = reply::kIdle;
-        ASSERT_TRUE(dir.isValid());
-    }
-    void TearDown() override {
-        ResetCommLink();
-        ResetProtocol();
-    }
+    void SetUp() override { ASSERT_TRUE(dir.isValid()); }
     std::string Path(const char* name) const { return dir.filePath(name).toStdString(); }
     void WriteFile(const std::string& path, const std::string& bytes) {
         QFile file(QString::fromStdString(path));
@@ -51,6 +41,7 @@ protected:
 
     ScriptedUi ui;
     FakeController fake{ui};
+    FakeLinkScope link{fake};
     QTemporaryDir dir;
 };
 
@@ -67,14 +58,6 @@ TEST_F(BinaryBlocks, SavedBlockHoldsWhatTheControllerSent) {
     EXPECT_FALSE(ui.progress.empty());
     ExpectBoxClosedAndLinkIdle();
     EXPECT_TRUE(ui.messages.empty());
-}
-
-TEST_F(BinaryBlocks, ImmediateEndSavesAnEmptyFile) {
-    fake.enqAnswers = {"\x03"};
-    const std::string path = Path("empty.ram");
-    EXPECT_TRUE(binblocks::SaveBinaryFile(path, 0, 0x4000, 0x6000));
-    EXPECT_EQ(ReadFile(path), "");
-    ExpectBoxClosedAndLinkIdle();
 }
 
 TEST_F(BinaryBlocks, CancelledSaveKeepsTheBlocksThatArrived) {

@@ -4,6 +4,7 @@
 #include "link/CommLink.h"
 #include "protocol/Protocol.h"
 #include "support/FakeController.h"
+#include "support/ProtocolFakeLink.h"
 #include "support/ScriptedUi.h"
 #include "text/CFTDoc.h"
 #include "text/CFindReplaceDlg.h"
@@ -13,15 +14,11 @@
 #include "text/TextWindows.h"
 
 #include <QApplication>
-#include <QContextMenuEvent>
 #include <QFile>
 #include <QFontDialog>
 #include <QLineEdit>
-#include <QMainWindow>
 #include <QMdiArea>
 #include <QMdiSubWindow>
-#include <QMenu>
-#include <QMenuBar>
 #include <QTemporaryDir>
 #include <QTimer>
 #include <QtTest>
@@ -311,39 +308,12 @@ private slots:
         QCOMPARE(view->doc()->path(), Path("second.ed2"));
     }
 
-    void downloadCurrentSavesFirstAndSendsTheFile() {
-        ResetCommLink();
-        ResetProtocol();
-        FakeController fake(*ui);
-        commLink().SetTransport(&fake);
-        commLink().EnsureDocument();
-        protocol().ReplyState = 2;
-
-        const QString path = Write("send.ed2", "OLD");
-        Cfthview* view = Open(path);
-        view->selectAll();
-        QTest::keyClicks(view, "NEW");
-        QVERIFY(view->CommandEnabled(ID_FILE_DOWNLOAD_CURRENT));
-        view->RunCommand(ID_FILE_DOWNLOAD_CURRENT);
-        QCOMPARE(Read(path), QByteArray("NEW"));
-        QCOMPARE(fake.lines, std::vector<std::string>{"NEW\n"});
-
-        protocol().ReplyState = 0;
-        QVERIFY(!view->CommandEnabled(ID_FILE_DOWNLOAD_CURRENT));
-        ResetCommLink();
-        ResetProtocol();
-    }
-
     void aRefusedSourceLineIsShownSelectedInItsWindow() {
-        ResetCommLink();
-        ResetProtocol();
         FakeController fake(*ui);
         fake.lineAnswer = [](const std::string& line) {
             return line == "BAD WORD\n" ? line + " BAD ?\r\n>" : line + " OK\r\n>";
         };
-        commLink().SetTransport(&fake);
-        commLink().EnsureDocument();
-        protocol().ReplyState = 2;
+        FakeLinkScope link(fake);
         SetTextDocuments(windows.get());
 
         const QString path = Write("refused.ed2", "1 2 +\nBAD WORD\n3 4 +\n");
@@ -356,30 +326,6 @@ private slots:
         QCOMPARE(ui->messages.size(), size_t(2));
 
         SetTextDocuments(nullptr);
-        ResetCommLink();
-        ResetProtocol();
-    }
-
-    void rightButtonOpensTheMainWindowsEditMenu() {
-        QMainWindow frame;
-        frame.menuBar()->addMenu("&File");
-        QMenu* edit = frame.menuBar()->addMenu("&Edit");
-        edit->addAction("&Undo");
-        const QString path = Write("menu.ed2", "x");
-        auto doc = std::make_unique<CFTDoc>();
-        doc->Read(path);
-        auto* view = new Cfthview(doc.release());
-        frame.setCentralWidget(view);
-        frame.show();
-        QWidget* popup = nullptr;
-        QTimer::singleShot(0, [&] {
-            popup = QApplication::activePopupWidget();
-            if (popup)
-                popup->close();
-        });
-        QContextMenuEvent event(QContextMenuEvent::Mouse, QPoint(5, 5), view->mapToGlobal(QPoint(5, 5)));
-        QApplication::sendEvent(view->viewport(), &event);
-        QCOMPARE(popup, static_cast<QWidget*>(edit));
     }
 
     void fontCommandSetsThisWindowAndRemembersTheChoice() {
@@ -408,15 +354,6 @@ private slots:
         Cfthview* third = Open(Write("third.ed2", "c"));
         QCOMPARE(third->font().pointSize(), wanted.pointSize());
         UseProfileFile(std::string());
-    }
-
-    void theEditorFontAppliesToNewWindows() {
-        Cfthview::editFont() = FontDescription();
-        Cfthview::editFont().height = -20;
-        Cfthview* view = Open(Write("font.ed2", ""));
-        QVERIFY(view);
-        QCOMPARE(view->font().pointSizeF(), 15.0);
-        QCOMPARE(view->font().family(), QString("Courier New"));
     }
 };
 

@@ -102,6 +102,9 @@ private slots:
         QCOMPARE(Read(path), QByteArray("HOME"));
         QVERIFY(ScreenText().find("HOME") != std::string::npos);
         QCOMPARE(protocol().ReplyState, reply::kIdle);
+        protocol().ReplyState = reply::kNotOpen;
+        QVERIFY(!Enabled(ID_FILE_DOWNLOAD_CURRENT));
+        protocol().ReplyState = reply::kIdle;
     }
 
     void openProjectSourceNeedsAProjectAndCountsItsEdits() {
