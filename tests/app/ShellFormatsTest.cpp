@@ -1,6 +1,5 @@
-// The shell's plain formats and rules: the window placement text, the font description text, the
-// demonstration profile and the order of the close questions.
-#include "app/AppHooks.h"
+// The shell's plain formats and rules: the window placement text, the font description text and the
+// demonstration profile.
 #include "app/DemonstrationProfile.h"
 #include "app/FontDescription.h"
 #include "app/ProfileStore.h"
@@ -10,32 +9,22 @@
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
-TEST(WindowPlacementText, TenNumbersGiveTheNormalRectangle) {
+TEST(WindowPlacementText, TenIntegersRoundTripAndAnythingElseIsIgnored) {
     const auto p = WindowPlacement::Parse("2,1,-1,-1,-1,-1,10,20,810,620");
     ASSERT_TRUE(p.has_value());
-    EXPECT_EQ(p->flags, 2u);
     EXPECT_EQ(p->showCmd, WindowPlacement::kShowNormal);
-    EXPECT_EQ(p->left, 10);
-    EXPECT_EQ(p->top, 20);
     EXPECT_EQ(p->width(), 800);
     EXPECT_EQ(p->height(), 600);
     EXPECT_EQ(p->Format(), "2,1,-1,-1,-1,-1,10,20,810,620");
-}
-
-TEST(WindowPlacementText, AnythingButTenIntegersIsIgnored) {
     for (const char* text : {"", "2,1,-1,-1,-1,-1,10,20,810", "2,1,-1,-1,-1,-1,10,20,810,620,5",
                              "2,1,-1,-1,-1,-1,10,20,810,x", "2,1,-1,-1,-1,-1,10,20,810,", "a,b"})
         EXPECT_FALSE(WindowPlacement::Parse(text).has_value()) << text;
     EXPECT_TRUE(WindowPlacement::Parse(" 0, 3 ,-1,-1,-1,-1,0,0,100,100").has_value());
 }
 
-TEST(FontDescriptionText, DefaultIsCourierNewTwelvePixelsFixedPitch) {
-    const FontDescription d;
-    EXPECT_EQ(d.Format(), "-12 400 0 0 0 0 49 Courier New");
-}
-
-TEST(FontDescriptionText, ReadsBlanksAndFaceNamesWithSpaces) {
+TEST(FontDescriptionText, ReadsBlanksAndFaceNamesWithSpacesAndRoundTrips) {
     FontDescription d;
+    EXPECT_EQ(d.Format(), "-12 400 0 0 0 0 49 Courier New");
     ASSERT_TRUE(d.Parse("  -16   700 1 0  0 3 49   DejaVu Sans Mono"));
     EXPECT_EQ(d.height, -16);
     EXPECT_EQ(d.weight, 700);
@@ -47,45 +36,25 @@ TEST(FontDescriptionText, ReadsBlanksAndFaceNamesWithSpaces) {
     EXPECT_EQ(again.Format(), d.Format());
 }
 
-TEST(FontDescriptionText, DamagedTextKeepsTheDescription) {
+TEST(FontDescriptionText, DamagedTextKeepsTheDescriptionAndLongFacesAreCut) {
     FontDescription d;
     const std::string before = d.Format();
     EXPECT_FALSE(d.Parse("-16 700 x"));
     EXPECT_FALSE(d.Parse("-16 700 0 0 0 0 49"));
     EXPECT_EQ(d.Format(), before);
-}
 
-TEST(FontDescriptionText, LongFaceNamesAreCutToThirtyOne) {
-    FontDescription d;
     d.face = std::string(40, 'F');
     FontDescription read;
     ASSERT_TRUE(read.Parse(d.Format()));
     EXPECT_EQ(read.face.size(), FontDescription::kMaxFace);
-    EXPECT_LT(d.Format().size(), 100u);
 }
 
-class ProfileTest : public ::testing::Test {
-protected:
-    void SetUp() override {
-        ASSERT_TRUE(m_dir.isValid());
-        UseProfileFile(m_dir.filePath("profile.ini").toStdString());
-        ResetCommLink();
-        ResetAppHooks();
-    }
-    void TearDown() override {
-        UseProfileFile("");
-        ResetAppHooks();
-    }
-    QTemporaryDir m_dir;
-};
-
-TEST_F(ProfileTest, NewcomerStartsSimulating) {
+TEST(DemonstrationProfile, OnlyANewcomerSimulates) {
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    UseProfileFile(dir.filePath("profile.ini").toStdString());
+    ResetCommLink();
     EXPECT_TRUE(UseDemonstrationProfile());
-    EXPECT_TRUE(ApplyDemonstrationProfile());
-    EXPECT_TRUE(commLink().Simulate);
-}
-
-TEST_F(ProfileTest, RememberedProfileOrConfiguredDeviceKeepsTheLinkAsItIs) {
     WriteProfileString("Config", "filename", "/home/op/arm.cfg");
     EXPECT_FALSE(UseDemonstrationProfile());
     WriteProfileString("Config", "filename", "");
@@ -95,28 +64,5 @@ TEST_F(ProfileTest, RememberedProfileOrConfiguredDeviceKeepsTheLinkAsItIs) {
     WriteProfileInt("Communication", "port", 3);
     EXPECT_FALSE(ApplyDemonstrationProfile());
     EXPECT_FALSE(commLink().Simulate);
-}
-
-TEST_F(ProfileTest, CloseQuestionsInOrderAndCancelStopsTheRest) {
-    std::string asked;
-    AppHooks& hooks = appHooks();
-    hooks.MayCloseSettings = [&] { return asked += "S", true; };
-    hooks.MayCloseProject = [&] { return asked += "P", true; };
-    hooks.MayCloseMacros = [&] { return asked += "M", true; };
-    EXPECT_TRUE(hooks.AskCloseQuestions());
-    EXPECT_EQ(asked, "SPM");
-    asked.clear();
-    hooks.MayCloseSettings = [&] { return asked += "S", false; };
-    EXPECT_FALSE(hooks.AskCloseQuestions());
-    EXPECT_EQ(asked, "S");
-}
-
-TEST_F(ProfileTest, ExitRemembersSettingsProjectMacrosInOrder) {
-    std::string order;
-    AppHooks& hooks = appHooks();
-    hooks.RememberMacrosName = [&] { order += "M"; };
-    hooks.RememberSettingsName = [&] { order += "S"; };
-    hooks.RememberProjectName = [&] { order += "P"; };
-    hooks.RunRememberSteps();
-    EXPECT_EQ(order, "SPM");
+    UseProfileFile("");
 }

@@ -7,6 +7,7 @@
 #include "project/ProjectModel.h"
 #include "project/TextDocuments.h"
 #include "protocol/Protocol.h"
+#include "support/AppFiles.h"
 #include "support/ScriptedUi.h"
 
 #include <QFile>
@@ -25,10 +26,8 @@ public:
     bool IsModified(const std::string& path) const override { return modified.count(path) != 0; }
     bool SaveAs(const std::string& path, const std::string& newPath) override {
         saved.push_back(path);
-        QFile file(QString::fromStdString(newPath));
-        if (!file.open(QIODevice::WriteOnly))
+        if (!WriteTestFile(newPath, editedText.c_str()))
             return false;
-        file.write(editedText.c_str());
         modified.erase(path);
         return true;
     }
@@ -73,15 +72,10 @@ protected:
         projectDocument().MarkOpened();
         projectModel().EntryNames = names;
         if (source) {
-            QFile file(QString::fromStdString(m_ed2));
-            ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-            file.write(source);
+            ASSERT_TRUE(WriteTestFile(m_ed2, source));
         }
     }
-    static std::string Read(const std::string& path) {
-        QFile file(QString::fromStdString(path));
-        return file.open(QIODevice::ReadOnly) ? file.readAll().toStdString() : "<missing>";
-    }
+    static std::string Read(const std::string& path) { return ReadTestFile(path).toStdString(); }
 
     QTemporaryDir m_dir;
     ScriptedUi m_ui;
@@ -130,7 +124,7 @@ TEST_F(ValidateTest, MissingSourceWritesNoReport) {
     OpenProject({"PICK"}, nullptr);
     Validate();
     ASSERT_EQ(m_ui.messages.size(), 1u);
-    EXPECT_NE(m_ui.messages[0].find("could not be opened"), std::string::npos);
+    EXPECT_NE(m_ui.messages[0].find(" could not be opened because of this error: "), std::string::npos);
     EXPECT_EQ(Read(m_report), "<missing>");
     EXPECT_TRUE(m_docs.opened.empty());
 }

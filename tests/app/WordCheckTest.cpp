@@ -1,10 +1,10 @@
 #include "app/WordCheck.h"
 #include "app/SourceTokenizer.h"
 #include "app/WordTable.h"
+#include "support/AppFiles.h"
 #include "support/ScriptedUi.h"
 
 #include <QDir>
-#include <QFile>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -14,14 +14,10 @@ namespace {
 using Strings = std::vector<std::string>;
 
 // One word-list record: 19 characters with the length digit at offset 5 and the name at offset 7.
-std::string Record(const std::string& name, char lengthDigit) {
-    std::string r = "0A3F " + std::string(1, lengthDigit) + " " + name;
+std::string Record(const std::string& name) {
+    std::string r = "0A3F " + std::string(1, "0123456789ABCDEF"[name.size()]) + " " + name;
     r.resize(17, ' ');
     return r + "\r\n";
-}
-
-std::string Record(const std::string& name) {
-    return Record(name, "0123456789ABCDEF"[name.size()]);
 }
 
 Strings Words(const std::string& text) {
@@ -33,26 +29,20 @@ Strings Words(const std::string& text) {
     return words;
 }
 
-TEST(WordTable, SameLengthAndFirstFiveCharactersMatch) {
+TEST(WordTable, SameLengthAndFirstFiveCharactersMatchAndLengthsWrapAtEightBits) {
     WordTable table;
     table.Add("HOMEPAD");
     table.Add("HOME1");
     table.Add("PLACE1");
+    table.Add("HOME");
     EXPECT_TRUE(table.Matches("HOMEPOS"));
     EXPECT_TRUE(table.Matches("HOMEPAD"));
     EXPECT_FALSE(table.Matches("HOME2")); // five characters are compared whole
     EXPECT_FALSE(table.Matches("HOMEPADS"));
     EXPECT_TRUE(table.Matches("PLACE2"));
     EXPECT_FALSE(table.Matches("place1")); // case counts
-    EXPECT_FALSE(table.Matches("HOME"));
-}
-
-TEST(WordTable, ShortWordsCompareWholeAndLengthsWrapAtEightBits) {
-    WordTable table;
-    table.Add("HOME");
     EXPECT_TRUE(table.Matches("HOME"));
-    EXPECT_FALSE(table.Matches("HOMES"));
-    EXPECT_FALSE(table.Matches("HOMX"));
+    EXPECT_FALSE(table.Matches("HOMX")); // short words compare whole
     // 261 characters keep the length 5 and compare their first five characters.
     table.Add(std::string("ABCDE") + std::string(256, 'z'));
     EXPECT_TRUE(table.Matches("ABCDE"));
@@ -70,7 +60,7 @@ TEST(WordTable, AdditionsBeyondAThousandAreIgnored) {
     EXPECT_FALSE(table.Matches("W1"));
 }
 
-TEST(WordList, RecordsGiveLengthAndName) {
+TEST(WordList, RecordsGiveLengthAndNameWithLettersAboveNine) {
     WordTable table;
     const std::string list = Record("HOMEPAD") + Record("DUP") + Record("CALIBRATE") + "\r\n  " + Record("X");
     WordCheck::ParseWordList(QByteArray::fromStdString(list), table);
@@ -79,16 +69,13 @@ TEST(WordList, RecordsGiveLengthAndName) {
     EXPECT_TRUE(table.Matches("DUP"));
     EXPECT_TRUE(table.Matches("CALIBxxxx")); // length 9 written as the digit "9"
     EXPECT_TRUE(table.Matches("X"));
-}
 
-TEST(WordList, LettersGiveLengthsAboveNineAndNamesMayRunPastTheRecord) {
-    WordTable table;
     // "C" is 12; the name fills the record to its last character.
-    std::string r = "0A3F C TWELVELETTRS";
-    WordCheck::ParseWordList(QByteArray::fromStdString(r), table);
-    EXPECT_EQ(table.count(), 1);
-    EXPECT_TRUE(table.Matches("TWELVxxxxxxx"));
-    EXPECT_FALSE(table.Matches("TWELVxxxxxx"));
+    WordTable twelve;
+    WordCheck::ParseWordList(QByteArray("0A3F C TWELVELETTRS"), twelve);
+    EXPECT_EQ(twelve.count(), 1);
+    EXPECT_TRUE(twelve.Matches("TWELVxxxxxxx"));
+    EXPECT_FALSE(twelve.Matches("TWELVxxxxxx"));
 }
 
 TEST(WordList, RecordsWithoutSeparatorsFollowEvery19Characters) {
@@ -171,47 +158,14 @@ TEST_F(Check, EachCheckStartsWithAnEmptyProjectTable) {
     EXPECT_EQ(check.CheckProject({}, "VARIABLE"), "");
 }
 
-TEST_F(Check, ReportIsWrittenBesideTheSourceWithCrLf) {
-    QTemporaryDir dir;
-    ASSERT_TRUE(dir.isValid());
-    const std::string ed2 = dir.filePath("proj.ed2").toStdString();
-    QFile source(QString::fromStdString(ed2));
-    ASSERT_TRUE(source.open(QIODevice::WriteOnly));
-    source.write(": PICK ;\r\nVARIABLE DROP\r\n");
-    source.close();
-
-    EXPECT_EQ(check.CheckFiles({"PICK", "DROP"}, ed2), WordCheck::Outcome::Conflicts);
-    QFile report(dir.filePath("conflicts.txt"));
-    ASSERT_TRUE(report.open(QIODevice::ReadOnly));
-    EXPECT_EQ(report.readAll(),
-              QByteArray("PICK redefines a project word\r\nDROP redefines a project word\r\n"));
-    report.close();
-
-    EXPECT_EQ(check.CheckFiles({"OTHER"}, ed2), WordCheck::Outcome::NoConflicts);
-    ASSERT_TRUE(report.open(QIODevice::ReadOnly));
-    EXPECT_TRUE(report.readAll().isEmpty());
-    EXPECT_TRUE(ui.messages.empty());
-}
-
-TEST_F(Check, MissingSourceIsReportedAndWritesNoReport) {
-    QTemporaryDir dir;
-    const std::string ed2 = dir.filePath("none.ed2").toStdString();
-    EXPECT_EQ(check.CheckFiles({"PICK"}, ed2), WordCheck::Outcome::Failed);
-    ASSERT_EQ(ui.messages.size(), 1u);
-    EXPECT_NE(ui.messages[0].find("none.ed2 could not be opened because of this error: "), std::string::npos);
-    EXPECT_FALSE(QFile::exists(dir.filePath("conflicts.txt")));
-}
-
 TEST_F(Check, ControllerWordsLoadFromTheGivenDirectory) {
     QTemporaryDir dir;
     EXPECT_FALSE(check.LoadControllerWords(dir.path()));
     EXPECT_EQ(ui.messages.size(), 1u);
     EXPECT_EQ(check.controllerTable().count(), 0);
 
-    QFile list(QDir(dir.path()).filePath("KXWords.txt"));
-    ASSERT_TRUE(list.open(QIODevice::WriteOnly));
-    list.write(QByteArray::fromStdString(Record("HOMEPAD") + Record("DUP")));
-    list.close();
+    ASSERT_TRUE(WriteTestFile(QDir(dir.path()).filePath("KXWords.txt").toStdString(),
+                              QByteArray::fromStdString(Record("HOMEPAD") + Record("DUP"))));
     EXPECT_TRUE(check.LoadControllerWords(dir.path()));
     EXPECT_EQ(check.controllerTable().count(), 2);
     EXPECT_EQ(check.CheckProject({}, ": HOMEPOS ;"), "HOMEPOS redefines a Kaventrix word\n");

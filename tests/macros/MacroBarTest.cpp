@@ -5,6 +5,7 @@
 #include "macros/Cmacdoc.h"
 #include "macros/MacroCommands.h"
 #include "protocol/Protocol.h"
+#include "support/AppFiles.h"
 #include "support/ScriptedUi.h"
 
 #include <QAction>
@@ -64,16 +65,12 @@ private slots:
         QCOMPARE(texts[1], QString("Grip && go"));
         QCOMPARE(texts.last(), QString("M9"));
         QCOMPARE(Enabled(), FirstEnabled(10));
-    }
 
-    void deletingMovesLaterMacrosDown() {
-        Cmacdoc& set = macroDoc();
-        for (const char* n : {"A", "B", "C", "D", "E"})
-            set.Append(n, n);
-        protocol().ReplyState = reply::kIdle;
-        set.Remove(2);
+        // Deleting moves later macros down and empties the buttons beyond the set.
+        for (int i = 0; i < 8; ++i)
+            set.Remove(1);
         Refresh();
-        QCOMPARE(Texts(), (QStringList{"A", "B", "D", "E", "", "", "", "", "", ""}));
+        QCOMPARE(Texts(), (QStringList{"M0", "M9", "M10", "M11", "", "", "", "", "", ""}));
         QCOMPARE(Enabled(), FirstEnabled(4));
     }
 
@@ -110,12 +107,9 @@ private slots:
             QVERIFY(!commands().IsEnabled(id));
 
         // A set read from a file has a name: Close, Save As and Edit; Save only once it changed.
-        const QString path = dir.filePath("set.mac");
-        QFile file(path);
-        QVERIFY(file.open(QIODevice::WriteOnly));
-        file.write(QByteArray(4, '\0'));
-        file.close();
-        QVERIFY(set.OpenFile(path.toStdString()));
+        const std::string path = dir.filePath("set.mac").toStdString();
+        QVERIFY(WriteTestFile(path, QByteArray(4, '\0')));
+        QVERIFY(set.OpenFile(path));
         for (int id : {ID_MACRO_FILE_CLOSE, ID_MACRO_FILE_SAVE_AS, ID_MACRO_EDIT})
             QVERIFY(commands().IsEnabled(id));
         QVERIFY(!commands().IsEnabled(ID_MACRO_FILE_SAVE));

@@ -21,9 +21,6 @@ TEST(MacroFile, TwoMacrosAreTheKnownBytes) {
     ASSERT_TRUE(macfile::ReadMacroFile(bytes, names, texts));
     EXPECT_EQ(names, (Strings{"A", "B"}));
     EXPECT_EQ(texts, (Strings{"1", "2"}));
-}
-
-TEST(MacroFile, EmptySetIsTwoZeroCounts) {
     EXPECT_EQ(macfile::WriteMacroFile({}, {}), Bytes({0, 0, 0, 0}));
 }
 
