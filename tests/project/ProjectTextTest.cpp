@@ -50,12 +50,4 @@ TEST_F(ProjectTextTest, AMissingSourceFileIsSkippedSilently) {
     EXPECT_TRUE(ui.messages.empty());
 }
 
-TEST_F(ProjectTextTest, UnsavedEditsOfTheSourceAreSavedBeforeTheyAreSent) {
-    OpenEmptyProject("OLD\n");
-    texts.docs[doc.Ed2Path()] = {"NEW", true};
-    EXPECT_TRUE(DownloadText());
-    EXPECT_EQ(ReadFile(QString::fromStdString(doc.Ed2Path())), QByteArray("NEW"));
-    EXPECT_EQ(controller.lines.back(), "NEW\n");
-}
-
 } // namespace

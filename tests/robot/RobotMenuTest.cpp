@@ -50,11 +50,12 @@ private slots:
     void cartesianPositionIsShownForReadingOnly() {
         QString title, closeText;
         QStringList units;
-        bool okShown = true;
+        bool okShown = true, readOnly = false;
         WhenShown<Cjointed> probe([&](Cjointed* dialog) {
             title = dialog->windowTitle();
             closeText = dialog->cancelButton()->text();
             okShown = dialog->okButton()->isVisible();
+            readOnly = dialog->field(0)->isReadOnly();
             for (int row = 0; row < Cjointed::kRows; ++row)
                 if (dialog->unitLabel(row)->isVisible())
                     units << dialog->unitLabel(row)->text();
@@ -64,6 +65,7 @@ private slots:
         QCOMPARE(title, QString("Cartesian Position"));
         QCOMPARE(closeText, QString("Close"));
         QVERIFY(!okShown);
+        QVERIFY(readOnly);
         QCOMPARE(units, QStringList({"mm", "mm", "mm", "degrees", "degrees", "degrees"}));
         QVERIFY(EndsWith(m_shell.LastLine(), "DECIMAL CF simOK"));
         QVERIFY(m_shell.guard.closed.isEmpty());
