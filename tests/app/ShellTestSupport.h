@@ -38,14 +38,26 @@ private:
 
 #include <memory>
 
+// A fresh profile in `dir` and nothing left from an earlier test.
+inline void UseFreshShellState(const QTemporaryDir& dir) {
+    UseProfileFile(dir.filePath("profile.ini").toStdString());
+    ResetProtocol();
+    ResetCommLink();
+    ResetAppHooks();
+}
+
+// Drops the command bindings (they hold a main window that is gone), the hooks and the profile.
+inline void DropShellState() {
+    commands() = CommandRegistry();
+    ResetAppHooks();
+    UseProfileFile("");
+}
+
 // The main window as the program builds it, on a profile of its own, with the simulated controller
 // answering.
 struct ShellFixture {
     void SetUp() {
-        UseProfileFile(dir.filePath("profile.ini").toStdString());
-        ResetProtocol();
-        ResetCommLink();
-        ResetAppHooks();
+        UseFreshShellState(dir);
         screen = std::make_unique<QtUi>();
         frame = std::make_unique<CMainFrame>();
         screen->Attach(frame.get());
@@ -60,10 +72,7 @@ struct ShellFixture {
         SetUi(nullptr);
         frame.reset();
         screen.reset();
-        // The bindings hold the frame that is gone.
-        commands() = CommandRegistry();
-        ResetAppHooks();
-        UseProfileFile("");
+        DropShellState();
     }
     // The last line of the console text and the one before it.
     static std::string CurrentLine() {

@@ -14,19 +14,11 @@ class StartupTest : public QObject {
 private slots:
     void init() {
         QVERIFY(m_dir.isValid());
-        UseProfileFile(m_dir.filePath("profile.ini").toStdString());
-        ResetProtocol();
-        ResetCommLink();
-        ResetAppHooks();
+        UseFreshShellState(m_dir);
     }
-    void cleanup() {
-        commands() = CommandRegistry();
-        ResetAppHooks();
-        UseProfileFile("");
-    }
+    void cleanup() { DropShellState(); }
 
     void newcomerSeesAWorkingConsole() {
-        ModalGuard guard;
         WriteProfileString("Winpos", "MainFrame", "0,1,-1,-1,-1,-1,30,40,930,740");
         CRobotApp app;
         QCOMPARE(protocol().ReplyState, reply::kNotOpen);
@@ -44,7 +36,6 @@ private slots:
     }
 
     void deviceThatCannotOpenLeavesTheLinkClosed() {
-        ModalGuard guard;
         WriteProfileString("Communication", "device", m_dir.filePath("no-such-tty").toStdString());
         CRobotApp app;
         QVERIFY(app.InitInstance());
@@ -58,7 +49,6 @@ private slots:
     }
 
     void exitRemembersTheFileNames() {
-        ModalGuard guard;
         QString order;
         CRobotApp app;
         QVERIFY(app.InitInstance());
@@ -72,6 +62,7 @@ private slots:
 
 private:
     QTemporaryDir m_dir;
+    ModalGuard m_guard;
 };
 
 QTEST_MAIN(StartupTest)

@@ -74,7 +74,7 @@ private slots:
         QCOMPARE(Enabled(), FirstEnabled(4));
     }
 
-    void closedLinkKeepsNamesButDisablesButtons() {
+    void closedLinkOrBusyKeepsNamesButDisablesAndClosingTheSetEmpties() {
         macroDoc().Append("Home", "HOME");
         protocol().ReplyState = reply::kNotOpen;
         Refresh();
@@ -84,11 +84,9 @@ private slots:
         protocol().ReplyState = reply::kCollecting;
         Refresh();
         QCOMPARE(Enabled(), FirstEnabled(0));
-    }
 
-    void closingTheSetEmptiesTheBar() {
+        // Closing the set empties the bar.
         ScriptedUi ui;
-        macroDoc().Append("Home", "HOME");
         protocol().ReplyState = reply::kIdle;
         ui.answers = {Answer::No};
         QVERIFY(macroDoc().CloseFileDocument());
