@@ -5,6 +5,7 @@
 #include "app/CommandRegistry.h"
 #include "app/MainMenus.h"
 #include "app/ProfileStore.h"
+#include "app/RecentFiles.h"
 #include "app/ViewCommandTarget.h"
 #include "app/WindowPlacement.h"
 #include "link/Ccomview.h"
@@ -112,6 +113,8 @@ void CMainFrame::BuildMenus() {
         connect(menu, &QMenu::aboutToShow, this, [this] { UpdateCommandStates(); });
         if (QString::fromLatin1(menuText.title) == "&Window")
             connect(menu, &QMenu::aboutToShow, this, [this, menu] { FillWindowList(menu); });
+        if (QString::fromLatin1(menuText.title) == "&File")
+            connect(menu, &QMenu::aboutToShow, this, [this, menu] { FillRecentFiles(menu); });
     }
     for (const CommandText& item : OtherCommands())
         addAction(MakeAction(item.id, item.text, item.prompt, item.shortcut));
@@ -264,6 +267,32 @@ void CMainFrame::FillWindowList(QMenu* menu) {
         connect(a, &QAction::triggered, this, [this, window] { m_mdi->setActiveSubWindow(window); });
         m_windowListActions.push_back(a);
     }
+}
+
+// The recent text files stand above "E&xit", numbered 1 to 4, with a separator of their own.
+void CMainFrame::FillRecentFiles(QMenu* menu) {
+    for (QAction* a : m_recentFileActions)
+        delete a;
+    m_recentFileActions.clear();
+    const std::vector<std::string>& paths = recentFiles().paths();
+    if (paths.empty())
+        return;
+    QAction* exitAction = action(ID_APP_EXIT);
+    int number = 1;
+    for (const std::string& path : paths) {
+        const QString text = QString("&%1 %2").arg(number).arg(QString::fromStdString(path));
+        auto* a = new QAction(text, menu);
+        a->setStatusTip(tr("Open this document"));
+        const int index = number - 1;
+        connect(a, &QAction::triggered, this, [this, index] {
+            recentFiles().Open(index);
+            UpdateCommandStates();
+        });
+        menu->insertAction(exitAction, a);
+        m_recentFileActions.push_back(a);
+        ++number;
+    }
+    m_recentFileActions.push_back(menu->insertSeparator(exitAction));
 }
 
 void CMainFrame::TileHorizontally() {

@@ -71,6 +71,7 @@ private:
     void RunCommand(int id);
     void RefreshStatusPanes();
     void FillWindowList(QMenu* menu);
+    void FillRecentFiles(QMenu* menu);
     bool CloseChildWindows();
 
     QMdiArea* m_mdi;
@@ -85,4 +86,5 @@ private:
     bool m_capsLock = false;
     std::vector<std::function<void()>> m_refreshHooks;
     std::vector<QAction*> m_windowListActions;
+    std::vector<QAction*> m_recentFileActions;
 };

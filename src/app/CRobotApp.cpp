@@ -6,6 +6,7 @@
 #include "app/CommandRegistry.h"
 #include "app/DemonstrationProfile.h"
 #include "app/QtUi.h"
+#include "app/RecentFiles.h"
 #include "app/RequestServer.h"
 #include "link/CommLink.h"
 #include "link/SerialPort.h"
@@ -37,6 +38,7 @@ bool CRobotApp::InitInstance() {
     QCoreApplication::setApplicationName(kAppName);
     InstallTransport();
     protocol().ArmReply();
+    recentFiles().Load();
 
     m_ui = std::make_unique<QtUi>();
     m_frame = std::make_unique<CMainFrame>();
@@ -62,4 +64,5 @@ bool CRobotApp::InitInstance() {
 void CRobotApp::ExitInstance() {
     commLink().CloseComm();
     appHooks().RunRememberSteps();
+    recentFiles().Save();
 }

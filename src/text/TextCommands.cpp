@@ -4,6 +4,7 @@
 #include "app/CMainFrame.h"
 #include "app/CommandIds.h"
 #include "app/CommandRegistry.h"
+#include "app/RecentFiles.h"
 #include "project/CPosDat.h"
 #include "text/Cfthview.h"
 #include "text/SourceDownload.h"
@@ -25,6 +26,9 @@ void BindTextCommands(CommandRegistry& registry, CMainFrame& frame) {
     appHooks().LoadEditFont = [] { Cfthview::LoadEditFont(); };
 
     TextWindows* windows = g_windows.get();
+    recentFiles().opener = [windows](const std::string& path) {
+        return windows->OpenOrActivateTextFile(path);
+    };
     registry.Bind(ID_FILE_NEW, [windows] { windows->NewTextFile(); });
     registry.Bind(ID_FILE_OPEN, [windows] { windows->OpenTextFileCommand(); });
     registry.Bind(

@@ -1,5 +1,6 @@
 #include "text/TextWindows.h"
 
+#include "app/RecentFiles.h"
 #include "app/UiSeam.h"
 #include "app/WindowKinds.h"
 #include "text/CFTDoc.h"
@@ -106,7 +107,10 @@ bool TextWindows::OpenOrActivateTextFile(const std::string& path) {
     QString error;
     switch (doc->Read(Q(path), &error)) {
     case CFTDoc::ReadResult::Ok:
-        return OpenWindow(std::move(doc)) != nullptr;
+        if (!OpenWindow(std::move(doc)))
+            return false;
+        recentFiles().Add(path);
+        return true;
     case CFTDoc::ReadResult::Missing:
         createMissingFile =
             ui().AskYesNo(path + " does not exist. Would you like to create it?") == Answer::Yes;

@@ -3,13 +3,17 @@
 #include "app/ShellTestSupport.h"
 
 #include "app/CommandIds.h"
+#include "app/RecentFiles.h"
 #include "app/WindowPlacement.h"
 #include "link/Ccomview.h"
 
 #include <QAction>
+#include <QFile>
 #include <QLabel>
 #include <QMdiArea>
 #include <QMdiSubWindow>
+#include <QMenu>
+#include <QMenuBar>
 #include <QStatusBar>
 #include <QToolBar>
 #include <QtTest>
@@ -142,6 +146,30 @@ private slots:
 
 private:
     ShellFixture m_shell;
+
+    void recentTextFilesStandAboveExitAndOpenAgain() {
+        QTemporaryDir dir;
+        const QString path = dir.filePath("recent.txt");
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write("WORDS\r\n");
+        file.close();
+        QVERIFY(recentFiles().opener);
+        QVERIFY(recentFiles().opener(path.toStdString()));
+        QCOMPARE(recentFiles().paths().front(), path.toStdString());
+
+        QMenu* fileMenu = m_shell.frame->menuBar()->actions().front()->menu();
+        emit fileMenu->aboutToShow();
+        const QList<QAction*> items = fileMenu->actions();
+        const qsizetype exit = items.indexOf(m_shell.frame->action(ID_APP_EXIT));
+        QVERIFY(exit >= 2);
+        QVERIFY(items[exit - 1]->isSeparator());
+        QCOMPARE(items[exit - 2]->text(), "&1 " + path);
+        const int windows = static_cast<int>(m_shell.frame->mdiArea()->subWindowList().size());
+        items[exit - 2]->trigger(); // already open: activated, not opened twice
+        QCOMPARE(m_shell.frame->mdiArea()->subWindowList().size(), windows);
+        recentFiles().Remove(path.toStdString());
+    }
 };
 
 QTEST_MAIN(MainFrameTest)

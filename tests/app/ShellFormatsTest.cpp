@@ -1,8 +1,9 @@
 // The shell's plain formats and rules: the window placement text, the font description text and the
-// demonstration profile.
+// demonstration profile, the recent-file list.
 #include "app/DemonstrationProfile.h"
 #include "app/FontDescription.h"
 #include "app/ProfileStore.h"
+#include "app/RecentFiles.h"
 #include "app/WindowPlacement.h"
 #include "link/CommLink.h"
 
@@ -64,5 +65,33 @@ TEST(DemonstrationProfile, OnlyANewcomerSimulates) {
     WriteProfileInt("Communication", "port", 3);
     EXPECT_FALSE(ApplyDemonstrationProfile());
     EXPECT_FALSE(commLink().Simulate);
+    UseProfileFile("");
+}
+
+TEST(RecentFileList, NewestFirstFourAtMostKeptInTheStoreAndUnopenableEntriesDropped) {
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    UseProfileFile(dir.filePath("profile.ini").toStdString());
+    RecentFiles list;
+    for (const char* path : {"/a.txt", "/b.txt", "/c.txt", "/d.txt", "/e.txt", "/c.txt"})
+        list.Add(path);
+    EXPECT_EQ(list.paths(), (std::vector<std::string>{"/c.txt", "/e.txt", "/d.txt", "/b.txt"}));
+    list.Save();
+
+    RecentFiles again;
+    again.Load();
+    EXPECT_EQ(again.paths(), list.paths());
+    std::vector<std::string> opened;
+    again.opener = [&](const std::string& path) {
+        opened.push_back(path);
+        return path != "/d.txt";
+    };
+    again.Open(1); // opens and moves to the top
+    again.Open(2); // "/d.txt" cannot be opened any more: it leaves the list
+    again.Open(7); // beyond the list: nothing happens
+    EXPECT_EQ(opened, (std::vector<std::string>{"/e.txt", "/d.txt"}));
+    EXPECT_EQ(again.paths(), (std::vector<std::string>{"/e.txt", "/c.txt", "/b.txt"}));
+    again.Save();
+    EXPECT_EQ(GetProfileString("Recent File List", "File4"), "");
     UseProfileFile("");
 }
