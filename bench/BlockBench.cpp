@@ -1,12 +1,10 @@
 // How fast the run-list moves in framed blocks, against the controller emulator on a pseudo-terminal
 // that sends at an emulated 19200 baud: the payload rate of a 64 KB run-list upload as a share of the
 // line's rate (10 bit times per byte), and the time of the download of the same image.
-#include "EmulatorProcess.h"
+#include "BenchSetup.h"
 
 #include "app/EventLoopUi.h"
-#include "app/ProfileStore.h"
 #include "link/CommLink.h"
-#include "link/SerialPort.h"
 #include "protocol/BlockTransfer.h"
 #include "protocol/Protocol.h"
 
@@ -44,16 +42,11 @@ int main(int argc, char** argv) {
     QCoreApplication app(argc, argv);
     QTemporaryDir dir;
     EmulatorProcess emulator(dir.path(), {QStringLiteral("--baud"), QString::number(kBaud)});
-    if (!emulator.isRunning()) {
-        std::fprintf(stderr, "cannot start %s\n", qPrintable(EmulatorProcess::Program()));
+    SerialPort port;
+    if (!AttachToEmulator(emulator, dir, port))
         return 1;
-    }
     EventLoopUi ui;
     SetUi(&ui);
-    UseProfileFile(dir.filePath(QStringLiteral("profile.ini")).toStdString());
-    WriteProfileString("Communication", "device", emulator.linkPath().toStdString());
-    SerialPort port;
-    commLink().SetTransport(&port);
     commLink().OpenCommunication();
     if (protocol().ReplyState != reply::kIdle) {
         std::fprintf(stderr, "the link to the emulator did not open\n");

@@ -2,12 +2,10 @@
 //  - the CPU time of this process for one command round trip through SendCommand, next to a bare Qt
 //    event loop that does only the same exchange on the same device;
 //  - the CPU time used while a reply is awaited for 5 s from a controller that stays silent.
-#include "EmulatorProcess.h"
+#include "BenchSetup.h"
 
 #include "app/EventLoopUi.h"
-#include "app/ProfileStore.h"
 #include "link/CommLink.h"
-#include "link/SerialPort.h"
 #include "protocol/Protocol.h"
 
 #include <QCoreApplication>
@@ -121,16 +119,11 @@ int main(int argc, char** argv) {
     QCoreApplication app(argc, argv);
     QTemporaryDir dir;
     EmulatorProcess emulator(dir.path());
-    if (!emulator.isRunning()) {
-        std::fprintf(stderr, "cannot start %s\n", qPrintable(EmulatorProcess::Program()));
+    SerialPort port;
+    if (!AttachToEmulator(emulator, dir, port))
         return 1;
-    }
     EventLoopUi ui;
     SetUi(&ui);
-    UseProfileFile(dir.filePath(QStringLiteral("profile.ini")).toStdString());
-    WriteProfileString("Communication", "device", emulator.linkPath().toStdString());
-    SerialPort port;
-    commLink().SetTransport(&port);
 
     double marlix = 1e9;
     double bare = 1e9;

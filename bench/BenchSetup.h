@@ -1,0 +1,25 @@
+#pragma once
+
+// The start shared by the benchmarks that run against the controller emulator.
+#include "EmulatorProcess.h"
+
+#include "app/ProfileStore.h"
+#include "link/CommLink.h"
+#include "link/SerialPort.h"
+
+#include <QTemporaryDir>
+
+#include <cstdio>
+
+// Points the link's device at the emulator's pseudo-terminal (through a profile in `dir`) and gives
+// the link the serial port. False, with a message, when the emulator did not start.
+inline bool AttachToEmulator(EmulatorProcess& emulator, const QTemporaryDir& dir, SerialPort& port) {
+    if (!emulator.isRunning()) {
+        std::fprintf(stderr, "cannot start %s\n", qPrintable(EmulatorProcess::Program()));
+        return false;
+    }
+    UseProfileFile(dir.filePath(QStringLiteral("profile.ini")).toStdString());
+    WriteProfileString("Communication", "device", emulator.linkPath().toStdString());
+    commLink().SetTransport(&port);
+    return true;
+}
