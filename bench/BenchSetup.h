@@ -3,9 +3,9 @@
 // The start shared by the benchmarks that run against the controller emulator.
 #include "EmulatorProcess.h"
 
-#include "app/ProfileStore.h"
-#include "link/CommLink.h"
-#include "link/SerialPort.h"
+#include "core/app/ProfileStore.h"
+#include "core/link/CommLink.h"
+#include "core/link/SerialPort.h"
 
 #include <QTemporaryDir>
 

@@ -3,10 +3,10 @@
 // line's rate (10 bit times per byte), and the time of the download of the same image.
 #include "BenchSetup.h"
 
-#include "app/EventLoopUi.h"
-#include "link/CommLink.h"
-#include "protocol/BlockTransfer.h"
-#include "protocol/Protocol.h"
+#include "core/app/EventLoopUi.h"
+#include "core/link/CommLink.h"
+#include "core/protocol/BlockTransfer.h"
+#include "core/protocol/Protocol.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>

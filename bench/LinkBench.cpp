@@ -4,9 +4,9 @@
 //  - the CPU time used while a reply is awaited for 5 s from a controller that stays silent.
 #include "BenchSetup.h"
 
-#include "app/EventLoopUi.h"
-#include "link/CommLink.h"
-#include "protocol/Protocol.h"
+#include "core/app/EventLoopUi.h"
+#include "core/link/CommLink.h"
+#include "core/protocol/Protocol.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>

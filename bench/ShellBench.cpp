@@ -2,11 +2,11 @@
 // with the console answering (simulated controller) and the resident memory then, and how many
 // bytes of controller text per second the terminal window takes in while it is shown. Received text
 // arrives in chunks of at most 80 bytes with the event loop running between them, as from the port.
-#include "app/CMainFrame.h"
-#include "app/CRobotApp.h"
-#include "app/ProfileStore.h"
-#include "link/CommLink.h"
-#include "protocol/Protocol.h"
+#include "core/app/ProfileStore.h"
+#include "core/link/CommLink.h"
+#include "core/protocol/Protocol.h"
+#include "gui/app/CMainFrame.h"
+#include "gui/app/CRobotApp.h"
 
 #include <QApplication>
 #include <QElapsedTimer>

@@ -1,4 +1,4 @@
-#include "app/CRobotApp.h"
+#include "gui/app/CRobotApp.h"
 
 #include <QApplication>
 

@@ -1,9 +1,9 @@
 #include "EmulatorFixture.h"
 
-#include "link/CommLink.h"
-#include "protocol/BlockTransfer.h"
-#include "protocol/Protocol.h"
-#include "text/SourceDownload.h"
+#include "core/link/CommLink.h"
+#include "core/protocol/BlockTransfer.h"
+#include "core/protocol/Protocol.h"
+#include "core/text/SourceDownload.h"
 
 #include <QBuffer>
 #include <QElapsedTimer>

@@ -1,7 +1,7 @@
 #include "EmulatorFixture.h"
 
-#include "link/CommLink.h"
-#include "protocol/Protocol.h"
+#include "core/link/CommLink.h"
+#include "core/protocol/Protocol.h"
 
 #include <QTimer>
 

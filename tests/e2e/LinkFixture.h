@@ -1,7 +1,7 @@
 #pragma once
 
-#include "app/EventLoopUi.h"
-#include "link/SerialPort.h"
+#include "core/app/EventLoopUi.h"
+#include "core/link/SerialPort.h"
 
 #include <QTemporaryDir>
 #include <QTimer>

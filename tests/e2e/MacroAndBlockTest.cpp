@@ -1,8 +1,8 @@
 #include "EmulatorFixture.h"
 
-#include "macros/Cmacdoc.h"
-#include "protocol/Protocol.h"
-#include "text/BinaryBlocks.h"
+#include "core/macros/Cmacdoc.h"
+#include "core/protocol/Protocol.h"
+#include "core/text/BinaryBlocks.h"
 
 // Macros and memory image files against the controller emulator, over its pseudo-terminal.
 class MacroAndBlockTest : public EmulatorFixture {

@@ -1,10 +1,10 @@
 #include "EmulatorFixture.h"
 
-#include "link/CommLink.h"
-#include "project/CPosDat.h"
-#include "project/DataTransfer.h"
-#include "project/ProjectModel.h"
-#include "protocol/Protocol.h"
+#include "core/link/CommLink.h"
+#include "core/project/CPosDat.h"
+#include "core/project/DataTransfer.h"
+#include "core/project/ProjectModel.h"
+#include "core/protocol/Protocol.h"
 
 using namespace runlist;
 

@@ -1,10 +1,10 @@
 #include "EmulatorFixture.h"
 
-#include "protocol/Protocol.h"
-#include "protocol/RobotExchange.h"
-#include "robot/RobotCommands.h"
-#include "robot/RobotUi.h"
-#include "robot/TeachPad.h"
+#include "core/protocol/Protocol.h"
+#include "core/protocol/RobotExchange.h"
+#include "core/robot/RobotCommands.h"
+#include "core/robot/RobotUi.h"
+#include "core/robot/TeachPad.h"
 
 #include <QCoreApplication>
 #include <QEventLoop>

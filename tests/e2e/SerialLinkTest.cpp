@@ -1,9 +1,9 @@
 #include "LinkFixture.h"
 #include "PtyPeer.h"
 
-#include "app/ProfileStore.h"
-#include "link/CommLink.h"
-#include "protocol/Protocol.h"
+#include "core/app/ProfileStore.h"
+#include "core/link/CommLink.h"
+#include "core/protocol/Protocol.h"
 
 #include <QDeadlineTimer>
 #include <QFile>

@@ -1,6 +1,6 @@
 #include "EmulatorProcess.h"
 
-#include "app/WordCheck.h"
+#include "core/app/WordCheck.h"
 #include "support/ScriptedUi.h"
 
 #include <QDir>

@@ -1,6 +1,6 @@
 // The hexadecimal fields: any text is accepted only as a value up to ffff, and that value shown again
 // reads back unchanged.
-#include "text/HexField.h"
+#include "core/text/HexField.h"
 
 #include <cstdint>
 #include <cstdlib>

@@ -1,6 +1,6 @@
 // Macro files: whatever the bytes, reading never fails badly, keeps both arrays in step, and a set
 // that was read writes back to bytes that read the same set again.
-#include "macros/MacroFile.h"
+#include "core/macros/MacroFile.h"
 
 #include <cstdint>
 #include <cstdlib>

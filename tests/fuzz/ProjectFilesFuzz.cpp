@@ -1,7 +1,7 @@
 // Project files: whatever the .run bytes and .ed1 text, binding the names never reads or writes
 // outside the image, and a project that binds is a well-formed list with one entry per name.
-#include "project/ProjectFiles.h"
-#include "project/ProjectModel.h"
+#include "core/project/ProjectFiles.h"
+#include "core/project/ProjectModel.h"
 
 #include <cstdint>
 #include <cstdlib>

@@ -1,7 +1,7 @@
 // The word list and the project source: any bytes are read without fault, tables never grow past
 // their capacity, and every word of a report is one the check was given.
-#include "app/SourceTokenizer.h"
-#include "app/WordCheck.h"
+#include "core/app/SourceTokenizer.h"
+#include "core/app/WordCheck.h"
 
 #include <cstdint>
 #include <cstdlib>

@@ -1,6 +1,6 @@
 #include "support/FakeController.h"
 
-#include "protocol/Protocol.h"
+#include "core/protocol/Protocol.h"
 #include "support/ScriptedUi.h"
 
 #include <algorithm>

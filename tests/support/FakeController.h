@@ -1,6 +1,6 @@
 #pragma once
 
-#include "link/Transport.h"
+#include "core/link/Transport.h"
 
 #include <deque>
 #include <functional>

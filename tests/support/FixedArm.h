@@ -1,6 +1,6 @@
 #pragma once
 
-#include "protocol/ArmProfile.h"
+#include "core/protocol/ArmProfile.h"
 
 #include <string>
 #include <vector>

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "link/CommLink.h"
-#include "link/Transport.h"
-#include "protocol/Protocol.h"
+#include "core/link/CommLink.h"
+#include "core/link/Transport.h"
+#include "core/protocol/Protocol.h"
 #include "support/ScriptedUi.h"
 
 // For as long as it lives, `transport` stands behind a fresh link that is open and idle; the link

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "link/Transport.h"
+#include "core/link/Transport.h"
 #include "support/ScriptedUi.h"
 
 #include <algorithm>

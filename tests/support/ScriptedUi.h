@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/UiSeam.h"
+#include "core/app/UiSeam.h"
 
 #include <deque>
 #include <functional>

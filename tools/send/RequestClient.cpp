@@ -1,6 +1,6 @@
 #include "RequestClient.h"
 
-#include "app/RequestWire.h"
+#include "core/app/RequestWire.h"
 
 #include <algorithm>
 

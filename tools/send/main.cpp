@@ -10,7 +10,7 @@
 // controller is not open, 3 no reply within the time-out; 4 the command line was wrong.
 
 #include "RequestClient.h"
-#include "app/RequestWire.h"
+#include "core/app/RequestWire.h"
 
 #include <QCoreApplication>
 #include <QThread>

@@ -1,0 +1,43 @@
+#include "core/app/AppHooks.h"
+
+namespace {
+
+AppHooks& Instance() {
+    static AppHooks hooks;
+    return hooks;
+}
+
+void RunIfSet(const std::function<void()>& step) {
+    if (step)
+        step();
+}
+
+} // namespace
+
+AppHooks& appHooks() {
+    return Instance();
+}
+
+void ResetAppHooks() {
+    Instance() = AppHooks();
+}
+
+bool AppHooks::AskCloseQuestions() const {
+    for (const auto* ask : {&MayCloseSettings, &MayCloseProject, &MayCloseMacros}) {
+        if (*ask && !(*ask)())
+            return false;
+    }
+    return true;
+}
+
+void AppHooks::RunReopenSteps() const {
+    RunIfSet(ReopenSettings);
+    RunIfSet(ReopenMacros);
+    RunIfSet(LoadProjectName);
+}
+
+void AppHooks::RunRememberSteps() const {
+    RunIfSet(RememberSettingsName);
+    RunIfSet(RememberProjectName);
+    RunIfSet(RememberMacrosName);
+}

@@ -1,0 +1,103 @@
+#include "core/app/RequestServer.h"
+
+#include "core/protocol/Protocol.h"
+
+#include <QCoreApplication>
+#include <QLocalServer>
+#include <QLocalSocket>
+#include <QLoggingCategory>
+#include <memory>
+
+Q_LOGGING_CATEGORY(lcRequests, "marlix.requests")
+
+namespace {
+
+int CopyDataRequest(const QByteArray& data) {
+    Protocol& proto = protocol();
+    // Marlix's own exchange is running: sending now would take its reply away from it.
+    if (proto.waitBoxOpen() || proto.heldBox)
+        return wire::kBusy;
+    // Answered without the "Communication is not open" box: the other program reports it.
+    if (proto.ReplyState == reply::kNotOpen)
+        return wire::kNotOpen;
+    return proto.CopyData(data.constData(), static_cast<int>(data.size()));
+}
+
+} // namespace
+
+RequestServer::RequestServer(QObject* parent) : QObject(parent), m_server(new QLocalServer(this)) {
+    m_server->setSocketOptions(QLocalServer::UserAccessOption);
+    connect(m_server, &QLocalServer::newConnection, this, &RequestServer::AcceptConnections);
+}
+
+RequestServer::~RequestServer() {
+    Stop();
+}
+
+bool RequestServer::Start(const QString& path) {
+    Stop();
+    m_path = path;
+    // Listening with restricted access replaces an existing socket file, so look first whether another
+    // Marlix is answering there; a file left behind by one that has gone is removed.
+    if (AnotherServerAnswers(path)) {
+        qCWarning(lcRequests) << "another Marlix answers requests on" << path;
+        return false;
+    }
+    QLocalServer::removeServer(path);
+    if (m_server->listen(path))
+        return true;
+    qCWarning(lcRequests) << "request channel not available:" << m_server->errorString();
+    return false;
+}
+
+void RequestServer::Stop() {
+    if (m_server->isListening())
+        m_server->close();
+}
+
+bool RequestServer::listening() const {
+    return m_server->isListening();
+}
+
+bool RequestServer::AnotherServerAnswers(const QString& path) {
+    QLocalSocket probe;
+    probe.connectToServer(path);
+    return probe.waitForConnected(500);
+}
+
+void RequestServer::AcceptConnections() {
+    while (QLocalSocket* socket = m_server->nextPendingConnection()) {
+        auto reader = std::make_shared<wire::FrameReader>();
+        connect(socket, &QLocalSocket::readyRead, this, [this, socket, reader] {
+            reader->Append(socket->readAll());
+            wire::Frame frame;
+            while (reader->Next(frame))
+                socket->write(Handle(frame));
+            if (reader->failed())
+                socket->abort();
+        });
+        connect(socket, &QLocalSocket::disconnected, socket, &QObject::deleteLater);
+    }
+}
+
+QByteArray RequestServer::Handle(const wire::Frame& request) {
+    switch (request.kind) {
+    case wire::kCopyData:
+        return wire::EncodeAnswer(wire::kCopyData, CopyDataRequest(request.payload));
+    case wire::kReplyStatus:
+        return wire::EncodeAnswer(wire::kReplyStatus, protocol().ReplyStatus());
+    case wire::kLastLine:
+        return wire::EncodeAnswer(wire::kLastLine, 1, QByteArray::fromStdString(protocol().LastReplyLine));
+    default:
+        // An unknown request is answered with its own kind and -1, so a newer client learns of it.
+        return wire::EncodeAnswer(request.kind, -1);
+    }
+}
+
+bool StartRequestServer() {
+    static RequestServer* server = nullptr;
+    // Owned by the application: its socket file goes away when the program ends.
+    if (!server)
+        server = new RequestServer(QCoreApplication::instance());
+    return server->Start();
+}

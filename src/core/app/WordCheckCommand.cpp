@@ -1,0 +1,52 @@
+#include "core/app/WordCheckCommand.h"
+
+#include "core/app/AppHooks.h"
+#include "core/app/CommandIds.h"
+#include "core/app/CommandRegistry.h"
+#include "core/app/UiSeam.h"
+#include "core/app/WordCheck.h"
+#include "core/project/CPosDat.h"
+#include "core/project/ProjectModel.h"
+#include "core/project/TextDocuments.h"
+#include "core/text/SourceDownload.h"
+
+namespace {
+
+bool ProjectHasFile() {
+    return !projectDocument().GetPathName().empty();
+}
+
+std::vector<std::string> ProjectNames() {
+    std::vector<std::string> names;
+    for (const std::string& name : projectModel().EntryNames)
+        if (!name.empty())
+            names.push_back(name);
+    return names;
+}
+
+} // namespace
+
+void Validate() {
+    const std::string ed2 = projectDocument().Ed2Path();
+    if (ed2.empty())
+        return;
+    // The check reads the file: unsaved edits in its window are saved first.
+    if (!SaveSourceIfModified(ed2))
+        return;
+    const WordCheck::Outcome outcome = wordCheck().CheckFiles(ProjectNames(), ed2);
+    if (outcome == WordCheck::Outcome::Failed)
+        return;
+    // A window still showing an earlier report would show stale text.
+    const std::string report = WordCheck::ReportPath(ed2);
+    if (textDocuments().IsOpen(report))
+        textDocuments().Close(report);
+    if (outcome == WordCheck::Outcome::Conflicts)
+        textDocuments().OpenOrActivate(report);
+    else
+        ui().ShowMessage("No conflicts found");
+}
+
+void BindWordCheckCommands(CommandRegistry& registry) {
+    registry.Bind(ID_EDIT_VALIDATE, Validate, [] { return ProjectHasFile() && LinkReady(); });
+    appHooks().LoadWordList = LoadControllerWordList;
+}

@@ -1,0 +1,205 @@
+#include "core/project/CPosDat.h"
+
+#include "core/app/UiSeam.h"
+#include "core/project/DataTransfer.h"
+#include "core/project/ProjectFiles.h"
+#include "core/project/ProjectModel.h"
+#include "core/project/ProjectText.h"
+#include "core/project/TextDocuments.h"
+#include "core/protocol/Protocol.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QSaveFile>
+#include <QString>
+#include <memory>
+#include <sstream>
+
+namespace {
+
+std::unique_ptr<CPosDat> g_document;
+
+constexpr int kPlainBox = 0;
+
+QString Q(const std::string& s) {
+    return QString::fromStdString(s);
+}
+
+bool ReadTextFile(const std::string& path, std::string& text) {
+    QFile file(Q(path));
+    if (!file.open(QIODevice::ReadOnly | QIODevice::Text))
+        return false;
+    text = file.readAll().toStdString();
+    return file.error() == QFileDevice::NoError;
+}
+
+// Opens a file for an atomic save: nothing replaces the old file until it is committed.
+bool OpenForSave(QSaveFile& file) {
+    return file.open(QIODevice::WriteOnly);
+}
+
+bool WriteAll(QSaveFile& file, const QByteArray& bytes) {
+    return file.write(bytes) == bytes.size();
+}
+
+} // namespace
+
+CPosDat& projectDocument() {
+    if (!g_document)
+        g_document = std::make_unique<CPosDat>();
+    return *g_document;
+}
+
+void ResetProjectDocument() {
+    ResetProjectModel();
+    g_document = std::make_unique<CPosDat>();
+}
+
+CPosDat::CPosDat()
+    : Cfdoc("Project Files (*.run)|*.run||", "run", "*.run", "Project", "filename",
+            "The Project has been modified, do you wish to save it?") {}
+
+std::string CPosDat::Ed2Path() const {
+    return CompanionPath(GetPathName(), "ED2");
+}
+
+bool CPosDat::IsModified() const {
+    if (Cfdoc::IsModified())
+        return true;
+    const std::string ed2 = Ed2Path();
+    return !ed2.empty() && textDocuments().IsModified(ed2);
+}
+
+void CPosDat::DeleteContents() {
+    ProjectModel& model = projectModel();
+    model.ClearProject();
+    model.EntryNames.clear();
+    // Nothing learned at the teach pad may go into a route of a project that is gone.
+    model.ActiveRoute = runlist::kNoEntry;
+    const std::string ed2 = Ed2Path();
+    if (!ed2.empty() && textDocuments().IsOpen(ed2))
+        textDocuments().Close(ed2);
+}
+
+void CPosDat::OpenProjectWindows() {
+    ui().OpenProjectWindow(ProjectWindow::Routes);
+    ui().OpenProjectWindow(ProjectWindow::Places);
+}
+
+bool CPosDat::OnNewDocument() {
+    Cfdoc::OnNewDocument();
+    projectModel().ActiveRoute = runlist::kNoEntry;
+    protocol().SendCommand("KAVENTRIX");
+    protocol().SendCommand("STARTOVER");
+    protocol().SendCommand("NEW");
+    OpenProjectWindows();
+    const std::string ed2 = Ed2Path();
+    if (textDocuments().IsOpen(ed2))
+        textDocuments().Close(ed2);
+    textDocuments().CreateEmpty(ed2);
+    return true;
+}
+
+bool CPosDat::ReadProjectFiles(const std::string& path) {
+    ProjectModel& model = projectModel();
+    QByteArray image;
+    // The image is read from the chosen file, or from its namesake whatever the case of its extension.
+    const std::string run = QFileInfo::exists(Q(path)) ? path : CompanionPath(path, "run");
+    if (!ReadWholeFile(run, image))
+        return false;
+    LoadRunFileBytes(model, image);
+
+    const std::string ed1 = CompanionPath(path, "ed1");
+    std::string declarations;
+    if (!ReadTextFile(ed1, declarations)) {
+        ui().ShowMessage(ed1 + " could not be opened");
+        DeleteContents();
+        return false;
+    }
+    const std::string error = BindDeclarations(model, declarations);
+    if (!error.empty()) {
+        ui().ShowMessage(error);
+        DeleteContents();
+        return false;
+    }
+    return true;
+}
+
+bool CPosDat::OnOpenDocument(const std::string& path) {
+    projectModel().ActiveRoute = runlist::kNoEntry;
+    if (!ReadProjectFiles(path))
+        return false;
+    MarkOpened();
+    DownloadData();
+    if (!DownloadText()) {
+        CloseFileDocument();
+        return false;
+    }
+    OpenProjectWindows();
+    textDocuments().OpenOrActivate(Ed2Path());
+    return true;
+}
+
+bool CPosDat::WriteImageAndDeclarations(const std::string& path) {
+    // Both files are written in full before either replaces its old version, so a failure leaves the
+    // old project on disk as it was.
+    QSaveFile run(Q(path));
+    if (!OpenForSave(run)) {
+        ui().ShowMessage("Cannot create file " + path);
+        return false;
+    }
+    protocol().ShowHeldBox("Saving data", kPlainBox);
+    const bool runWritten = WriteAll(run, RunFileBytes(projectModel()));
+    protocol().CloseHeldBox();
+    if (!runWritten) {
+        ui().ShowMessage("Cannot save file " + path);
+        return false;
+    }
+
+    const std::string ed1 = CompanionPath(path, "ED1");
+    QSaveFile declarations(Q(ed1));
+    if (!OpenForSave(declarations)) {
+        ui().ShowMessage(ed1 + " could not be opened");
+        return false;
+    }
+    protocol().ShowHeldBox("Saving " + ed1, kPlainBox);
+    std::ostringstream text;
+    const bool ok = WriteDeclarations(text) && WriteAll(declarations, QByteArray::fromStdString(text.str()));
+    protocol().CloseHeldBox();
+    if (!ok || !run.commit()) {
+        ui().ShowMessage("Cannot save file " + (ok ? path : ed1));
+        return false;
+    }
+    if (!declarations.commit()) {
+        ui().ShowMessage("Cannot save file " + ed1);
+        return false;
+    }
+    return true;
+}
+
+void CPosDat::SaveSourceAs(const std::string& path) {
+    const std::string oldEd2 = Ed2Path();
+    const std::string newEd2 = CompanionPath(path, "ED2");
+    if (oldEd2.empty())
+        return;
+    if (textDocuments().OpenOrActivate(oldEd2)) {
+        protocol().ShowHeldBox("Saving " + newEd2, kPlainBox);
+        textDocuments().SaveAs(oldEd2, newEd2);
+        protocol().CloseHeldBox();
+        return;
+    }
+    // No text editor shows the source: the file itself goes to the new name.
+    if (oldEd2 == newEd2 || !QFileInfo::exists(Q(oldEd2)))
+        return;
+    QByteArray source;
+    if (ReadWholeFile(oldEd2, source))
+        WriteWholeFile(newEd2, source);
+}
+
+bool CPosDat::OnSaveDocument(const std::string& path) {
+    if (!WriteImageAndDeclarations(path))
+        return false;
+    SaveSourceAs(path);
+    SetModifiedFlag(false);
+    return true;
+}

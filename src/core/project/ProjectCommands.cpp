@@ -1,0 +1,59 @@
+#include "core/project/ProjectCommands.h"
+
+#include "core/app/AppHooks.h"
+#include "core/app/CommandIds.h"
+#include "core/app/CommandRegistry.h"
+#include "core/app/UiSeam.h"
+#include "core/project/CPosDat.h"
+#include "core/project/DataTransfer.h"
+#include "core/project/ProjectText.h"
+
+#include <functional>
+#include <utility>
+
+namespace {
+
+// Runs a command, then has the main window re-evaluate its commands and the project pane.
+CommandRegistry::Action Refreshing(std::function<void()> command) {
+    return [command = std::move(command)] {
+        command();
+        ui().KickIdle();
+    };
+}
+
+bool ProjectNamedAndLinkReady() {
+    return ProjectNamed() && LinkReady();
+}
+
+void JoinApplication() {
+    AppHooks& hooks = appHooks();
+    hooks.LoadProjectName = [] { projectDocument().LoadRememberedName(); };
+    hooks.MayCloseProject = [] { return projectDocument().SaveModified(); };
+    hooks.RememberProjectName = [] {
+        projectDocument().RememberFileName();
+        projectDocument().DeleteContents();
+    };
+    hooks.ProjectTitle = [] { return projectDocument().GetTitle(); };
+}
+
+} // namespace
+
+bool ProjectNamed() {
+    return !projectDocument().GetPathName().empty();
+}
+
+void BindProjectCommands(CommandRegistry& registry) {
+    JoinApplication();
+    registry.Bind(ID_PROJECT_NEW, Refreshing([] { projectDocument().NewFileDocument(); }));
+    registry.Bind(ID_PROJECT_OPEN, Refreshing([] { projectDocument().OpenFileDocument(); }), LinkReady);
+    registry.Bind(ID_PROJECT_CLOSE, Refreshing([] { projectDocument().CloseFileDocument(); }), ProjectNamed);
+    registry.Bind(ID_PROJECT_SAVE, Refreshing([] { projectDocument().SaveFileDocument(); }),
+                  [] { return projectDocument().IsModified(); });
+    registry.Bind(ID_PROJECT_SAVE_AS, Refreshing([] { projectDocument().SaveFileDocumentAs(); }),
+                  ProjectNamed);
+    registry.Bind(ID_PROJECT_RELOAD, Refreshing(ReloadProject), ProjectNamedAndLinkReady);
+    registry.Bind(ID_PROJECT_UPDATE_DATA, Refreshing(UpdateData), ProjectNamedAndLinkReady);
+    registry.Bind(ID_PROJECT_DOWNLOAD_TEXT, Refreshing([] { DownloadText(); }), ProjectNamedAndLinkReady);
+    registry.Bind(ID_PROJECT_DOWNLOAD_DATA, Refreshing(DownloadData), ProjectNamedAndLinkReady);
+    // "&Places..." and "&Routes..." are bound by the places and routes windows.
+}

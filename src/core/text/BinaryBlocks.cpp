@@ -1,0 +1,71 @@
+#include "core/text/BinaryBlocks.h"
+
+#include "core/app/UiSeam.h"
+#include "core/protocol/BlockTransfer.h"
+#include "core/protocol/Protocol.h"
+
+#include <QDir>
+#include <QFile>
+#include <QSaveFile>
+
+namespace binblocks {
+namespace {
+
+constexpr int kProgressStyle = 1;
+
+std::string Shown(const std::string& path) {
+    return QDir::toNativeSeparators(QString::fromStdString(path)).toStdString();
+}
+
+void ShowFileError(const std::string& path, const char* what, const QString& error) {
+    ui().ShowMessage(Shown(path) + what + error.left(255).toStdString());
+}
+
+// Closes the held box on every way out of a transfer.
+class HeldBox {
+public:
+    explicit HeldBox(const std::string& text) { protocol().ShowHeldBox(text, kProgressStyle); }
+    ~HeldBox() { protocol().CloseHeldBox(); }
+    HeldBox(const HeldBox&) = delete;
+    HeldBox& operator=(const HeldBox&) = delete;
+};
+
+} // namespace
+
+BlockRange& blockRange() {
+    static BlockRange range;
+    return range;
+}
+
+bool LoadBinaryFile(const std::string& path, int bank, unsigned start, unsigned length) {
+    QFile file(QString::fromStdString(path));
+    if (!file.open(QIODevice::ReadOnly)) {
+        ShowFileError(path, " could not be opened because of this error: ", file.errorString());
+        return false;
+    }
+    // A read error is reported by the transfer, which then stops.
+    HeldBox box("Loading " + Shown(path));
+    return DownloadBlock(file, bank, start, length);
+}
+
+bool SaveBinaryFile(const std::string& path, int bank, unsigned start, unsigned length) {
+    QSaveFile file(QString::fromStdString(path));
+    if (!file.open(QIODevice::WriteOnly)) {
+        ShowFileError(path, " could not be opened because of this error: ", file.errorString());
+        return false;
+    }
+    bool ok = false;
+    {
+        HeldBox box("Saving " + Shown(path));
+        ok = UploadBlock(file, bank, start, length);
+    }
+    if (file.error() != QFileDevice::NoError || !file.commit()) {
+        const QString error = file.errorString();
+        file.cancelWriting();
+        ShowFileError(path, " could not be saved because of this error: ", error);
+        return false;
+    }
+    return ok;
+}
+
+} // namespace binblocks

@@ -1,0 +1,39 @@
+#include "gui/text/TextCommands.h"
+
+#include "core/app/AppHooks.h"
+#include "core/app/CommandIds.h"
+#include "core/app/CommandRegistry.h"
+#include "core/app/RecentFiles.h"
+#include "core/project/CPosDat.h"
+#include "core/text/SourceDownload.h"
+#include "gui/app/CMainFrame.h"
+#include "gui/text/Cfthview.h"
+#include "gui/text/TextWindows.h"
+
+#include <memory>
+
+namespace {
+std::unique_ptr<TextWindows> g_windows;
+} // namespace
+
+TextWindows* textWindows() {
+    return g_windows.get();
+}
+
+void BindTextCommands(CommandRegistry& registry, CMainFrame& frame) {
+    g_windows = std::make_unique<TextWindows>(frame.mdiArea(), frame.windowKinds());
+    SetTextDocuments(g_windows.get());
+    appHooks().LoadEditFont = [] { Cfthview::LoadEditFont(); };
+
+    TextWindows* windows = g_windows.get();
+    recentFiles().opener = [windows](const std::string& path) {
+        return windows->OpenOrActivateTextFile(path);
+    };
+    registry.Bind(ID_FILE_NEW, [windows] { windows->NewTextFile(); });
+    registry.Bind(ID_FILE_OPEN, [windows] { windows->OpenTextFileCommand(); });
+    registry.Bind(
+        ID_FILE_OPEN_ED2, [windows] { windows->OpenOrActivateTextFile(projectDocument().Ed2Path()); },
+        [] { return !projectDocument().GetPathName().empty(); });
+    registry.Bind(
+        ID_FILE_DOWNLOAD_FILE, [] { DownloadFileCommand(); }, [] { return LinkReady(); });
+}

@@ -1,0 +1,91 @@
+#pragma once
+
+#include <QApplication>
+#include <QTemporaryDir>
+#include <QTimer>
+#include <QWidget>
+
+// Closes any modal dialog that a test did not expect, so that no test can hang on one; the titles of
+// the dialogs it closed are kept for the test to check.
+class ModalGuard : public QObject {
+public:
+    ModalGuard() {
+        m_timer.setInterval(200);
+        connect(&m_timer, &QTimer::timeout, this, [this] {
+            if (QWidget* modal = QApplication::activeModalWidget()) {
+                if (modal->objectName() == "waitBox")
+                    return;
+                closed << modal->windowTitle();
+                modal->close();
+            }
+        });
+        m_timer.start();
+    }
+    QStringList closed;
+
+private:
+    QTimer m_timer;
+};
+
+#include "core/app/AppHooks.h"
+#include "core/app/CommandRegistry.h"
+#include "core/app/ProfileStore.h"
+#include "core/link/CommLink.h"
+#include "core/protocol/Protocol.h"
+#include "gui/app/BindAllCommands.h"
+#include "gui/app/CMainFrame.h"
+#include "gui/app/QtUi.h"
+
+#include <memory>
+
+// A fresh profile in `dir` and nothing left from an earlier test.
+inline void UseFreshShellState(const QTemporaryDir& dir) {
+    UseProfileFile(dir.filePath("profile.ini").toStdString());
+    ResetProtocol();
+    ResetCommLink();
+    ResetAppHooks();
+}
+
+// Drops the command bindings (they hold a main window that is gone), the hooks and the profile.
+inline void DropShellState() {
+    commands() = CommandRegistry();
+    ResetAppHooks();
+    UseProfileFile("");
+}
+
+// The main window as the program builds it, on a profile of its own, with the simulated controller
+// answering.
+struct ShellFixture {
+    void SetUp() {
+        UseFreshShellState(dir);
+        screen = std::make_unique<QtUi>();
+        frame = std::make_unique<CMainFrame>();
+        screen->Attach(frame.get());
+        SetUi(screen.get());
+        BindAllCommands(commands(), *frame);
+        frame->show();
+        commLink().Simulate = true;
+        commLink().OpenCommunication();
+        frame->UpdateCommandStates();
+    }
+    void TearDown() {
+        SetUi(nullptr);
+        frame.reset();
+        screen.reset();
+        DropShellState();
+    }
+    // The last line of the console text and the one before it.
+    static std::string CurrentLine() {
+        const Ccom1doc* doc = commLink().document();
+        return doc ? doc->GetLine(doc->GetLineCount() - 1) : std::string();
+    }
+    static std::string LastLine() {
+        const Ccom1doc* doc = commLink().document();
+        return doc ? doc->GetLastLine() : std::string();
+    }
+
+    QTemporaryDir dir;
+    std::unique_ptr<QtUi> screen;
+    std::unique_ptr<CMainFrame> frame;
+    ModalGuard guard;
+};
