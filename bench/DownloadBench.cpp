@@ -152,8 +152,8 @@ int main(int argc, char** argv) {
     PrintRate("Marlix (the \"Download File...\" path):", marlix, limit, paced);
     PrintRate("minimal uploader (write a line, read to \">\"):", minimal, limit, paced);
     std::printf(
-        "  Marlix takes %.1f%% of the minimal uploader's time (goal: 95%% or more of the line's limit)\n",
-        100.0 * marlix / minimal);
+        "  Marlix's rate is %.1f%% of the minimal uploader's (goal: 95%% or more of the line's limit)\n",
+        100.0 * minimal / marlix);
     SetUi(nullptr);
     commLink().SetTransport(nullptr);
     return 0;
