@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Installs what is needed, builds Marlix with its tests, and runs every test through ctest: the whole
-# suite (unit, window and end-to-end tests), then the unit tests again under AddressSanitizer and
-# UndefinedBehaviorSanitizer.
+# suite (unit, window and end-to-end tests, and the Debian package built with cpack and checked), then
+# the unit tests again under AddressSanitizer and UndefinedBehaviorSanitizer.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/install-deps.sh

@@ -13,7 +13,8 @@ struct EmulatorOptions {
     int joints = 6;             // --joints: values in a joint position
     int cartesianAxes = 6;      // --cartesian-axes: values in a Cartesian position
 
-    // Parses argv; false with a message in `error` (or "help" for --help).
-    bool Parse(int argc, char** argv, std::string& error);
-    static const char* Usage();
+    // Parses the application's arguments (a QCoreApplication must exist). --help and --version print
+    // their text and end the program; a wrong command line gives false with the parser's message in
+    // `error`.
+    bool Parse(std::string& error);
 };

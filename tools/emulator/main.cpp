@@ -4,6 +4,9 @@
 #include "EmulatorServer.h"
 #include "WordListFile.h"
 
+#include <QCoreApplication>
+
+#include <clocale>
 #include <csignal>
 #include <cstdio>
 
@@ -21,18 +24,27 @@ void InstallSignals() {
     sigaction(SIGHUP, &action, nullptr);
     std::signal(SIGPIPE, SIG_IGN);
 }
+
+// The command line is read with Qt's parser; the application object lives only for that, so the
+// console keeps the C locale and runs without Qt around it.
+bool ReadOptions(int argc, char** argv, EmulatorOptions& options) {
+    std::string error;
+    {
+        QCoreApplication app(argc, argv);
+        QCoreApplication::setApplicationVersion(QStringLiteral(MARLIX_VERSION));
+        if (!options.Parse(error))
+            std::fprintf(stderr, "%s: %s\n", qPrintable(QCoreApplication::applicationName()), error.c_str());
+    }
+    std::setlocale(LC_ALL, "C");
+    return error.empty();
+}
 } // namespace
 
 int main(int argc, char** argv) {
     EmulatorOptions options;
+    if (!ReadOptions(argc, argv, options))
+        return 2;
     std::string error;
-    if (!options.Parse(argc, argv, error)) {
-        bool help = error == "help";
-        if (!help)
-            std::fprintf(stderr, "marlix-emulator: %s\n", error.c_str());
-        std::fputs(EmulatorOptions::Usage(), help ? stdout : stderr);
-        return help ? 0 : 2;
-    }
     if (!options.wordsPath.empty()) {
         ConsoleModel console(options.joints, options.cartesianAxes);
         if (!WordListFile::Write(options.wordsPath, console.Dictionary(), error)) {

@@ -1,7 +1,5 @@
 #include "RequestClient.h"
 
-#include "core/app/RequestWire.h"
-
 #include <algorithm>
 
 namespace {
@@ -21,20 +19,27 @@ bool RequestClient::Connect(const QString& path) {
     return m_socket.waitForConnected(std::min(kConnectMs, std::max(Remaining(), 1)));
 }
 
-bool RequestClient::Ask(char kind, const QByteArray& data, int& result, QByteArray& answerData) {
+bool RequestClient::Send(char kind, const QByteArray& data) {
     if (m_socket.state() != QLocalSocket::ConnectedState)
         return false;
     m_socket.write(wire::EncodeFrame(kind, data));
-    if (!m_socket.waitForBytesWritten(std::max(Remaining(), 1)))
-        return false;
-    wire::FrameReader reader;
-    wire::Frame frame;
-    while (!reader.Next(frame)) {
-        if (reader.failed() || Expired())
+    return m_socket.waitForBytesWritten(std::max(Remaining(), 1));
+}
+
+bool RequestClient::Receive(wire::Frame& frame) {
+    while (!m_reader.Next(frame)) {
+        if (m_reader.failed() || Expired())
             return false;
         if (!m_socket.bytesAvailable() && !m_socket.waitForReadyRead(Remaining()))
             return false;
-        reader.Append(m_socket.readAll());
+        m_reader.Append(m_socket.readAll());
     }
+    return true;
+}
+
+bool RequestClient::Ask(char kind, const QByteArray& data, int& result, QByteArray& answerData) {
+    wire::Frame frame;
+    if (!Send(kind, data) || !Receive(frame))
+        return false;
     return frame.kind == kind && wire::DecodeAnswer(frame.payload, result, answerData);
 }

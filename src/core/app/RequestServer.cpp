@@ -6,6 +6,8 @@
 #include <QLocalServer>
 #include <QLocalSocket>
 #include <QLoggingCategory>
+#include <QTimer>
+#include <map>
 #include <memory>
 
 Q_LOGGING_CATEGORY(lcRequests, "marlix.requests")
@@ -22,6 +24,25 @@ int CopyDataRequest(const QByteArray& data) {
         return wire::kNotOpen;
     return proto.CopyData(data.constData(), static_cast<int>(data.size()));
 }
+
+std::map<char, LongRequest>& LongRequests() {
+    static std::map<char, LongRequest> handlers;
+    return handlers;
+}
+
+class SocketPeer : public RequestPeer {
+public:
+    explicit SocketPeer(const QPointer<QLocalSocket>& socket) : m_socket(socket) {}
+    bool Send(const QByteArray& frame) override {
+        if (!m_socket || m_socket->state() != QLocalSocket::ConnectedState)
+            return false;
+        m_socket->write(frame);
+        return true;
+    }
+
+private:
+    QPointer<QLocalSocket> m_socket;
+};
 
 } // namespace
 
@@ -71,13 +92,38 @@ void RequestServer::AcceptConnections() {
         connect(socket, &QLocalSocket::readyRead, this, [this, socket, reader] {
             reader->Append(socket->readAll());
             wire::Frame frame;
-            while (reader->Next(frame))
-                socket->write(Handle(frame));
+            while (reader->Next(frame)) {
+                if (LongRequests().count(frame.kind) == 0) {
+                    socket->write(Handle(frame));
+                    continue;
+                }
+                // Run from the event loop, not inside this read: the request waits for the
+                // controller, and the socket may go away meanwhile.
+                QTimer::singleShot(0, this, [this, peer = QPointer<QLocalSocket>(socket), frame] {
+                    RunLongRequest(peer, frame);
+                });
+            }
             if (reader->failed())
                 socket->abort();
         });
         connect(socket, &QLocalSocket::disconnected, socket, &QObject::deleteLater);
     }
+}
+
+void RequestServer::Serve(char kind, LongRequest handler) {
+    LongRequests()[kind] = std::move(handler);
+}
+
+void RequestServer::RunLongRequest(const QPointer<QLocalSocket>& socket, const wire::Frame& request) {
+    if (!socket)
+        return;
+    SocketPeer peer(socket);
+    const QMetaObject::Connection gone = connect(socket, &QLocalSocket::disconnected, this, [&peer] {
+        if (peer.onGone)
+            peer.onGone();
+    });
+    LongRequests()[request.kind](request.payload, peer);
+    disconnect(gone);
 }
 
 QByteArray RequestServer::Handle(const wire::Frame& request) {

@@ -65,6 +65,34 @@ bool FrameReader::Next(Frame& frame) {
     return true;
 }
 
+QByteArray EncodeNumber(int value) {
+    QByteArray bytes;
+    AppendLe32(bytes, static_cast<std::uint32_t>(value));
+    return bytes;
+}
+
+bool DecodeNumber(const QByteArray& bytes, int& value) {
+    if (bytes.size() != 4)
+        return false;
+    value = static_cast<int>(Le32At(bytes, 0));
+    return true;
+}
+
+// The number, the text and the reply; the text never holds a line feed, so one separates them.
+QByteArray EncodeLineReport(const LineReport& report) {
+    return EncodeNumber(report.line) + report.text + '\n' + report.reply;
+}
+
+bool DecodeLineReport(const QByteArray& data, LineReport& report) {
+    const qsizetype split = data.indexOf('\n', 4);
+    if (data.size() < 4 || split < 0)
+        return false;
+    report.line = static_cast<int>(Le32At(data, 0));
+    report.text = data.mid(4, split - 4);
+    report.reply = data.mid(split + 1);
+    return true;
+}
+
 QString DefaultSocketPath() {
     const QString folder = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
     return QDir(folder).filePath(QStringLiteral("marlix-%1").arg(::getuid()));

@@ -22,6 +22,30 @@ constexpr int kSent = 1;
 // Marlix is waiting for the controller on its own account; try again shortly.
 constexpr int kBusy = 2;
 
+// Download a source file line by line as "Download &File..." does. Payload: 'H' (hide mode) or '-',
+// then the file's path. A kProgress frame comes before each line is sent; the answer ends it with
+// kNotOpen, kBusy or one of the results below, its data a LineReport (except for kBusy).
+constexpr char kDownloadFile = 'F';
+// Result: the number of the line about to be sent (from 1); data: the number of lines.
+constexpr char kProgress = 'P';
+constexpr int kAccepted = 1;   // every line was accepted
+constexpr int kRefused = 3;    // the controller refused the reported line
+constexpr int kStopped = 4;    // cancelled in Marlix, or unsaved edits of the file could not be saved
+constexpr int kUnreadable = 5; // Marlix could not open the file
+
+// Where a download ended: the line's number, its text, and the controller's reply to it or the
+// message Marlix would have shown.
+struct LineReport {
+    int line = 0;
+    QByteArray text;
+    QByteArray reply;
+};
+QByteArray EncodeLineReport(const LineReport& report);
+bool DecodeLineReport(const QByteArray& data, LineReport& report);
+// A number as payloads carry it (32-bit little-endian); decoding needs exactly its four bytes.
+QByteArray EncodeNumber(int value);
+bool DecodeNumber(const QByteArray& bytes, int& value);
+
 // Larger frames are refused and end the connection.
 constexpr std::uint32_t kMaxPayload = 1u << 20;
 

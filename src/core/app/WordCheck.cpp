@@ -1,5 +1,6 @@
 #include "core/app/WordCheck.h"
 
+#include "core/app/DataFolder.h"
 #include "core/app/SourceTokenizer.h"
 #include "core/app/UiSeam.h"
 
@@ -144,5 +145,6 @@ WordCheck& wordCheck() {
 }
 
 void LoadControllerWordList() {
-    wordCheck().LoadControllerWords(QCoreApplication::applicationDirPath());
+    wordCheck().LoadControllerWords(
+        DataFolder(QCoreApplication::applicationDirPath(), WordCheck::kWordListName));
 }

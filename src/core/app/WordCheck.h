@@ -50,5 +50,6 @@ private:
 
 // The program's one check, with the controller table it loaded at start-up.
 WordCheck& wordCheck();
-// Start-up step: loads "KXWords.txt" from the executable's directory.
+// Start-up step: loads "KXWords.txt" from the executable's directory, or from the data folder of an
+// installed program (DataFolder).
 void LoadControllerWordList();

@@ -43,17 +43,25 @@ void ReportRefusedLine(const std::string& path, int lineNumber, const std::strin
     textDocuments().ShowLine(path, lineNumber);
 }
 
-// Sends the lines one at a time; stops at a refused line or when the operator cancels. Returns the
-// number (from 1) of the refused line, 0 when none was refused.
-int SendLines(const std::vector<std::string>& lines) {
+// Sends the lines one at a time until one is refused, the operator cancels or `progress` says stop.
+void SendLines(const std::vector<std::string>& lines, const DownloadProgress& progress,
+               SourceDownloadResult& result) {
     Protocol& proto = protocol();
-    for (size_t i = 0; i < lines.size(); ++i) {
+    result.lines = static_cast<int>(lines.size());
+    for (int i = 0; i < result.lines; ++i) {
+        if (progress && !progress(i + 1, result.lines)) {
+            result.end = SourceDownloadResult::End::Stopped;
+            return;
+        }
+        result.line = i + 1;
+        result.text = lines[i];
         if (proto.SendCommand(lines[i] + "\n"))
             continue;
+        result.reply = proto.LastReplyLine;
         const bool refused = !proto.CancelFlag && proto.ReplyState != reply::kNotOpen;
-        return refused ? static_cast<int>(i) + 1 : 0;
+        result.end = refused ? SourceDownloadResult::End::Refused : SourceDownloadResult::End::Stopped;
+        return;
     }
-    return 0;
 }
 
 } // namespace
@@ -65,27 +73,37 @@ bool SaveSourceIfModified(const std::string& path) {
     return documents.SaveAs(path, path);
 }
 
-bool DownloadSourceFile(const std::string& path) {
-    if (!SaveSourceIfModified(path))
-        return true;
+SourceDownloadResult SendSourceFile(const std::string& path, bool hide, const DownloadProgress& progress) {
+    SourceDownloadResult result;
+    if (!SaveSourceIfModified(path)) {
+        result.end = SourceDownloadResult::End::Stopped;
+        return result;
+    }
     QFile file(QString::fromStdString(path));
-    if (!file.open(QIODevice::ReadOnly))
-        return false;
+    if (!file.open(QIODevice::ReadOnly)) {
+        result.end = SourceDownloadResult::End::Unreadable;
+        return result;
+    }
     const QByteArray text = file.readAll();
     file.close();
 
     Protocol& proto = protocol();
-    const bool hide = commLink().HideMode;
     if (hide)
         proto.CheckPrompt();
     proto.ShowHeldBox("Downloading " + path, 0);
-    const int refusedLine = SendLines(SplitLines(text));
-    const std::string reply = proto.LastReplyLine;
+    SendLines(SplitLines(text), progress, result);
     if (hide)
         proto.SetIOFlag();
     proto.CloseHeldBox();
-    if (refusedLine > 0)
-        ReportRefusedLine(path, refusedLine, reply);
+    return result;
+}
+
+bool DownloadSourceFile(const std::string& path) {
+    const SourceDownloadResult result = SendSourceFile(path, commLink().HideMode);
+    if (result.end == SourceDownloadResult::End::Unreadable)
+        return false;
+    if (result.end == SourceDownloadResult::End::Refused)
+        ReportRefusedLine(path, result.line, result.reply);
     return true;
 }
 

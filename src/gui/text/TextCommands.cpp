@@ -5,6 +5,7 @@
 #include "core/app/CommandRegistry.h"
 #include "core/app/RecentFiles.h"
 #include "core/project/CPosDat.h"
+#include "core/text/ScriptedDownload.h"
 #include "core/text/SourceDownload.h"
 #include "gui/app/CMainFrame.h"
 #include "gui/text/Cfthview.h"
@@ -36,4 +37,6 @@ void BindTextCommands(CommandRegistry& registry, CMainFrame& frame) {
         [] { return !projectDocument().GetPathName().empty(); });
     registry.Bind(
         ID_FILE_DOWNLOAD_FILE, [] { DownloadFileCommand(); }, [] { return LinkReady(); });
+    // The same download asked for by another program (marlix-send --file).
+    ServeScriptedDownloads();
 }

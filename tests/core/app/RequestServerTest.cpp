@@ -4,6 +4,7 @@
 #include "core/link/CommLink.h"
 #include "core/link/Transport.h"
 #include "core/protocol/Protocol.h"
+#include "core/text/ScriptedDownload.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -17,7 +18,8 @@
 namespace {
 
 // A controller on the other end of a fake port: answers each line a little later with its echo and
-// " OK", or " err" for lines containing "BAD", then CR LF and the prompt.
+// " OK", or " err" for lines containing "BAD", then CR LF and the prompt; between "|" and
+// "IOFLAG C0SET" with the prompt alone.
 class SlowController : public Transport {
 public:
     bool OpenComm(int, unsigned, const std::string&) override { return true; }
@@ -29,8 +31,11 @@ public:
                 m_line += data[i];
                 continue;
             }
+            lines.push_back(m_line);
+            m_promptOnly = (m_promptOnly || m_line == "|") && m_line != "IOFLAG C0SET";
             const std::string answer =
-                m_line + (m_line.find("BAD") != std::string::npos ? " err" : " OK") + "\r\n>";
+                m_promptOnly ? std::string(">")
+                             : m_line + (m_line.find("BAD") != std::string::npos ? " err" : " OK") + "\r\n>";
             m_line.clear();
             QTimer::singleShot(60, [answer] { protocol().ReceiveBytes(answer.data(), int(answer.size())); });
         }
@@ -38,13 +43,17 @@ public:
     }
     bool IsConnected() const override { return true; }
 
+    std::vector<std::string> lines; // the command lines received, without their CR
+
 private:
     std::string m_line;
+    bool m_promptOnly = false;
 };
 
 struct Outcome {
     int exitCode = -1;
     QByteArray out;
+    QByteArray err;
 };
 
 class RequestServerTest : public ::testing::Test {
@@ -55,6 +64,7 @@ protected:
         static char* argv[] = {name, nullptr};
         if (!QCoreApplication::instance())
             new QCoreApplication(argc, argv);
+        ServeScriptedDownloads();
     }
     void SetUp() override {
         ASSERT_TRUE(m_runtime.isValid());
@@ -102,7 +112,15 @@ protected:
         }
         outcome.exitCode = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
         outcome.out = process.readAllStandardOutput();
+        outcome.err = process.readAllStandardError();
         return outcome;
+    }
+
+    QString WriteFile(const QString& name, const QByteArray& text) {
+        QFile file(QDir(m_runtime.path()).filePath(name));
+        EXPECT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(text);
+        return file.fileName();
     }
 
     QTemporaryDir m_runtime;
@@ -168,12 +186,33 @@ TEST_F(RequestServerTest, SendingWaitsWhileMarlixWaitsOnItsOwn) {
     UseSimulator();
     protocol().ShowWaitBox("Waiting for controller");
     EXPECT_EQ(RunSend({"--timeout", "0.3", "HOME"}).exitCode, 3);
+    EXPECT_EQ(RunSend({"--timeout", "0.3", "--file", WriteFile("f.txt", "HOME")}).exitCode, 3);
     EXPECT_TRUE(protocol().LastReplyLine.empty()) << "nothing was sent during the wait";
 
     QTimer::singleShot(300, [] { protocol().CloseWaitBox(); });
     const Outcome sent = RunSend({"HOME"});
     EXPECT_EQ(sent.exitCode, 0);
     EXPECT_EQ(sent.out, "HOME simOK\n");
+}
+
+TEST_F(RequestServerTest, FileDownloadShowsProgressAndEndsAtTheRefusedLineWithoutABoxInMarlix) {
+    UseSlowController();
+    const Outcome hidden = RunSend({"--hide", "--file", WriteFile("good.txt", "ONE\nTWO")});
+    EXPECT_EQ(hidden.exitCode, 0);
+    EXPECT_EQ(m_controller.lines, (std::vector<std::string>{"|", "ONE\n", "TWO\n", "IOFLAG C0SET"}));
+    EXPECT_EQ(hidden.err, "line 1 of 2\nline 2 of 2\n");
+
+    m_controller.lines.clear();
+    const Outcome refused = RunSend({"--file", WriteFile("bad.txt", "GOOD\nBAD WORD\nNEVER\n")});
+    EXPECT_EQ(refused.exitCode, 1);
+    EXPECT_EQ(refused.out, "2: BAD WORD\n");
+    EXPECT_TRUE(refused.err.startsWith("line 1 of 4\nline 2 of 4\nmarlix-send: line 2 of "));
+    EXPECT_TRUE(refused.err.endsWith("was not accepted by the controller:  err\n"))
+        << refused.err.constData();
+    EXPECT_EQ(m_controller.lines, (std::vector<std::string>{"GOOD\n", "BAD WORD\n"}));
+    EXPECT_TRUE(m_ui.messages.empty()) << "the asking program is told instead";
+    EXPECT_FALSE(protocol().heldBox);
+    EXPECT_EQ(RunSend({"--file", m_runtime.filePath("missing.txt")}).exitCode, 4);
 }
 
 TEST_F(RequestServerTest, StaleSocketIsReplacedButARunningServerIsNot) {

@@ -1,4 +1,5 @@
 #include "core/app/WordCheck.h"
+#include "core/app/DataFolder.h"
 #include "core/app/SourceTokenizer.h"
 #include "core/app/WordTable.h"
 #include "support/AppFiles.h"
@@ -163,6 +164,20 @@ TEST_F(Check, ControllerWordsLoadFromTheGivenDirectoryAndMatchSourceWords) {
     EXPECT_EQ(check.controllerTable().count(), 2);
     EXPECT_EQ(check.CheckProject({}, ": HOMEPOS 1 2 ;\r\n: HOME2 ;"), "HOMEPOS redefines a Kaventrix word\n");
     EXPECT_TRUE(check.conflictFound());
+}
+
+// The word list of a build tree lies beside the program; an installed program finds it in
+// ../share/marlix; with neither, the program's folder is named (and its error shown).
+TEST(DataFolder, BesideTheProgramFirstThenTheSharedDataFolder) {
+    QTemporaryDir root;
+    const QDir dir(root.path());
+    ASSERT_TRUE(dir.mkpath("bin") && dir.mkpath("share/marlix"));
+    const QString bin = dir.filePath("bin"), share = dir.filePath("share/marlix");
+    EXPECT_EQ(DataFolder(bin, "KXWords.txt"), bin);
+    ASSERT_TRUE(WriteTestFile(QDir(share).filePath("KXWords.txt").toStdString(), "x"));
+    EXPECT_EQ(DataFolder(bin, "KXWords.txt"), share);
+    ASSERT_TRUE(WriteTestFile(QDir(bin).filePath("KXWords.txt").toStdString(), "x"));
+    EXPECT_EQ(DataFolder(bin, "KXWords.txt"), bin);
 }
 
 } // namespace
