@@ -3,7 +3,7 @@
 // The start shared by the benchmarks that run against the controller emulator.
 #include "EmulatorProcess.h"
 
-#include "core/app/ProfileStore.h"
+#include "core/base/ProfileStore.h"
 #include "core/link/CommLink.h"
 #include "core/link/SerialPort.h"
 

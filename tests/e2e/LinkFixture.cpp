@@ -1,6 +1,6 @@
 #include "LinkFixture.h"
 
-#include "core/app/ProfileStore.h"
+#include "core/base/ProfileStore.h"
 #include "core/link/CommLink.h"
 #include "core/protocol/Protocol.h"
 

@@ -1,9 +1,9 @@
 #pragma once
 
+#include "core/base/TextDocuments.h"
 #include "core/link/CommLink.h"
 #include "core/project/CPosDat.h"
 #include "core/project/ProjectModel.h"
-#include "core/project/TextDocuments.h"
 #include "core/protocol/Protocol.h"
 #include "support/FakeController.h"
 #include "support/ProtocolFakeLink.h"

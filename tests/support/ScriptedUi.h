@@ -1,6 +1,6 @@
 #pragma once
 
-#include "core/app/UiSeam.h"
+#include "core/base/UiSeam.h"
 
 #include <deque>
 #include <functional>

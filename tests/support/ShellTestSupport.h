@@ -27,9 +27,9 @@ private:
     QTimer m_timer;
 };
 
-#include "core/app/AppHooks.h"
-#include "core/app/CommandRegistry.h"
-#include "core/app/ProfileStore.h"
+#include "core/base/AppHooks.h"
+#include "core/base/CommandRegistry.h"
+#include "core/base/ProfileStore.h"
 #include "core/link/CommLink.h"
 #include "core/protocol/Protocol.h"
 #include "gui/app/BindAllCommands.h"

@@ -1,7 +1,7 @@
 #include "core/app/WordCheck.h"
 
 #include "core/app/SourceTokenizer.h"
-#include "core/app/UiSeam.h"
+#include "core/base/UiSeam.h"
 
 #include <QCoreApplication>
 #include <QDir>

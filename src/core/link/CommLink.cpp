@@ -1,7 +1,7 @@
 #include "core/link/CommLink.h"
 
-#include "core/app/ProfileStore.h"
-#include "core/app/UiSeam.h"
+#include "core/base/ProfileStore.h"
+#include "core/base/UiSeam.h"
 #include "core/link/Transport.h"
 #include "core/protocol/Protocol.h"
 

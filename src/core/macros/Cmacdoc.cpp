@@ -1,6 +1,6 @@
 #include "core/macros/Cmacdoc.h"
 
-#include "core/app/UiSeam.h"
+#include "core/base/UiSeam.h"
 #include "core/macros/MacroFile.h"
 #include "core/protocol/Protocol.h"
 

@@ -1,11 +1,11 @@
 #include "core/project/CPosDat.h"
 
-#include "core/app/UiSeam.h"
+#include "core/base/TextDocuments.h"
+#include "core/base/UiSeam.h"
 #include "core/project/DataTransfer.h"
 #include "core/project/ProjectFiles.h"
 #include "core/project/ProjectModel.h"
 #include "core/project/ProjectText.h"
-#include "core/project/TextDocuments.h"
 #include "core/protocol/Protocol.h"
 
 #include <QFile>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "core/app/Cfdoc.h"
+#include "core/base/Cfdoc.h"
 
 #include <string>
 

@@ -1,6 +1,6 @@
 #include "core/project/DataTransfer.h"
 
-#include "core/app/UiSeam.h"
+#include "core/base/UiSeam.h"
 #include "core/link/CommLink.h"
 #include "core/project/CPosDat.h"
 #include "core/project/ProjectModel.h"

@@ -1,12 +1,13 @@
 #include "core/project/ProjectCommands.h"
 
-#include "core/app/AppHooks.h"
-#include "core/app/CommandIds.h"
-#include "core/app/CommandRegistry.h"
-#include "core/app/UiSeam.h"
+#include "core/base/AppHooks.h"
+#include "core/base/CommandIds.h"
+#include "core/base/CommandRegistry.h"
+#include "core/base/UiSeam.h"
 #include "core/project/CPosDat.h"
 #include "core/project/DataTransfer.h"
 #include "core/project/ProjectText.h"
+#include "core/protocol/Protocol.h"
 
 #include <functional>
 #include <utility>

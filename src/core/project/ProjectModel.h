@@ -1,7 +1,7 @@
 #pragma once
 
-#include "core/project/PositionRecord.h"
 #include "core/project/RouteEditorRegistry.h"
+#include "core/protocol/PositionRecord.h"
 
 #include <array>
 #include <cstdint>

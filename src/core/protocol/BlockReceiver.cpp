@@ -1,6 +1,6 @@
 #include "core/protocol/BlockReceiver.h"
 
-#include "core/app/UiSeam.h"
+#include "core/base/UiSeam.h"
 #include "core/protocol/Protocol.h"
 
 #include <cstring>

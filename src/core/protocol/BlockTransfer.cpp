@@ -1,6 +1,6 @@
 #include "core/protocol/BlockTransfer.h"
 
-#include "core/app/UiSeam.h"
+#include "core/base/UiSeam.h"
 #include "core/link/CommLink.h"
 #include "core/protocol/BlockReceiver.h"
 #include "core/protocol/Protocol.h"

@@ -1,6 +1,6 @@
 #include "core/protocol/Protocol.h"
 
-#include "core/app/UiSeam.h"
+#include "core/base/UiSeam.h"
 #include "core/link/CommLink.h"
 
 #include <memory>
@@ -255,4 +255,8 @@ int Protocol::CopyData(const char* data, int length) {
         return 0;
     }
     return 1;
+}
+
+bool LinkReady() {
+    return protocol().ReplyState == reply::kIdle;
 }

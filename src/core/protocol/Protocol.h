@@ -104,3 +104,7 @@ private:
 Protocol& protocol();
 // Starts the handshake over from its initial state (tests).
 void ResetProtocol();
+
+// Enabling rule "L" of the commands that talk to the controller: the link is ready (the reply state is
+// idle).
+bool LinkReady();

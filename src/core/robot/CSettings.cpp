@@ -1,6 +1,6 @@
 #include "core/robot/CSettings.h"
 
-#include "core/app/UiSeam.h"
+#include "core/base/UiSeam.h"
 #include "core/link/CommLink.h"
 #include "core/robot/SettingsCodec.h"
 

@@ -1,7 +1,7 @@
 #include "core/robot/RobotCommands.h"
 
-#include "core/app/CommandIds.h"
-#include "core/app/CommandRegistry.h"
+#include "core/base/CommandIds.h"
+#include "core/base/CommandRegistry.h"
 #include "core/protocol/Protocol.h"
 #include "core/protocol/RobotExchange.h"
 #include "core/robot/RobotUi.h"

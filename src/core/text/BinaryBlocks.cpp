@@ -1,6 +1,6 @@
 #include "core/text/BinaryBlocks.h"
 
-#include "core/app/UiSeam.h"
+#include "core/base/UiSeam.h"
 #include "core/protocol/BlockTransfer.h"
 #include "core/protocol/Protocol.h"
 

@@ -1,8 +1,8 @@
 #include "core/text/SourceDownload.h"
 
-#include "core/app/UiSeam.h"
+#include "core/base/TextDocuments.h"
+#include "core/base/UiSeam.h"
 #include "core/link/CommLink.h"
-#include "core/project/TextDocuments.h"
 #include "core/protocol/Protocol.h"
 
 #include <QByteArray>

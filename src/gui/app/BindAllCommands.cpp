@@ -1,7 +1,7 @@
 #include "gui/app/BindAllCommands.h"
 
-#include "core/app/CommandRegistry.h"
 #include "core/app/WordCheckCommand.h"
+#include "core/base/CommandRegistry.h"
 #include "core/project/ProjectCommands.h"
 #include "gui/app/AppCommands.h"
 #include "gui/app/CMainFrame.h"

@@ -1,10 +1,10 @@
 #include "gui/app/CRobotApp.h"
 
-#include "core/app/AppHooks.h"
-#include "core/app/CommandRegistry.h"
 #include "core/app/DemonstrationProfile.h"
 #include "core/app/RecentFiles.h"
 #include "core/app/RequestServer.h"
+#include "core/base/AppHooks.h"
+#include "core/base/CommandRegistry.h"
 #include "core/link/CommLink.h"
 #include "core/link/SerialPort.h"
 #include "core/protocol/Protocol.h"

@@ -2,9 +2,9 @@
 // demonstration profile, the recent-file list.
 #include "core/app/DemonstrationProfile.h"
 #include "core/app/FontDescription.h"
-#include "core/app/ProfileStore.h"
 #include "core/app/RecentFiles.h"
 #include "core/app/WindowPlacement.h"
+#include "core/base/ProfileStore.h"
 #include "core/link/CommLink.h"
 
 #include <QTemporaryDir>

@@ -1,8 +1,8 @@
 #include "support/ProjectTestSupport.h"
 
-#include "core/app/AppHooks.h"
-#include "core/app/CommandIds.h"
-#include "core/app/CommandRegistry.h"
+#include "core/base/AppHooks.h"
+#include "core/base/CommandIds.h"
+#include "core/base/CommandRegistry.h"
 #include "core/project/ProjectCommands.h"
 
 namespace {

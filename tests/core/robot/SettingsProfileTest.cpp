@@ -1,4 +1,4 @@
-#include "core/app/ProfileStore.h"
+#include "core/base/ProfileStore.h"
 #include "core/link/CommLink.h"
 #include "core/link/Transport.h"
 #include "core/protocol/Protocol.h"

@@ -1,6 +1,6 @@
 #include "core/text/SourceDownload.h"
+#include "core/base/TextDocuments.h"
 #include "core/link/CommLink.h"
-#include "core/project/TextDocuments.h"
 #include "core/protocol/Protocol.h"
 #include "support/FakeController.h"
 #include "support/ProtocolFakeLink.h"

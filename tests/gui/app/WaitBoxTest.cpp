@@ -3,7 +3,7 @@
 // the input back.
 #include "support/ShellTestSupport.h"
 
-#include "core/app/CommandIds.h"
+#include "core/base/CommandIds.h"
 #include "gui/app/Cbarg.h"
 #include "gui/app/Cinform.h"
 #include "gui/link/Ccomview.h"

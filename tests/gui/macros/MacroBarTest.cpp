@@ -1,5 +1,5 @@
-#include "core/app/CommandIds.h"
-#include "core/app/CommandRegistry.h"
+#include "core/base/CommandIds.h"
+#include "core/base/CommandRegistry.h"
 #include "core/link/CommLink.h"
 #include "core/macros/Cmacdoc.h"
 #include "core/protocol/Protocol.h"

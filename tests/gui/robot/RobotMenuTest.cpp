@@ -2,7 +2,7 @@
 // windows and talk through the link.
 #include "support/ShellTestSupport.h"
 
-#include "core/app/CommandIds.h"
+#include "core/base/CommandIds.h"
 #include "gui/robot/Cjointed.h"
 #include "gui/robot/ManualControlDialogs.h"
 

@@ -1,6 +1,6 @@
 #include "gui/text/BinaryCommands.h"
-#include "core/app/CommandIds.h"
-#include "core/app/CommandRegistry.h"
+#include "core/base/CommandIds.h"
+#include "core/base/CommandRegistry.h"
 #include "core/link/CommLink.h"
 #include "core/protocol/Protocol.h"
 #include "core/text/BinaryBlocks.h"

@@ -1,5 +1,5 @@
-#include "core/app/CommandIds.h"
-#include "core/app/ProfileStore.h"
+#include "core/base/CommandIds.h"
+#include "core/base/ProfileStore.h"
 #include "core/link/CommLink.h"
 #include "core/protocol/Protocol.h"
 #include "core/text/SourceDownload.h"

@@ -3,7 +3,7 @@
 // about unsaved text.
 #include "support/ShellTestSupport.h"
 
-#include "core/app/CommandIds.h"
+#include "core/base/CommandIds.h"
 #include "core/project/CPosDat.h"
 #include "gui/text/CFTDoc.h"
 #include "gui/text/Cfthview.h"

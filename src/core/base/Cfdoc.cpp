@@ -1,7 +1,7 @@
-#include "core/app/Cfdoc.h"
+#include "core/base/Cfdoc.h"
 
-#include "core/app/ProfileStore.h"
-#include "core/app/UiSeam.h"
+#include "core/base/ProfileStore.h"
+#include "core/base/UiSeam.h"
 
 #include <QFile>
 #include <QFileInfo>

@@ -1,6 +1,6 @@
-#include "core/project/TextDocuments.h"
+#include "core/base/TextDocuments.h"
 
-#include "core/app/UiSeam.h"
+#include "core/base/UiSeam.h"
 
 #include <QSaveFile>
 #include <QString>

@@ -1,6 +1,4 @@
-#include "core/app/CommandRegistry.h"
-
-#include "core/protocol/Protocol.h"
+#include "core/base/CommandRegistry.h"
 
 void CommandRegistry::Bind(int id, Action run, Rule enabled, Rule checked) {
     m_bindings[id] = Binding{std::move(run), std::move(enabled), std::move(checked)};
@@ -44,8 +42,4 @@ bool CommandRegistry::Run(int id) const {
 CommandRegistry& commands() {
     static CommandRegistry registry;
     return registry;
-}
-
-bool LinkReady() {
-    return protocol().ReplyState == reply::kIdle;
 }

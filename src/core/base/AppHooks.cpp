@@ -1,4 +1,4 @@
-#include "core/app/AppHooks.h"
+#include "core/base/AppHooks.h"
 
 namespace {
 

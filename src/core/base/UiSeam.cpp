@@ -1,4 +1,4 @@
-#include "core/app/UiSeam.h"
+#include "core/base/UiSeam.h"
 
 namespace {
 
