@@ -1,5 +1,6 @@
 #include "EmulatorFixture.h"
 
+#include "core/base/Screen.h"
 #include "core/link/CommLink.h"
 #include "core/project/CPosDat.h"
 #include "core/project/DataTransfer.h"
@@ -56,14 +57,7 @@ QByteArray PlaceAndRoute() {
 // comes back into the image.
 class ProjectEmulatorTest : public EmulatorFixture {
 protected:
-    void BeforeOpen() override {
-        SetUi(&m_projectUi);
-        ResetProjectDocument();
-    }
-    void TearDown() override {
-        EmulatorFixture::TearDown();
-        ResetProjectDocument();
-    }
+    void BeforeOpen() override { InstallScreen({&m_projectUi}); }
 
     void OpenPlaceAndRoute() {
         WriteFile("proj.run", PlaceAndRoute());
@@ -167,7 +161,7 @@ TEST_F(ProjectEmulatorTest, CancelledUpdateKeepsTheProjectAndTheLink) {
     EXPECT_EQ(projectModel().RunListEnd, 128);
     EXPECT_EQ(projectModel().EntryNames.size(), 2u);
     EXPECT_EQ(MaskedImage(), before);
-    EXPECT_EQ(protocol().receiveMode, 0);
+    EXPECT_EQ(protocol().receiveMode, ReceiveMode::Text);
     EXPECT_EQ(protocol().ReplyState, reply::kIdle);
 
     // The controller answers again: so does the link.

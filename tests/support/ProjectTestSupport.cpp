@@ -2,15 +2,6 @@
 
 using namespace runlist;
 
-namespace {
-
-CPosDat& FreshDocument() {
-    ResetProjectDocument();
-    return projectDocument();
-}
-
-} // namespace
-
 bool FakeTextDocuments::SaveAs(const std::string& path, const std::string& newPath) {
     calls.push_back("save " + path + " as " + newPath);
     Doc d = docs[path];
@@ -51,15 +42,11 @@ void WriteFile(const QString& path, const QByteArray& bytes) {
     file.write(bytes);
 }
 
-ProjectTest::ProjectTest() : doc(FreshDocument()), model(projectModel()) {
-    SetTextDocuments(&texts);
+ProjectTest::ProjectTest() {
     controller.lineAnswer = [this](const std::string& line) { return Answer(line); };
 }
 
-ProjectTest::~ProjectTest() {
-    SetTextDocuments(nullptr);
-    ResetProjectDocument();
-}
+ProjectTest::~ProjectTest() = default;
 
 int ProjectTest::AddPlace(const std::string& name) {
     const int p = projectModel().AllocateEntry(kPlaceParagraphs, name);

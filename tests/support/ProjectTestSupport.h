@@ -97,6 +97,7 @@ protected:
     FakeController controller{ui};
     FakeLinkScope link{controller};
     FakeTextDocuments texts;
-    CPosDat& doc;
-    ProjectModel& model;
+    ScreenScope screen{{&ui, nullptr, &texts}};
+    CPosDat& doc = projectDocument();
+    ProjectModel& model = projectModel();
 };

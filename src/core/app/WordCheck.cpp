@@ -1,6 +1,7 @@
 #include "core/app/WordCheck.h"
 
 #include "core/app/SourceTokenizer.h"
+#include "core/base/CoreState.h"
 #include "core/base/UiSeam.h"
 
 #include <QCoreApplication>
@@ -139,8 +140,7 @@ WordCheck::Outcome WordCheck::CheckFiles(const std::vector<std::string>& names, 
 }
 
 WordCheck& wordCheck() {
-    static WordCheck check;
-    return check;
+    return coreState().Get<WordCheck>();
 }
 
 void LoadControllerWordList() {

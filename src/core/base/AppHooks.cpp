@@ -1,11 +1,8 @@
 #include "core/base/AppHooks.h"
 
-namespace {
+#include "core/base/CoreState.h"
 
-AppHooks& Instance() {
-    static AppHooks hooks;
-    return hooks;
-}
+namespace {
 
 void RunIfSet(const std::function<void()>& step) {
     if (step)
@@ -15,11 +12,7 @@ void RunIfSet(const std::function<void()>& step) {
 } // namespace
 
 AppHooks& appHooks() {
-    return Instance();
-}
-
-void ResetAppHooks() {
-    Instance() = AppHooks();
+    return coreState().Get<AppHooks>();
 }
 
 bool AppHooks::AskCloseQuestions() const {

@@ -1,5 +1,7 @@
 #include "core/base/CommandRegistry.h"
 
+#include "core/base/CoreState.h"
+
 void CommandRegistry::Bind(int id, Action run, Rule enabled, Rule checked) {
     m_bindings[id] = Binding{std::move(run), std::move(enabled), std::move(checked)};
 }
@@ -40,6 +42,5 @@ bool CommandRegistry::Run(int id) const {
 }
 
 CommandRegistry& commands() {
-    static CommandRegistry registry;
-    return registry;
+    return coreState().Get<CommandRegistry>();
 }

@@ -4,10 +4,14 @@
 
 // The narrow interface through which the plain core (link, protocol, project, file formats) reaches the
 // screen: message boxes, questions, the wait box, pumping events and telling the windows to refresh.
-// The application installs the Qt implementation at start; tests install a scripted one.
+// It is one seam of the Screen (core/base/Screen.h) that the application installs at start and tests
+// replace.
 // Methods with a body have a harmless default so that a test seam only overrides what it needs.
 
 enum class Answer { Yes, No, Cancel };
+
+// The wait box: a line of text with "Cancel", or the text with a progress bar (0..100) and "Cancel".
+enum class WaitBoxStyle { Plain = 0, Progress = 1 };
 
 // The project's form windows.
 enum class ProjectWindow { Places, Routes };
@@ -23,9 +27,8 @@ public:
     // Yes/No/Cancel question (saving questions).
     virtual Answer AskYesNoCancel(const std::string& text) = 0;
 
-    // The wait box: style 0 is the text line with "Cancel", style 1 adds a progress bar (0..100).
-    // Closing it by its "Cancel" button must call protocol().WaitBoxClosed().
-    virtual void OpenWaitBox(const std::string& text, int style) = 0;
+    // The wait box. Closing it by its "Cancel" button must call protocol().WaitBoxClosed().
+    virtual void OpenWaitBox(const std::string& text, WaitBoxStyle style) = 0;
     virtual void CloseWaitBox() = 0;
     virtual void SetProgress(int done, int total) = 0;
 
@@ -66,5 +69,3 @@ public:
 
 // The installed seam. Never null: a silent default answers until the application or a test installs one.
 UiSeam& ui();
-// Installs a seam (not owned); nullptr restores the silent default.
-void SetUi(UiSeam* seam);

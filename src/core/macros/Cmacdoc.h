@@ -40,5 +40,3 @@ private:
 
 // The program's one macro set.
 Cmacdoc& macroDoc();
-// Starts the macro set over from its initial state (tests).
-void ResetMacroDoc();

@@ -1,5 +1,6 @@
 #include "core/project/CPosDat.h"
 
+#include "core/base/CoreState.h"
 #include "core/base/TextDocuments.h"
 #include "core/base/UiSeam.h"
 #include "core/project/DataTransfer.h"
@@ -12,14 +13,9 @@
 #include <QFileInfo>
 #include <QSaveFile>
 #include <QString>
-#include <memory>
 #include <sstream>
 
 namespace {
-
-std::unique_ptr<CPosDat> g_document;
-
-constexpr int kPlainBox = 0;
 
 QString Q(const std::string& s) {
     return QString::fromStdString(s);
@@ -45,14 +41,7 @@ bool WriteAll(QSaveFile& file, const QByteArray& bytes) {
 } // namespace
 
 CPosDat& projectDocument() {
-    if (!g_document)
-        g_document = std::make_unique<CPosDat>();
-    return *g_document;
-}
-
-void ResetProjectDocument() {
-    ResetProjectModel();
-    g_document = std::make_unique<CPosDat>();
+    return coreState().Get<CPosDat>();
 }
 
 CPosDat::CPosDat()
@@ -148,7 +137,7 @@ bool CPosDat::WriteImageAndDeclarations(const std::string& path) {
         ui().ShowMessage("Cannot create file " + path);
         return false;
     }
-    protocol().ShowHeldBox("Saving data", kPlainBox);
+    protocol().ShowHeldBox("Saving data", WaitBoxStyle::Plain);
     const bool runWritten = WriteAll(run, RunFileBytes(projectModel()));
     protocol().CloseHeldBox();
     if (!runWritten) {
@@ -162,7 +151,7 @@ bool CPosDat::WriteImageAndDeclarations(const std::string& path) {
         ui().ShowMessage(ed1 + " could not be opened");
         return false;
     }
-    protocol().ShowHeldBox("Saving " + ed1, kPlainBox);
+    protocol().ShowHeldBox("Saving " + ed1, WaitBoxStyle::Plain);
     std::ostringstream text;
     const bool ok = WriteDeclarations(text) && WriteAll(declarations, QByteArray::fromStdString(text.str()));
     protocol().CloseHeldBox();
@@ -183,7 +172,7 @@ void CPosDat::SaveSourceAs(const std::string& path) {
     if (oldEd2.empty())
         return;
     if (textDocuments().OpenOrActivate(oldEd2)) {
-        protocol().ShowHeldBox("Saving " + newEd2, kPlainBox);
+        protocol().ShowHeldBox("Saving " + newEd2, WaitBoxStyle::Plain);
         textDocuments().SaveAs(oldEd2, newEd2);
         protocol().CloseHeldBox();
         return;

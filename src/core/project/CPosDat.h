@@ -32,5 +32,3 @@ private:
 
 // The project document of the program.
 CPosDat& projectDocument();
-// Starts the project over (tests): a fresh document and fresh project data.
-void ResetProjectDocument();

@@ -10,13 +10,9 @@
 
 using namespace runlist;
 
-namespace {
-constexpr int kProgressBox = 1;
-} // namespace
-
 void DownloadData() {
     ProjectModel& model = projectModel();
-    protocol().ShowHeldBox("Downloading data", kProgressBox);
+    protocol().ShowHeldBox("Downloading data", WaitBoxStyle::Progress);
     DownloadRunList(model.RunList.data(), model.RunListEnd);
     protocol().CloseHeldBox();
 }
@@ -41,7 +37,7 @@ void UpdateData() {
     if (commLink().Simulate)
         return;
     ProjectModel& model = projectModel();
-    protocol().ShowHeldBox("Uploading", kProgressBox);
+    protocol().ShowHeldBox("Uploading", WaitBoxStyle::Progress);
     projectDocument().SetModifiedFlag();
     const bool received = UploadRunList(model.RunList.data(), model.RunListEnd);
     protocol().CloseHeldBox();

@@ -1,16 +1,14 @@
 #include "core/project/ProjectModel.h"
 
+#include "core/base/CoreState.h"
 #include "core/base/UiSeam.h"
 #include "core/protocol/Protocol.h"
 
 #include <cstdio>
-#include <memory>
 
 using namespace runlist;
 
 namespace {
-
-std::unique_ptr<ProjectModel> g_model;
 
 // Word addresses at or above this are not asked of the controller.
 constexpr uint16_t kFirstUnnamedAddress = 0xA000;
@@ -29,13 +27,7 @@ std::string Trimmed(const std::string& text) {
 } // namespace
 
 ProjectModel& projectModel() {
-    if (!g_model)
-        g_model = std::make_unique<ProjectModel>();
-    return *g_model;
-}
-
-void ResetProjectModel() {
-    g_model = std::make_unique<ProjectModel>();
+    return coreState().Get<ProjectModel>();
 }
 
 ProjectModel::ProjectModel() {

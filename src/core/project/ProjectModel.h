@@ -2,6 +2,7 @@
 
 #include "core/project/RouteEditorRegistry.h"
 #include "core/protocol/PositionRecord.h"
+#include "core/protocol/RunListImage.h"
 
 #include <array>
 #include <cstdint>
@@ -11,11 +12,10 @@
 
 // Entry kinds and header layout of the run-list image.
 namespace runlist {
-constexpr int kImageSize = 65536;
 constexpr int kParagraph = 16;
-constexpr int kAllocationLimit = 65520; // an allocation may not move the end beyond this
-constexpr int kResizeLimit = 65534;     // a resize may not: the terminator must still fit
-constexpr int kNoEntry = 0;             // offset 0 is the head paragraph, never an entry
+constexpr int kAllocationLimit = kImageSize - kParagraph; // an allocation may not move the end beyond this
+constexpr int kResizeLimit = kImageSize - 2;              // a resize may not: the terminator must still fit
+constexpr int kNoEntry = 0;                               // offset 0 is the head paragraph, never an entry
 
 constexpr uint16_t kPlace = 2;
 constexpr uint16_t kRoute = 4;
@@ -124,5 +124,3 @@ private:
 
 // The project data of the program.
 ProjectModel& projectModel();
-// Starts the project data over from the state of a fresh start (tests).
-void ResetProjectModel();

@@ -7,7 +7,7 @@
 
 bool DownloadText() {
     Protocol& proto = protocol();
-    proto.ShowHeldBox("Downloading .ed1 file", 0);
+    proto.ShowHeldBox("Downloading .ed1 file", WaitBoxStyle::Plain);
     proto.CheckPrompt();
     const bool declared = WriteDeclarations(proto.ControllerStream);
     proto.SetIOFlag();

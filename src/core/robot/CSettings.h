@@ -51,5 +51,3 @@ private:
 
 // The program's one settings profile.
 CSettings& settings();
-// A fresh profile with the default values (tests).
-void ResetSettings();

@@ -75,7 +75,8 @@ void CartesianRelativeMove() {
     MoveCartesian(current);
 }
 
-// The controller is asked each time; under simulation the answer 57 makes this send "UNGRIP".
+// The controller is asked each time; under simulation its fixed, non-zero answer makes this send
+// "UNGRIP".
 void GripToggle() {
     int closed = 0;
     if (!QueryNumber("FGRIP C@ .", closed))

@@ -78,7 +78,7 @@ bool DownloadSourceFile(const std::string& path) {
     const bool hide = commLink().HideMode;
     if (hide)
         proto.CheckPrompt();
-    proto.ShowHeldBox("Downloading " + path, 0);
+    proto.ShowHeldBox("Downloading " + path, WaitBoxStyle::Plain);
     const int refusedLine = SendLines(SplitLines(text));
     const std::string reply = proto.LastReplyLine;
     if (hide)

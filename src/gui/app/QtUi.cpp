@@ -74,7 +74,7 @@ Cinform* QtUi::waitBox() {
     return m_waitBox;
 }
 
-void QtUi::OpenWaitBox(const std::string& text, int style) {
+void QtUi::OpenWaitBox(const std::string& text, WaitBoxStyle style) {
     waitBox()->Open(QString::fromStdString(text), style);
 }
 

@@ -28,7 +28,7 @@ public:
     void ShowMessage(const std::string& text) override;
     Answer AskYesNo(const std::string& text) override;
     Answer AskYesNoCancel(const std::string& text) override;
-    void OpenWaitBox(const std::string& text, int style) override;
+    void OpenWaitBox(const std::string& text, WaitBoxStyle style) override;
     void CloseWaitBox() override;
     void SetProgress(int done, int total) override;
     bool PumpMessages() override;

@@ -23,7 +23,6 @@ TextWindows* textWindows() {
 
 void BindTextCommands(CommandRegistry& registry, CMainFrame& frame) {
     g_windows = std::make_unique<TextWindows>(frame.mdiArea(), frame.windowKinds());
-    SetTextDocuments(g_windows.get());
     appHooks().LoadEditFont = [] { Cfthview::LoadEditFont(); };
 
     TextWindows* windows = g_windows.get();

@@ -1,3 +1,4 @@
+#include "core/app/CoreWiring.h"
 #include "core/app/WordCheck.h"
 #include "core/app/WordCheckCommand.h"
 #include "core/base/CommandIds.h"
@@ -52,17 +53,15 @@ protected:
     void SetUp() override {
         ASSERT_TRUE(m_dir.isValid());
         UseProfileFile(m_dir.filePath("profile.ini").toStdString());
-        ResetProtocol();
-        ResetProjectDocument();
-        SetTextDocuments(&m_docs);
+        ResetCore();
+        InstallScreen({&m_ui, nullptr, &m_docs});
         BindWordCheckCommands(commands());
         m_ed2 = m_dir.filePath("proj.ed2").toStdString();
         m_report = m_dir.filePath("conflicts.txt").toStdString();
     }
     void TearDown() override {
-        SetTextDocuments(nullptr);
-        ResetProjectDocument();
-        ResetProtocol();
+        InstallScreen({});
+        ResetCore();
         UseProfileFile(std::string());
     }
     // A project whose file is proj.run in the test folder, with the given entry names and source.

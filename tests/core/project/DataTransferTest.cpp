@@ -100,7 +100,7 @@ TEST_F(ProjectTest, FailedUpdateKeepsNamesAndLength) {
     EXPECT_EQ(model.RunListEnd, 64);
     EXPECT_EQ(model.EntryNames.size(), 1u);
     EXPECT_TRUE(doc.IsModified());
-    EXPECT_EQ(protocol().receiveMode, 0);
+    EXPECT_EQ(protocol().receiveMode, ReceiveMode::Text);
 }
 
 TEST_F(ProjectTest, UpdateWhileSimulatedDoesNothing) {

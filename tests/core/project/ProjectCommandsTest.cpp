@@ -9,11 +9,7 @@ namespace {
 
 class ProjectCommandsTest : public ProjectTest {
 protected:
-    ProjectCommandsTest() {
-        ResetAppHooks();
-        BindProjectCommands(registry);
-    }
-    ~ProjectCommandsTest() override { ResetAppHooks(); }
+    ProjectCommandsTest() { BindProjectCommands(registry); }
 
     // Opens an empty project named a.run.
     void OpenEmptyProject() {

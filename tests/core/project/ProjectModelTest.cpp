@@ -1,4 +1,5 @@
 #include "core/project/ProjectModel.h"
+#include "core/app/CoreWiring.h"
 
 #include "support/ScriptedUi.h"
 
@@ -11,7 +12,7 @@ namespace {
 class ProjectModelTest : public ::testing::Test {
 protected:
     static ProjectModel& FreshModel() {
-        ResetProjectModel();
+        ResetCore();
         return projectModel();
     }
     ProjectModel& m = FreshModel();
@@ -77,7 +78,7 @@ TEST_F(ProjectModelTest, PlaceAndRouteLayout) {
     EXPECT_EQ(m.EntrySize(p), 48);
     EXPECT_EQ(m.RouteCapacity(r), 2);
     EXPECT_FALSE(m.RouteIsFull(r));
-    EXPECT_EQ(m.FreeParagraphs(), (65536 - 112) / 16 - 2);
+    EXPECT_EQ(m.FreeParagraphs(), (kImageSize - 112) / 16 - 2);
 }
 
 TEST_F(ProjectModelTest, ApproachAndHiddenEntries) {
@@ -254,7 +255,7 @@ struct EditorUi : ScriptedUi {
 
 TEST(RouteEditorRegistryTest, OneEditorPerRoute) {
     EditorUi ui;
-    ResetProjectModel();
+    ResetCore();
     ProjectModel& m = projectModel();
     FakeEditor a, b;
     a.registry = b.registry = &m.editors;

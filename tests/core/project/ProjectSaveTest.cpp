@@ -33,7 +33,7 @@ TEST_F(ProjectTest, SaveAsWritesTheSourceUnderTheNewName) {
 }
 
 TEST_F(ProjectTest, SaveAsWithoutTextEditorCopiesTheSource) {
-    SetTextDocuments(nullptr);
+    InstallScreen({&ui});
     WriteEmptyProject("a");
     WriteFile(QPath("a.ed2"), "SOURCE\n");
     ASSERT_TRUE(doc.OpenFile(Path("a.run")));

@@ -1,3 +1,4 @@
+#include "core/app/CoreWiring.h"
 #include "core/base/CommandIds.h"
 #include "core/base/CommandRegistry.h"
 #include "core/base/ProfileStore.h"
@@ -34,9 +35,7 @@ private slots:
     void init() {
         QVERIFY(m_dir.isValid());
         UseProfileFile(m_dir.filePath(QStringLiteral("store.ini")).toStdString());
-        ResetProtocol();
-        ResetCommLink();
-        ResetSettings();
+        ResetCore();
     }
     void cleanup() { UseProfileFile(std::string()); }
 

@@ -1,4 +1,5 @@
 #include "gui/text/BinaryCommands.h"
+#include "core/app/CoreWiring.h"
 #include "core/base/CommandIds.h"
 #include "core/base/CommandRegistry.h"
 #include "core/link/CommLink.h"
@@ -55,15 +56,11 @@ private:
 
 private slots:
     void init() {
-        ResetCommLink();
-        ResetProtocol();
+        ResetCore();
         binblocks::blockRange() = binblocks::BlockRange();
         BindBinaryCommands(commands(), nullptr);
     }
-    void cleanup() {
-        ResetCommLink();
-        ResetProtocol();
-    }
+    void cleanup() { ResetCore(); }
 
     void enabledOnlyWhileTheLinkIsReady() {
         protocol().ReplyState = reply::kNotOpen;

@@ -92,6 +92,8 @@ private slots:
     }
 
     void downloadCurrentSavesAndSendsTheText() {
+        // Outside hide mode (a fresh profile's default) the controller echoes the lines sent.
+        commLink().HideMode = false;
         const QString path = Write("send.ed2", "");
         Cfthview* view = Open(path);
         QVERIFY(view);
@@ -126,7 +128,6 @@ private slots:
         QVERIFY(projectDocument().IsModified());
         projectDocument().DeleteContents();
         QVERIFY(!textWindows()->IsOpen(source.toStdString()));
-        ResetProjectDocument();
     }
 
     void rightButtonShowsTheMainWindowsEditMenu() {
