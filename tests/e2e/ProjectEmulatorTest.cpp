@@ -3,7 +3,6 @@
 #include "core/base/Screen.h"
 #include "core/link/CommLink.h"
 #include "core/project/CPosDat.h"
-#include "core/project/DataTransfer.h"
 #include "core/project/ProjectModel.h"
 #include "core/protocol/Protocol.h"
 
@@ -108,7 +107,7 @@ TEST_F(ProjectEmulatorTest, UpdateBringsBackLinesLearnedOnTheController) {
     ASSERT_TRUE(m_emulator->Control("set joints 7 -8 9 -10 11 -12"));
     ASSERT_TRUE(protocol().SendCommand("R1 LEARN"));
 
-    UpdateData();
+    projectDocument().UpdateData();
     EXPECT_TRUE(m_projectUi.messages.empty());
     ProjectModel& m = projectModel();
     const int r = m.FindEntry("R1");
@@ -131,7 +130,7 @@ TEST_F(ProjectEmulatorTest, ReloadPutsTheImageBackOnTheController) {
     OpenPlaceAndRoute();
     ASSERT_TRUE(protocol().SendCommand("R1 LEARN"));
     EXPECT_NE(ControllerRunList(), MaskedImage());
-    ReloadProject();
+    projectDocument().ReloadProject();
     EXPECT_TRUE(m_projectUi.messages.empty());
     EXPECT_EQ(ControllerRunList().toHex().toStdString(), MaskedImage().toHex().toStdString());
     EXPECT_EQ(projectModel().LineCount(64), 1);
@@ -156,7 +155,7 @@ TEST_F(ProjectEmulatorTest, CancelledUpdateKeepsTheProjectAndTheLink) {
     const QByteArray before = MaskedImage();
     ASSERT_TRUE(m_emulator->Control("silent on"));
     CancelAfter(200);
-    UpdateData();
+    projectDocument().UpdateData();
     EXPECT_EQ(m_projectUi.messages, std::vector<std::string>{"Upload failed, data may now be invalid"});
     EXPECT_EQ(projectModel().RunListEnd, 128);
     EXPECT_EQ(projectModel().EntryNames.size(), 2u);

@@ -44,12 +44,18 @@ void WriteFile(const QString& path, const QByteArray& bytes) {
 
 ProjectTest::ProjectTest() {
     controller.lineAnswer = [this](const std::string& line) { return Answer(line); };
+    QObject::connect(&projectService(), &ProjectService::Changed, [this](ProjectService::Changes what) {
+        if (what.testFlag(ProjectService::Opened))
+            announced.push_back("opened");
+        if (what.testFlag(ProjectService::Closed))
+            announced.push_back("closed");
+    });
 }
 
 ProjectTest::~ProjectTest() = default;
 
 int ProjectTest::AddPlace(const std::string& name) {
-    const int p = projectModel().AllocateEntry(kPlaceParagraphs, name);
+    const int p = projectService().AllocateEntry(kPlaceParagraphs, name);
     ProjectModel& m = projectModel();
     m.SetWord(p + kKind, kPlace);
     m.SetWord(p + kFixed, kFixedWord);
@@ -66,7 +72,7 @@ int ProjectTest::AddPlace(const std::string& name) {
 
 int ProjectTest::AddRoute(const std::string& name, int lines) {
     ProjectModel& m = projectModel();
-    const int r = m.AllocateEntry(lines + 1, name);
+    const int r = projectService().AllocateEntry(lines + 1, name);
     m.SetWord(r + kKind, kRoute);
     m.SetWord(r + kCount, 0);
     m.SetWord(r + kMode, 0);

@@ -112,6 +112,13 @@ bool Cfdoc::SaveTo(const std::string& path) {
     return true;
 }
 
+void Cfdoc::SetModifiedFlag(bool modified) {
+    if (modified == m_modified)
+        return;
+    m_modified = modified;
+    ModifiedChanged();
+}
+
 void Cfdoc::MarkOpened() {
     SetModifiedFlag(false);
     SetPathName(m_fileName);

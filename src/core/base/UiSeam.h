@@ -3,18 +3,14 @@
 #include <string>
 
 // The narrow interface through which the plain core (link, protocol, project, file formats) reaches the
-// screen: message boxes, questions, the wait box, pumping events and telling the windows to refresh.
-// It is one seam of the Screen (core/base/Screen.h) that the application installs at start and tests
-// replace.
+// screen: message boxes, questions, the wait box, pumping events and opening windows. It is one seam
+// of the Screen (core/base/Screen.h) that the application installs at start and tests replace.
 // Methods with a body have a harmless default so that a test seam only overrides what it needs.
 
 enum class Answer { Yes, No, Cancel };
 
 // The wait box: a line of text with "Cancel", or the text with a progress bar (0..100) and "Cancel".
 enum class WaitBoxStyle { Plain = 0, Progress = 1 };
-
-// The project's form windows.
-enum class ProjectWindow { Places, Routes };
 
 class UiSeam {
 public:
@@ -45,12 +41,8 @@ public:
     // The link created its communication document: open the terminal window on it.
     virtual void OpenCommWindow() {}
 
-    // The project's form windows. Open brings an open one to the top; close and refresh do nothing
-    // when the window is not open.
-    virtual void OpenProjectWindow(ProjectWindow /*which*/) {}
-    virtual void CloseProjectWindow(ProjectWindow /*which*/) {}
-    virtual void RefreshProjectWindow(ProjectWindow /*which*/) {}
-    // Creates a route editor; it takes its route from the project's PendingEditorRoute when first shown.
+    // Creates a route editor; it takes its route from the project service's editors.PendingEditorRoute
+    // when first shown.
     virtual void OpenRouteEditorWindow() {}
 
     // File dialogs. `filter` has the form "Name (*.ext)|*.ext||"; `defaultExt` is added when the operator

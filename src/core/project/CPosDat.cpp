@@ -6,6 +6,7 @@
 #include "core/project/DataTransfer.h"
 #include "core/project/ProjectFiles.h"
 #include "core/project/ProjectModel.h"
+#include "core/project/ProjectService.h"
 #include "core/project/ProjectText.h"
 #include "core/protocol/Protocol.h"
 
@@ -60,28 +61,27 @@ bool CPosDat::IsModified() const {
 }
 
 void CPosDat::DeleteContents() {
-    ProjectModel& model = projectModel();
-    model.ClearProject();
-    model.EntryNames.clear();
+    ProjectService& service = projectService();
+    service.ClearProject();
+    projectModel().EntryNames.clear();
     // Nothing learned at the teach pad may go into a route of a project that is gone.
-    model.ActiveRoute = runlist::kNoEntry;
+    service.SetActiveRoute(runlist::kNoEntry);
     const std::string ed2 = Ed2Path();
     if (!ed2.empty() && textDocuments().IsOpen(ed2))
         textDocuments().Close(ed2);
 }
 
-void CPosDat::OpenProjectWindows() {
-    ui().OpenProjectWindow(ProjectWindow::Routes);
-    ui().OpenProjectWindow(ProjectWindow::Places);
+void CPosDat::ModifiedChanged() {
+    projectService().Announce(ProjectService::Modified);
 }
 
 bool CPosDat::OnNewDocument() {
     Cfdoc::OnNewDocument();
-    projectModel().ActiveRoute = runlist::kNoEntry;
+    projectService().SetActiveRoute(runlist::kNoEntry);
     protocol().SendCommand("KAVENTRIX");
     protocol().SendCommand("STARTOVER");
     protocol().SendCommand("NEW");
-    OpenProjectWindows();
+    projectService().Announce(ProjectService::Opened);
     const std::string ed2 = Ed2Path();
     if (textDocuments().IsOpen(ed2))
         textDocuments().Close(ed2);
@@ -115,7 +115,7 @@ bool CPosDat::ReadProjectFiles(const std::string& path) {
 }
 
 bool CPosDat::OnOpenDocument(const std::string& path) {
-    projectModel().ActiveRoute = runlist::kNoEntry;
+    projectService().SetActiveRoute(runlist::kNoEntry);
     if (!ReadProjectFiles(path))
         return false;
     MarkOpened();
@@ -124,9 +124,43 @@ bool CPosDat::OnOpenDocument(const std::string& path) {
         CloseFileDocument();
         return false;
     }
-    OpenProjectWindows();
+    projectService().Announce(ProjectService::Opened);
     textDocuments().OpenOrActivate(Ed2Path());
     return true;
+}
+
+void CPosDat::DownloadData() {
+    DownloadImage(projectModel());
+}
+
+void CPosDat::UpdateData() {
+    if (protocol().Simulated())
+        return;
+    ProjectModel& model = projectModel();
+    SetModifiedFlag();
+    if (!UploadImage(model)) {
+        ui().ShowMessage("Upload failed, data may now be invalid");
+        return;
+    }
+    const std::string error = BindUploadedNames(model);
+    if (error.empty()) {
+        projectService().RefreshProjectViews();
+        return;
+    }
+    ui().ShowMessage(error);
+    // The controller's list does not match the names: leave an empty project whose names and image
+    // agree, so that new entries are not bound to names of the lost ones.
+    projectService().ClearProject();
+    model.EntryNames.clear();
+}
+
+bool CPosDat::DownloadText() {
+    return DownloadProjectText(projectModel(), Ed2Path());
+}
+
+void CPosDat::ReloadProject() {
+    DownloadData();
+    DownloadText();
 }
 
 bool CPosDat::WriteImageAndDeclarations(const std::string& path) {

@@ -5,6 +5,7 @@
 #include "core/project/ProjectCommands.h"
 #include "gui/app/AppCommands.h"
 #include "gui/app/CMainFrame.h"
+#include "gui/app/ProjectWindows.h"
 #include "gui/app/QtUi.h"
 #include "gui/link/CommCommands.h"
 #include "gui/macros/MacroCommands.h"
@@ -27,6 +28,7 @@ void BindAllCommands(CommandRegistry& registry, CMainFrame& frame) {
     BindBinaryCommands(registry, &frame);
     BindTextCommands(registry, frame);
     BindWordCheckCommands(registry);
+    FollowProjectWindows(frame);
 }
 
 Screen ProgramScreen(QtUi& ui) {

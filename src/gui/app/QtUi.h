@@ -36,9 +36,6 @@ public:
     void KickIdle() override;
     void Beep() override;
     void OpenCommWindow() override;
-    void OpenProjectWindow(ProjectWindow which) override;
-    void CloseProjectWindow(ProjectWindow which) override;
-    void RefreshProjectWindow(ProjectWindow which) override;
     void OpenRouteEditorWindow() override;
     std::string AskOpenFileName(const std::string& title, const std::string& filter,
                                 const std::string& defaultExt, const std::string& startPath) override;
