@@ -4,6 +4,7 @@
 #include "BenchSetup.h"
 
 #include "core/app/EventLoopUi.h"
+#include "core/base/Screen.h"
 #include "core/link/CommLink.h"
 #include "core/protocol/BlockTransfer.h"
 #include "core/protocol/Protocol.h"
@@ -27,7 +28,7 @@ double LineBytesPerSecond() {
 
 // Seconds the transfer took, or -1 when it failed.
 template <typename Transfer> double Timed(Transfer transfer) {
-    protocol().ShowHeldBox("Transfer", 1);
+    protocol().ShowHeldBox("Transfer", WaitBoxStyle::Progress);
     QElapsedTimer clock;
     clock.start();
     const bool ok = transfer();
@@ -46,14 +47,14 @@ int main(int argc, char** argv) {
     if (!AttachToEmulator(emulator, dir, port))
         return 1;
     EventLoopUi ui;
-    SetUi(&ui);
+    InstallScreen({&ui});
     commLink().OpenCommunication();
     if (protocol().ReplyState != reply::kIdle) {
         std::fprintf(stderr, "the link to the emulator did not open\n");
         return 1;
     }
 
-    std::vector<unsigned char> image(kRunListImageSize);
+    std::vector<unsigned char> image(runlist::kImageSize);
     for (size_t i = 0; i < image.size(); ++i)
         image[i] = static_cast<unsigned char>(i * 7);
     const double down = Timed([&] { return DownloadRunList(image.data(), kRunListBytes); });
@@ -61,7 +62,7 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "the run-list download failed\n");
         return 1;
     }
-    std::vector<unsigned char> back(kRunListImageSize);
+    std::vector<unsigned char> back(runlist::kImageSize);
     const double up = Timed([&] { return UploadRunList(back.data(), kRunListBytes); });
     if (up < 0 || !std::equal(image.begin(), image.begin() + kRunListBytes, back.begin())) {
         std::fprintf(stderr, "the run-list upload failed or differs\n");
@@ -76,6 +77,6 @@ int main(int argc, char** argv) {
     std::printf("  download: %7.2f s (the emulator paces only what it sends: one STX per block)\n", down);
     commLink().CloseComm();
     commLink().SetTransport(nullptr);
-    SetUi(nullptr);
+    InstallScreen({});
     return 0;
 }

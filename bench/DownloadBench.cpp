@@ -7,6 +7,7 @@
 #include "BenchSetup.h"
 
 #include "core/app/EventLoopUi.h"
+#include "core/base/Screen.h"
 #include "core/link/CommLink.h"
 #include "core/protocol/Protocol.h"
 #include "core/text/SourceDownload.h"
@@ -119,7 +120,7 @@ int main(int argc, char** argv) {
     if (!AttachToEmulator(emulator, dir, port))
         return 1;
     EventLoopUi ui;
-    SetUi(&ui);
+    InstallScreen({&ui});
 
     const std::vector<std::string> lines = SourceLines();
     QFile file(dir.filePath(QStringLiteral("cycle.ed2")));
@@ -154,7 +155,7 @@ int main(int argc, char** argv) {
     std::printf(
         "  Marlix's rate is %.1f%% of the minimal uploader's (goal: 95%% or more of the line's limit)\n",
         100.0 * minimal / marlix);
-    SetUi(nullptr);
+    InstallScreen({});
     commLink().SetTransport(nullptr);
     return 0;
 }

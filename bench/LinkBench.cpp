@@ -5,6 +5,7 @@
 #include "BenchSetup.h"
 
 #include "core/app/EventLoopUi.h"
+#include "core/base/Screen.h"
 #include "core/link/CommLink.h"
 #include "core/protocol/Protocol.h"
 
@@ -123,7 +124,7 @@ int main(int argc, char** argv) {
     if (!AttachToEmulator(emulator, dir, port))
         return 1;
     EventLoopUi ui;
-    SetUi(&ui);
+    InstallScreen({&ui});
 
     double marlix = 1e9;
     double bare = 1e9;
@@ -153,6 +154,6 @@ int main(int argc, char** argv) {
     std::printf("Waiting %d s for a silent controller: %.3f%% of a core (goal: under 1%%)\n",
                 kSilentWaitMs / 1000, share * 100.0);
     commLink().SetTransport(nullptr);
-    SetUi(nullptr);
+    InstallScreen({});
     return 0;
 }

@@ -2,7 +2,7 @@
 // with the console answering (simulated controller) and the resident memory then, and how many
 // bytes of controller text per second the terminal window takes in while it is shown. Received text
 // arrives in chunks of at most 80 bytes with the event loop running between them, as from the port.
-#include "core/app/ProfileStore.h"
+#include "core/base/ProfileStore.h"
 #include "core/link/CommLink.h"
 #include "core/protocol/Protocol.h"
 #include "gui/app/CMainFrame.h"

@@ -16,7 +16,7 @@ protected:
         QByteArray bytes = data;
         QBuffer file(&bytes);
         file.open(QIODevice::ReadOnly);
-        protocol().ShowHeldBox("Loading", 1);
+        protocol().ShowHeldBox("Loading", WaitBoxStyle::Progress);
         const bool ok = DownloadBlock(file, bank, start, static_cast<quint32>(data.size()));
         protocol().CloseHeldBox();
         return ok;
@@ -24,7 +24,7 @@ protected:
     static bool Upload(QByteArray& into, int bank, quint32 start, quint32 length) {
         QBuffer file(&into);
         file.open(QIODevice::WriteOnly);
-        protocol().ShowHeldBox("Saving", 1);
+        protocol().ShowHeldBox("Saving", WaitBoxStyle::Progress);
         const bool ok = UploadBlock(file, bank, start, length);
         protocol().CloseHeldBox();
         return ok;
@@ -51,7 +51,7 @@ TEST_F(BlockTextEmulatorTest, DownloadAnsweredWithAWrongByteStopsWithTheByteName
     ASSERT_TRUE(m_emulator->Control("errors 1"));
     EXPECT_FALSE(Download(Pattern(0x200, 1), 0, 0x1000));
     EXPECT_EQ(m_ui.messages, std::vector<std::string>{"expecting STX, received 3"});
-    EXPECT_EQ(protocol().receiveMode, 0);
+    EXPECT_EQ(protocol().receiveMode, ReceiveMode::Text);
     EXPECT_EQ(Memory(0, 0x1000, 0x200), before);
     // The link goes on working at once.
     EXPECT_TRUE(protocol().SendCommand(""));
@@ -66,7 +66,7 @@ TEST_F(BlockTextEmulatorTest, CancelInTheMiddleOfADownloadEndsItAndKeepsTheLinkU
     clock.start();
     EXPECT_FALSE(Download(data, 1, 0x2000));
     EXPECT_LT(clock.elapsed(), 2000);
-    EXPECT_EQ(protocol().receiveMode, 0);
+    EXPECT_EQ(protocol().receiveMode, ReceiveMode::Text);
     EXPECT_TRUE(m_ui.messages.empty());
     ASSERT_TRUE(m_emulator->Control("baud 0"));
     // The ETX after the cancel ends the controller's RECEIVE with its OK line.
@@ -87,7 +87,7 @@ TEST_F(BlockTextEmulatorTest, CancelInTheMiddleOfAnUploadKeepsTheWholeBlocksRece
     QByteArray saved;
     CancelAfter(400);
     EXPECT_FALSE(Upload(saved, 0, 0x4000, 0x1000));
-    EXPECT_EQ(protocol().receiveMode, 0);
+    EXPECT_EQ(protocol().receiveMode, ReceiveMode::Text);
     EXPECT_EQ(protocol().ReplyState, reply::kIdle);
     EXPECT_EQ(saved.size() % 256, 0);
     EXPECT_GT(saved.size(), 0);

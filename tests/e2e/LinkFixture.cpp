@@ -1,6 +1,8 @@
 #include "LinkFixture.h"
 
-#include "core/app/ProfileStore.h"
+#include "core/app/CoreWiring.h"
+#include "core/base/ProfileStore.h"
+#include "core/base/Screen.h"
 #include "core/link/CommLink.h"
 #include "core/protocol/Protocol.h"
 
@@ -12,9 +14,8 @@ constexpr int kWatchdogMs = 4000;
 
 void LinkFixture::SetUp() {
     ASSERT_TRUE(m_dir.isValid());
-    ResetProtocol();
-    ResetCommLink();
-    SetUi(&m_ui);
+    ResetCore();
+    InstallScreen({&m_ui});
     UseProfileFile(m_dir.filePath(QStringLiteral("profile.ini")).toStdString());
     m_port = std::make_unique<CountingPort>();
     commLink().SetTransport(m_port.get());
@@ -29,9 +30,9 @@ void LinkFixture::SetUp() {
 void LinkFixture::TearDown() {
     m_watchdog.stop();
     commLink().CloseComm();
-    ResetCommLink();
+    ResetCore();
     m_port.reset();
-    SetUi(nullptr);
+    InstallScreen({});
     UseProfileFile(std::string());
     EXPECT_EQ(m_watchdogFired, 0) << "a wait had to be cancelled by the watchdog";
 }

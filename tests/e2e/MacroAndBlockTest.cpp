@@ -7,11 +7,6 @@
 // Macros and memory image files against the controller emulator, over its pseudo-terminal.
 class MacroAndBlockTest : public EmulatorFixture {
 protected:
-    void BeforeOpen() override { ResetMacroDoc(); }
-    void TearDown() override {
-        EmulatorFixture::TearDown();
-        ResetMacroDoc();
-    }
     std::string Joints() {
         std::string answer;
         protocol().QueryCommand("DECIMAL GF", answer);
@@ -42,7 +37,7 @@ TEST_F(MacroAndBlockTest, SavedBlockEqualsTheControllersMemory) {
     EXPECT_TRUE(binblocks::SaveBinaryFile(saved, 2, 0x1000, 0x100));
     EXPECT_EQ(ReadFile("saved.ram"), memory);
     EXPECT_EQ(protocol().ReplyState, reply::kIdle);
-    EXPECT_EQ(protocol().receiveMode, 0);
+    EXPECT_EQ(protocol().receiveMode, ReceiveMode::Text);
     EXPECT_TRUE(m_ui.messages.empty());
     EXPECT_FALSE(m_ui.waitBoxOpen);
 }

@@ -1,8 +1,8 @@
 #include "EmulatorFixture.h"
 
+#include "core/base/Screen.h"
 #include "core/link/CommLink.h"
 #include "core/project/CPosDat.h"
-#include "core/project/DataTransfer.h"
 #include "core/project/ProjectModel.h"
 #include "core/protocol/Protocol.h"
 
@@ -56,14 +56,7 @@ QByteArray PlaceAndRoute() {
 // comes back into the image.
 class ProjectEmulatorTest : public EmulatorFixture {
 protected:
-    void BeforeOpen() override {
-        SetUi(&m_projectUi);
-        ResetProjectDocument();
-    }
-    void TearDown() override {
-        EmulatorFixture::TearDown();
-        ResetProjectDocument();
-    }
+    void BeforeOpen() override { InstallScreen({&m_projectUi}); }
 
     void OpenPlaceAndRoute() {
         WriteFile("proj.run", PlaceAndRoute());
@@ -114,7 +107,7 @@ TEST_F(ProjectEmulatorTest, UpdateBringsBackLinesLearnedOnTheController) {
     ASSERT_TRUE(m_emulator->Control("set joints 7 -8 9 -10 11 -12"));
     ASSERT_TRUE(protocol().SendCommand("R1 LEARN"));
 
-    UpdateData();
+    projectDocument().UpdateData();
     EXPECT_TRUE(m_projectUi.messages.empty());
     ProjectModel& m = projectModel();
     const int r = m.FindEntry("R1");
@@ -137,7 +130,7 @@ TEST_F(ProjectEmulatorTest, ReloadPutsTheImageBackOnTheController) {
     OpenPlaceAndRoute();
     ASSERT_TRUE(protocol().SendCommand("R1 LEARN"));
     EXPECT_NE(ControllerRunList(), MaskedImage());
-    ReloadProject();
+    projectDocument().ReloadProject();
     EXPECT_TRUE(m_projectUi.messages.empty());
     EXPECT_EQ(ControllerRunList().toHex().toStdString(), MaskedImage().toHex().toStdString());
     EXPECT_EQ(projectModel().LineCount(64), 1);
@@ -162,12 +155,12 @@ TEST_F(ProjectEmulatorTest, CancelledUpdateKeepsTheProjectAndTheLink) {
     const QByteArray before = MaskedImage();
     ASSERT_TRUE(m_emulator->Control("silent on"));
     CancelAfter(200);
-    UpdateData();
+    projectDocument().UpdateData();
     EXPECT_EQ(m_projectUi.messages, std::vector<std::string>{"Upload failed, data may now be invalid"});
     EXPECT_EQ(projectModel().RunListEnd, 128);
     EXPECT_EQ(projectModel().EntryNames.size(), 2u);
     EXPECT_EQ(MaskedImage(), before);
-    EXPECT_EQ(protocol().receiveMode, 0);
+    EXPECT_EQ(protocol().receiveMode, ReceiveMode::Text);
     EXPECT_EQ(protocol().ReplyState, reply::kIdle);
 
     // The controller answers again: so does the link.

@@ -1,5 +1,6 @@
 #include "EmulatorFixture.h"
 
+#include "core/base/Screen.h"
 #include "core/protocol/Protocol.h"
 #include "core/protocol/RobotExchange.h"
 #include "core/robot/RobotCommands.h"
@@ -24,9 +25,6 @@ public:
         int pressAfterMs = -1;           // a button pressed after this time (-1: none)
         ManualResult pressed = ManualResult::Escape;
     };
-
-    LoopRobotUi() { SetRobotUi(this); }
-    ~LoopRobotUi() override { SetRobotUi(nullptr); }
 
     bool EditPosition(PositionRecord& record, const std::string&, bool, bool) override {
         shownRecords.push_back(record);
@@ -93,16 +91,12 @@ private:
 // The Robot commands and the teach pad against the controller emulator, over its pseudo-terminal.
 class RobotOperationTest : public EmulatorFixture {
 protected:
-    void BeforeOpen() override { ResetTeachPad(); }
+    void BeforeOpen() override { InstallScreen({&m_ui, &m_windows}); }
     void SetUp() override {
         EmulatorFixture::SetUp();
         InstallTeachPadHook();
         ASSERT_TRUE(m_emulator->WaitForTranscript(1));
         m_start = m_emulator->Transcript().size();
-    }
-    void TearDown() override {
-        EmulatorFixture::TearDown();
-        ResetTeachPad();
     }
     // What the emulator received since the link was opened.
     QByteArray Sent() { return ReceivedSince(m_start); }

@@ -1,7 +1,7 @@
 #include "LinkFixture.h"
 #include "PtyPeer.h"
 
-#include "core/app/ProfileStore.h"
+#include "core/base/ProfileStore.h"
 #include "core/link/CommLink.h"
 #include "core/protocol/Protocol.h"
 

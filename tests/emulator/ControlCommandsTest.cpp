@@ -1,5 +1,6 @@
 #include "ControlCommands.h"
 #include "ConsoleTestSupport.h"
+#include "EmulatorMemory.h"
 
 #include <gtest/gtest.h>
 
@@ -67,7 +68,7 @@ TEST(ControlCommands, StateAndMemoryReports) {
     EXPECT_EQ(masked.substr(4 + 2 * 16, 8), "40000000");
     EXPECT_EQ(full.size(), masked.size());
     RunLine(console, "DECIMAL 65535 NEXT !");
-    EXPECT_EQ(control.Run("runlist").text.size(), 6 + 2 * 65536 + 4)
+    EXPECT_EQ(control.Run("runlist").text.size(), 6 + 2 * EmulatorMemory::kBankSize + 4)
         << "the report stops at the end of the bank";
 
     EXPECT_EQ(control.Run("set CREEP-FACTOR 77").text, "ok\n");

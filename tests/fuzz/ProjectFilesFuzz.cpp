@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <cstdlib>
+#include <memory>
 #include <string>
 
 namespace {
@@ -71,8 +72,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         return 0;
     // The first byte says how many of the following bytes describe entries; the rest are tokens.
     const size_t entries = std::min<size_t>(data[0] % 32, size - 1);
-    ResetProjectModel();
-    ProjectModel& model = projectModel();
+    const auto fresh = std::make_unique<ProjectModel>();
+    ProjectModel& model = *fresh;
     LoadRunFileBytes(model, RunImage(data + 1, entries));
     const std::string text = Declarations(data + 1, entries, data + 1 + entries, size - 1 - entries);
     if (BindDeclarations(model, text).empty())

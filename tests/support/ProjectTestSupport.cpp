@@ -2,15 +2,6 @@
 
 using namespace runlist;
 
-namespace {
-
-CPosDat& FreshDocument() {
-    ResetProjectDocument();
-    return projectDocument();
-}
-
-} // namespace
-
 bool FakeTextDocuments::SaveAs(const std::string& path, const std::string& newPath) {
     calls.push_back("save " + path + " as " + newPath);
     Doc d = docs[path];
@@ -51,18 +42,20 @@ void WriteFile(const QString& path, const QByteArray& bytes) {
     file.write(bytes);
 }
 
-ProjectTest::ProjectTest() : doc(FreshDocument()), model(projectModel()) {
-    SetTextDocuments(&texts);
+ProjectTest::ProjectTest() {
     controller.lineAnswer = [this](const std::string& line) { return Answer(line); };
+    QObject::connect(&projectService(), &ProjectService::Changed, [this](ProjectService::Changes what) {
+        if (what.testFlag(ProjectService::Opened))
+            announced.push_back("opened");
+        if (what.testFlag(ProjectService::Closed))
+            announced.push_back("closed");
+    });
 }
 
-ProjectTest::~ProjectTest() {
-    SetTextDocuments(nullptr);
-    ResetProjectDocument();
-}
+ProjectTest::~ProjectTest() = default;
 
 int ProjectTest::AddPlace(const std::string& name) {
-    const int p = projectModel().AllocateEntry(kPlaceParagraphs, name);
+    const int p = projectService().AllocateEntry(kPlaceParagraphs, name);
     ProjectModel& m = projectModel();
     m.SetWord(p + kKind, kPlace);
     m.SetWord(p + kFixed, kFixedWord);
@@ -79,7 +72,7 @@ int ProjectTest::AddPlace(const std::string& name) {
 
 int ProjectTest::AddRoute(const std::string& name, int lines) {
     ProjectModel& m = projectModel();
-    const int r = m.AllocateEntry(lines + 1, name);
+    const int r = projectService().AllocateEntry(lines + 1, name);
     m.SetWord(r + kKind, kRoute);
     m.SetWord(r + kCount, 0);
     m.SetWord(r + kMode, 0);

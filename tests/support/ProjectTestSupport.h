@@ -1,9 +1,10 @@
 #pragma once
 
+#include "core/base/TextDocuments.h"
 #include "core/link/CommLink.h"
 #include "core/project/CPosDat.h"
 #include "core/project/ProjectModel.h"
-#include "core/project/TextDocuments.h"
+#include "core/project/ProjectService.h"
 #include "core/protocol/Protocol.h"
 #include "support/FakeController.h"
 #include "support/ProtocolFakeLink.h"
@@ -20,11 +21,10 @@
 #include <string>
 #include <vector>
 
-// A screen that answers the file dialogs and records which project windows were asked for.
+// A screen that answers the file dialogs.
 struct ProjectUi : ScriptedUi {
     std::string openPath;
     std::string savePath;
-    std::vector<std::string> windows;
 
     std::string AskOpenFileName(const std::string&, const std::string&, const std::string&,
                                 const std::string&) override {
@@ -33,12 +33,6 @@ struct ProjectUi : ScriptedUi {
     std::string AskSaveFileName(const std::string&, const std::string&, const std::string&,
                                 const std::string&) override {
         return savePath;
-    }
-    void OpenProjectWindow(ProjectWindow which) override {
-        windows.push_back(which == ProjectWindow::Places ? "open places" : "open routes");
-    }
-    void CloseProjectWindow(ProjectWindow which) override {
-        windows.push_back(which == ProjectWindow::Places ? "close places" : "close routes");
     }
 };
 
@@ -72,7 +66,8 @@ struct FakeTextDocuments : TextDocuments {
 QByteArray ReadFile(const QString& path);
 void WriteFile(const QString& path, const QByteArray& bytes);
 
-// A project test: a fresh project document on a fake controller, files in a temporary folder.
+// A project test: a fresh project document on a fake controller, files in a temporary folder. The
+// project service's Opened and Closed announcements are kept in `announced` ("opened", "closed").
 class ProjectTest : public ::testing::Test {
 protected:
     ProjectTest();
@@ -91,12 +86,14 @@ protected:
     // the prompt check "|" and "IOFLAG C0SET" only the prompt.
     std::string Answer(const std::string& line);
     bool quiet = false;
+    std::vector<std::string> announced; // outlives the core the announcements come from
 
     QTemporaryDir dir;
     ProjectUi ui;
     FakeController controller{ui};
     FakeLinkScope link{controller};
     FakeTextDocuments texts;
-    CPosDat& doc;
-    ProjectModel& model;
+    ScreenScope screen{{&ui, nullptr, &texts}};
+    CPosDat& doc = projectDocument();
+    ProjectModel& model = projectModel();
 };

@@ -1,27 +1,29 @@
 #pragma once
 
+#include "core/app/CoreWiring.h"
 #include "core/link/CommLink.h"
 #include "core/link/Transport.h"
 #include "core/protocol/Protocol.h"
 #include "support/ScriptedUi.h"
 
-// For as long as it lives, `transport` stands behind a fresh link that is open and idle; the link
-// and the reply state are reset again when it goes.
+// For as long as it lives: a fresh core whose link is open and idle with `transport` behind it; the
+// core starts over again when it goes.
 class FakeLinkScope {
 public:
-    explicit FakeLinkScope(Transport& transport) {
-        ResetProtocol();
-        ResetCommLink();
-        commLink().SetTransport(&transport);
+    explicit FakeLinkScope(Transport& transport) : m_transport(transport) { StartOver(); }
+    ~FakeLinkScope() { ResetCore(); }
+    // A fresh core again, on the same transport.
+    void StartOver() {
+        ResetCore();
+        commLink().SetTransport(&m_transport);
         commLink().EnsureDocument();
         protocol().ReplyState = reply::kIdle;
     }
-    ~FakeLinkScope() {
-        ResetProtocol();
-        ResetCommLink();
-    }
     FakeLinkScope(const FakeLinkScope&) = delete;
     FakeLinkScope& operator=(const FakeLinkScope&) = delete;
+
+private:
+    Transport& m_transport;
 };
 
 // Delivers what the controller still has to say, as the event loop would.

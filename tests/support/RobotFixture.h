@@ -16,8 +16,6 @@ class RobotFixture : public ::testing::Test {
 protected:
     using Lines = std::vector<std::string>;
 
-    void SetUp() override { ResetTeachPad(); }
-    void TearDown() override { ResetTeachPad(); }
     // Delivers everything the controller has queued to print.
     void Flush() { DeliverEvents(ui); }
 
@@ -25,5 +23,6 @@ protected:
     ScriptedController controller{ui};
     FakeLinkScope link{controller};
     ScriptedRobotUi windows;
+    ScreenScope screen{{&ui, &windows}};
     FixedArm arm{6, 6};
 };

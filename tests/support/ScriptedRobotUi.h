@@ -23,9 +23,6 @@ public:
         ManualResult result = ManualResult::Escape;
     };
 
-    ScriptedRobotUi() { SetRobotUi(this); }
-    ~ScriptedRobotUi() override { SetRobotUi(nullptr); }
-
     bool EditPosition(PositionRecord& record, const std::string& title, bool cartesian,
                       bool editable) override {
         shown.push_back({record, title, cartesian, editable});

@@ -1,11 +1,11 @@
 #include "support/ScriptedUi.h"
 
 ScriptedUi::ScriptedUi() {
-    SetUi(this);
+    InstallScreen({this});
 }
 
 ScriptedUi::~ScriptedUi() {
-    SetUi(nullptr);
+    InstallScreen({});
 }
 
 Answer ScriptedUi::AskYesNo(const std::string& text) {
@@ -26,7 +26,7 @@ Answer ScriptedUi::AskYesNoCancel(const std::string& text) {
     return a;
 }
 
-void ScriptedUi::OpenWaitBox(const std::string& text, int style) {
+void ScriptedUi::OpenWaitBox(const std::string& text, WaitBoxStyle style) {
     boxOpen = true;
     boxStyle = style;
     boxTexts.push_back(text);

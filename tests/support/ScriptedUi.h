@@ -1,15 +1,18 @@
 #pragma once
 
-#include "core/app/UiSeam.h"
+#include "core/base/Screen.h"
+#include "core/base/UiSeam.h"
 
 #include <deque>
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
 // A seam for unit tests: records messages, questions and wait-box traffic, answers questions from a
 // queue, and plays "events" from a script whenever the core waits. When the script runs dry a wait
-// is told that nothing more can arrive, so no test can hang.
+// is told that nothing more can arrive, so no test can hang. For its lifetime it is the whole screen
+// (no robot windows, no text documents) unless a ScreenScope installs more.
 class ScriptedUi : public UiSeam {
 public:
     ScriptedUi();
@@ -18,7 +21,7 @@ public:
     void ShowMessage(const std::string& text) override { messages.push_back(text); }
     Answer AskYesNo(const std::string& text) override;
     Answer AskYesNoCancel(const std::string& text) override;
-    void OpenWaitBox(const std::string& text, int style) override;
+    void OpenWaitBox(const std::string& text, WaitBoxStyle style) override;
     void CloseWaitBox() override { boxOpen = false; }
     void SetProgress(int done, int total) override { progress.push_back({done, total}); }
     bool PumpMessages() override;
@@ -38,10 +41,19 @@ public:
     std::vector<std::string> boxTexts;
     std::vector<std::pair<int, int>> progress;
     bool boxOpen = false;
-    int boxStyle = -1;
+    std::optional<WaitBoxStyle> boxStyle; // of the last box opened
     int kicks = 0;
     int beeps = 0;
     int pumps = 0;
     int waits = 0;
     int commWindowsOpened = 0;
+};
+
+// Installs a screen for as long as it lives; the silent defaults return when it goes.
+class ScreenScope {
+public:
+    explicit ScreenScope(const Screen& screen) { InstallScreen(screen); }
+    ~ScreenScope() { InstallScreen({}); }
+    ScreenScope(const ScreenScope&) = delete;
+    ScreenScope& operator=(const ScreenScope&) = delete;
 };

@@ -27,9 +27,11 @@ private:
     QTimer m_timer;
 };
 
-#include "core/app/AppHooks.h"
-#include "core/app/CommandRegistry.h"
-#include "core/app/ProfileStore.h"
+#include "core/app/CoreWiring.h"
+#include "core/base/AppHooks.h"
+#include "core/base/CommandRegistry.h"
+#include "core/base/ProfileStore.h"
+#include "core/base/Screen.h"
 #include "core/link/CommLink.h"
 #include "core/protocol/Protocol.h"
 #include "gui/app/BindAllCommands.h"
@@ -38,18 +40,15 @@ private:
 
 #include <memory>
 
-// A fresh profile in `dir` and nothing left from an earlier test.
+// A fresh profile in `dir` and a fresh core.
 inline void UseFreshShellState(const QTemporaryDir& dir) {
     UseProfileFile(dir.filePath("profile.ini").toStdString());
-    ResetProtocol();
-    ResetCommLink();
-    ResetAppHooks();
+    ResetCore();
 }
 
-// Drops the command bindings (they hold a main window that is gone), the hooks and the profile.
+// Drops the core (its command bindings hold a main window that is gone) and the profile.
 inline void DropShellState() {
-    commands() = CommandRegistry();
-    ResetAppHooks();
+    ResetCore();
     UseProfileFile("");
 }
 
@@ -61,19 +60,21 @@ struct ShellFixture {
         screen = std::make_unique<QtUi>();
         frame = std::make_unique<CMainFrame>();
         screen->Attach(frame.get());
-        SetUi(screen.get());
         BindAllCommands(commands(), *frame);
+        InstallProgramScreen();
         frame->show();
         commLink().Simulate = true;
         commLink().OpenCommunication();
         frame->UpdateCommandStates();
     }
     void TearDown() {
-        SetUi(nullptr);
+        InstallScreen({});
         frame.reset();
         screen.reset();
         DropShellState();
     }
+    // The screen the program installs (again, after a test put a seam of its own in).
+    void InstallProgramScreen() { InstallScreen(ProgramScreen(*screen)); }
     // The last line of the console text and the one before it.
     static std::string CurrentLine() {
         const Ccom1doc* doc = commLink().document();

@@ -1,6 +1,6 @@
 #include "core/app/DemonstrationProfile.h"
 
-#include "core/app/ProfileStore.h"
+#include "core/base/ProfileStore.h"
 #include "core/link/CommLink.h"
 
 bool UseDemonstrationProfile() {

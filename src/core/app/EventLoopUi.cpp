@@ -21,7 +21,7 @@ Answer EventLoopUi::AskYesNoCancel(const std::string& text) {
     return answer;
 }
 
-void EventLoopUi::OpenWaitBox(const std::string& text, int style) {
+void EventLoopUi::OpenWaitBox(const std::string& text, WaitBoxStyle style) {
     waitBoxOpen = true;
     waitBoxStyle = style;
     waitBoxText = text;

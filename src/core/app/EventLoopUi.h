@@ -1,6 +1,6 @@
 #pragma once
 
-#include "core/app/UiSeam.h"
+#include "core/base/UiSeam.h"
 
 #include <string>
 #include <vector>
@@ -12,7 +12,7 @@ public:
     void ShowMessage(const std::string& text) override;
     Answer AskYesNo(const std::string& text) override;
     Answer AskYesNoCancel(const std::string& text) override;
-    void OpenWaitBox(const std::string& text, int style) override;
+    void OpenWaitBox(const std::string& text, WaitBoxStyle style) override;
     void CloseWaitBox() override;
     void SetProgress(int done, int total) override;
     bool PumpMessages() override;
@@ -25,7 +25,7 @@ public:
     std::vector<std::string> questions; // texts of AskYesNo / AskYesNoCancel
     Answer answer = Answer::No;         // what every question is answered
     bool waitBoxOpen = false;
-    int waitBoxStyle = 0;
+    WaitBoxStyle waitBoxStyle = WaitBoxStyle::Plain;
     std::string waitBoxText;
     int progressDone = 0;
     int progressTotal = 0;

@@ -1,6 +1,6 @@
 #include "core/app/FontDescription.h"
 
-#include "core/app/ProfileStore.h"
+#include "core/base/ProfileStore.h"
 
 #include <cstdio>
 #include <cstdlib>

@@ -1,6 +1,6 @@
 #include "core/app/MainMenus.h"
 
-#include "core/app/CommandIds.h"
+#include "core/base/CommandIds.h"
 
 const std::vector<MenuText>& MainMenus() {
     static const std::vector<MenuText> menus = {

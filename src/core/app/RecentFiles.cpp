@@ -1,6 +1,7 @@
 #include "core/app/RecentFiles.h"
 
-#include "core/app/ProfileStore.h"
+#include "core/base/CoreState.h"
+#include "core/base/ProfileStore.h"
 
 #include <algorithm>
 
@@ -50,6 +51,5 @@ void RecentFiles::Open(int i) {
 }
 
 RecentFiles& recentFiles() {
-    static RecentFiles list;
-    return list;
+    return coreState().Get<RecentFiles>();
 }

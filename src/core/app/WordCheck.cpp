@@ -2,7 +2,8 @@
 
 #include "core/app/DataFolder.h"
 #include "core/app/SourceTokenizer.h"
-#include "core/app/UiSeam.h"
+#include "core/base/CoreState.h"
+#include "core/base/UiSeam.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -140,8 +141,7 @@ WordCheck::Outcome WordCheck::CheckFiles(const std::vector<std::string>& names, 
 }
 
 WordCheck& wordCheck() {
-    static WordCheck check;
-    return check;
+    return coreState().Get<WordCheck>();
 }
 
 void LoadControllerWordList() {

@@ -1,13 +1,14 @@
 #include "core/app/WordCheckCommand.h"
 
-#include "core/app/AppHooks.h"
-#include "core/app/CommandIds.h"
-#include "core/app/CommandRegistry.h"
-#include "core/app/UiSeam.h"
 #include "core/app/WordCheck.h"
+#include "core/base/AppHooks.h"
+#include "core/base/CommandIds.h"
+#include "core/base/CommandRegistry.h"
+#include "core/base/TextDocuments.h"
+#include "core/base/UiSeam.h"
 #include "core/project/CPosDat.h"
 #include "core/project/ProjectModel.h"
-#include "core/project/TextDocuments.h"
+#include "core/protocol/Protocol.h"
 #include "core/text/SourceDownload.h"
 
 namespace {

@@ -1,44 +1,52 @@
 #include "core/link/CommLink.h"
 
-#include "core/app/ProfileStore.h"
-#include "core/app/UiSeam.h"
+#include "core/base/CoreState.h"
+#include "core/base/ProfileStore.h"
+#include "core/base/UiSeam.h"
 #include "core/link/Transport.h"
-#include "core/protocol/Protocol.h"
 
 #include <cstdio>
 
 namespace {
-std::unique_ptr<CommLink> g_link;
 constexpr int kReadChunk = 80;
+constexpr char kBell = 7;
+constexpr char kBackSpace = 8;
+constexpr char kLineFeed = 10;
+constexpr char kCarriageReturn = 13;
 } // namespace
 
 CommLink& commLink() {
-    if (!g_link)
-        g_link = std::make_unique<CommLink>();
-    return *g_link;
+    return coreState().Get<CommLink>();
 }
 
-void ResetCommLink() {
-    g_link = std::make_unique<CommLink>();
+CommLink::CommLink() {
+    Listen(m_simulator);
 }
-
-CommLink::CommLink() = default;
 
 CommLink::~CommLink() {
-    if (m_transport) {
-        m_transport->DataArrived = nullptr;
-        m_transport->CommError = nullptr;
-        m_transport->Lost = nullptr;
-    }
+    if (m_transport)
+        StopListening(*m_transport);
+}
+
+void CommLink::Listen(Transport& transport) {
+    Transport* source = &transport;
+    transport.DataArrived = [this, source] { ReadFrom(*source); };
+    transport.CommError = [this](unsigned code) { ShowCommError(code); };
+    transport.Lost = [this] { OnTransportLost(); };
+}
+
+void CommLink::StopListening(Transport& transport) {
+    transport.DataArrived = nullptr;
+    transport.CommError = nullptr;
+    transport.Lost = nullptr;
 }
 
 void CommLink::SetTransport(Transport* transport) {
+    if (m_transport && m_transport != transport)
+        StopListening(*m_transport);
     m_transport = transport;
-    if (!m_transport)
-        return;
-    m_transport->DataArrived = [this] { OnDataArrival(); };
-    m_transport->CommError = [this](unsigned code) { ShowCommError(code); };
-    m_transport->Lost = [this] { OnTransportLost(); };
+    if (m_transport)
+        Listen(*m_transport);
 }
 
 Ccom1doc& CommLink::EnsureDocument() {
@@ -56,26 +64,19 @@ void CommLink::DropDocument() {
 
 void CommLink::OpenCommunication() {
     Ccom1doc& doc = EnsureDocument();
-    Protocol& proto = protocol();
-    if (Simulate) {
-        m_simulator.Reset();
-        proto.ReplyState = 2;
-        proto.SetNormalReply();
-        doc.title = "Simulated Communication";
-        ui().KickIdle();
-        return;
-    }
-    doc.title = "Communication";
-    LoadCommSettings();
-    if (m_transport && m_transport->OpenComm(port, baudRate, device)) {
-        proto.ReplyState = 2;
-        proto.SetNormalReply();
-        ui().KickIdle();
-        proto.SendCommand("");
-    } else {
-        proto.ReplyState = 1000;
-        ui().KickIdle();
-    }
+    doc.title = Simulate ? "Simulated Communication" : "Communication";
+    // The port's settings are read afresh at every opening; the simulated controller needs none.
+    if (!Simulate)
+        LoadCommSettings();
+    Transport* transport = ActiveTransport();
+    const bool opened = transport && transport->OpenComm(port, baudRate, device);
+    const std::function<void()>& report = opened ? Opened : Lost;
+    if (report)
+        report();
+}
+
+Transport* CommLink::ActiveTransport() {
+    return Simulate ? &m_simulator : m_transport;
 }
 
 void CommLink::CloseComm() {
@@ -106,40 +107,19 @@ void CommLink::SaveCommSettings() {
     WriteProfileString("Communication", "device", device);
 }
 
-int CommLink::SendBytes(const char* data, int length) {
-    Protocol& proto = protocol();
-    if (proto.ReplyState == 1000) {
-        ui().ShowMessage("Communication is not open");
-        return 1;
-    }
-    if (!Simulate) {
-        if (m_transport)
-            m_transport->CommWrite(data, length);
-        return 0;
-    }
-    if (proto.receiveMode == 1) {
-        // Block transfers: the simulated controller acknowledges every send at once.
-        proto.ReplyState = 2;
-        ui().KickIdle();
-        return 0;
-    }
-    for (int i = 0; i < length; ++i) {
-        const std::string answer = m_simulator.Answer(data[i], proto.ReplyMode);
-        if (!answer.empty())
-            DisplayText(answer.data(), static_cast<int>(answer.size()));
-    }
-    return 0;
+void CommLink::SendBytes(const char* data, int length) {
+    if (Transport* transport = ActiveTransport())
+        transport->CommWrite(data, length);
 }
 
-void CommLink::OnDataArrival() {
-    if (!m_transport)
-        return;
+void CommLink::ReadFrom(Transport& transport) {
     char buffer[kReadChunk];
     for (;;) {
-        const int count = m_transport->CommRead(buffer, kReadChunk);
+        const int count = transport.CommRead(buffer, kReadChunk);
         if (count <= 0)
             break;
-        protocol().ReceiveBytes(buffer, count);
+        if (Received)
+            Received(buffer, count);
     }
 }
 
@@ -148,28 +128,32 @@ void CommLink::DisplayText(const char* data, int length) {
         ui().ShowMessage("Comm window is not open");
         return;
     }
-    Protocol& proto = protocol();
     for (int i = 0; i < length; ++i) {
         const unsigned char c = static_cast<unsigned char>(data[i]);
         if (c >= 128)
             continue;
-        proto.TrackReplyChar(static_cast<char>(c));
-        // The tracker may have run code that closed the window.
+        if (ConsoleChar)
+            ConsoleChar(static_cast<char>(c));
+        // Following the character may have run code that closed the window.
         if (!m_doc)
             return;
         if (c >= 32 && c <= 126)
             m_doc->PutChar(static_cast<char>(c));
-        else if (c == 7)
+        else if (c == kBell)
             ui().Beep();
-        else if (c == 8)
+        else if (c == kBackSpace)
             m_doc->BackSpace();
-        else if (c == 10)
+        else if (c == kLineFeed)
             m_doc->NewLine();
-        else if (c == 13)
+        else if (c == kCarriageReturn)
             m_doc->CarriageReturn();
     }
     if (m_terminal)
         m_terminal->TextArrived();
+}
+
+std::string CommLink::LastScreenLine() const {
+    return m_doc ? m_doc->GetLastLine() : std::string();
 }
 
 void CommLink::ShowCommError(unsigned code) {
@@ -179,7 +163,6 @@ void CommLink::ShowCommError(unsigned code) {
 }
 
 void CommLink::OnTransportLost() {
-    Protocol& proto = protocol();
-    proto.ReplyState = 1000;
-    ui().KickIdle();
+    if (Lost)
+        Lost();
 }

@@ -1,8 +1,10 @@
 #pragma once
 
 #include "core/link/Ccom1doc.h"
+#include "core/link/LinkChannel.h"
 #include "core/link/SimulatedController.h"
 
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -16,8 +18,10 @@ public:
 };
 
 // The link to the controller: the communication document with its screen buffer, the choice between
-// the serial port and the simulated controller, and the link settings kept in the profile.
-class CommLink {
+// the serial port and the simulated controller, and the link settings kept in the profile. What it
+// receives and what becomes of it go up through the event callbacks below, which the core's wiring
+// fills (core/app/CoreWiring.h); the link itself knows nothing of replies.
+class CommLink : public LinkChannel {
 public:
     static constexpr int kBaudCount = 13;
     static constexpr unsigned kBaudTable[kBaudCount] = {110,   300,   600,   1200,  2400,   4800,  9600,
@@ -25,24 +29,26 @@ public:
     static constexpr int kDefaultBaudIndex = 8;
 
     CommLink();
-    ~CommLink();
+    ~CommLink() override;
+    CommLink(const CommLink&) = delete;
+    CommLink& operator=(const CommLink&) = delete;
 
     // Opens the link: creates the communication document (and asks the screen for its window) when
-    // there is none, then either starts the simulated controller or opens the port and synchronises
-    // with an empty command line.
+    // there is none, then opens the simulated controller or the port and reports Opened or Lost.
     void OpenCommunication();
+    // Closes the port (the simulated controller needs no closing).
     void CloseComm();
     void ReOpen();
     void LoadCommSettings();
     void SaveCommSettings();
 
-    // Sends bytes to the port or the simulated controller: 0 sent, 1 the link is not open.
-    int SendBytes(const char* data, int length);
+    // LinkChannel.
+    void SendBytes(const char* data, int length) override;
+    // Draws received text into the screen buffer, each character handed to ConsoleChar first.
+    void DisplayText(const char* data, int length) override;
+    bool IsSimulated() const override { return Simulate; }
+    std::string LastScreenLine() const override;
 
-    // Reads what the port has received, at most 80 bytes at a time, and passes it on.
-    void OnDataArrival();
-    // Draws received text into the screen buffer and feeds the reply tracker.
-    void DisplayText(const char* data, int length);
     // Shows a line or I/O error of the port in the terminal as "<CE-%u>".
     void ShowCommError(unsigned code);
     // The device went away: the port is closed and the link is not open.
@@ -51,6 +57,7 @@ public:
     // The serial transport (not owned); the program installs the real port, tests a fake.
     void SetTransport(Transport* transport);
     Transport* transport() const { return m_transport; }
+    SimulatedController& simulator() { return m_simulator; }
 
     Ccom1doc* document() const { return m_doc.get(); }
     // Creates the document if missing (the terminal window does this when it opens on its own).
@@ -58,6 +65,16 @@ public:
     // The terminal window closed: the screen text goes with it.
     void DropDocument();
     void SetTerminal(TerminalView* view) { m_terminal = view; }
+
+    // Events, filled when the core is wired. Bytes read from the port or the simulated controller, at
+    // most 80 at a time.
+    std::function<void(const char* data, int length)> Received;
+    // Each character of text being drawn into the console, just before it is drawn.
+    std::function<void(char c)> ConsoleChar;
+    // The link opened: the simulated controller answers, or the port is open.
+    std::function<void()> Opened;
+    // The link is not open: the port could not be opened, or its device went away.
+    std::function<void()> Lost;
 
     // Link settings.
     int port = 1;
@@ -70,6 +87,13 @@ public:
     bool HideMode = false;
 
 private:
+    // The simulated controller while Simulate is set, otherwise the serial transport (may be null).
+    Transport* ActiveTransport();
+    void Listen(Transport& transport);
+    static void StopListening(Transport& transport);
+    // Reads what the transport has received, at most 80 bytes at a time, and passes it on.
+    void ReadFrom(Transport& transport);
+
     std::unique_ptr<Ccom1doc> m_doc;
     TerminalView* m_terminal = nullptr;
     Transport* m_transport = nullptr;
@@ -78,5 +102,3 @@ private:
 
 // The one link of the program.
 CommLink& commLink();
-// Starts the link over from its initial state (tests).
-void ResetCommLink();

@@ -1,23 +1,12 @@
 #include "core/macros/Cmacdoc.h"
 
-#include "core/app/UiSeam.h"
+#include "core/base/CoreState.h"
+#include "core/base/UiSeam.h"
 #include "core/macros/MacroFile.h"
 #include "core/protocol/Protocol.h"
 
-#include <memory>
-
-namespace {
-std::unique_ptr<Cmacdoc> g_macros;
-} // namespace
-
 Cmacdoc& macroDoc() {
-    if (!g_macros)
-        g_macros = std::make_unique<Cmacdoc>();
-    return *g_macros;
-}
-
-void ResetMacroDoc() {
-    g_macros = std::make_unique<Cmacdoc>();
+    return coreState().Get<Cmacdoc>();
 }
 
 Cmacdoc::Cmacdoc()

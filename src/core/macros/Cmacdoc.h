@@ -1,6 +1,6 @@
 #pragma once
 
-#include "core/app/Cfdoc.h"
+#include "core/base/Cfdoc.h"
 
 #include <string>
 #include <vector>
@@ -40,5 +40,3 @@ private:
 
 // The program's one macro set.
 Cmacdoc& macroDoc();
-// Starts the macro set over from its initial state (tests).
-void ResetMacroDoc();

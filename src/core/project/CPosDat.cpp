@@ -1,25 +1,22 @@
 #include "core/project/CPosDat.h"
 
-#include "core/app/UiSeam.h"
+#include "core/base/CoreState.h"
+#include "core/base/TextDocuments.h"
+#include "core/base/UiSeam.h"
 #include "core/project/DataTransfer.h"
 #include "core/project/ProjectFiles.h"
 #include "core/project/ProjectModel.h"
+#include "core/project/ProjectService.h"
 #include "core/project/ProjectText.h"
-#include "core/project/TextDocuments.h"
 #include "core/protocol/Protocol.h"
 
 #include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
 #include <QString>
-#include <memory>
 #include <sstream>
 
 namespace {
-
-std::unique_ptr<CPosDat> g_document;
-
-constexpr int kPlainBox = 0;
 
 QString Q(const std::string& s) {
     return QString::fromStdString(s);
@@ -45,14 +42,7 @@ bool WriteAll(QSaveFile& file, const QByteArray& bytes) {
 } // namespace
 
 CPosDat& projectDocument() {
-    if (!g_document)
-        g_document = std::make_unique<CPosDat>();
-    return *g_document;
-}
-
-void ResetProjectDocument() {
-    ResetProjectModel();
-    g_document = std::make_unique<CPosDat>();
+    return coreState().Get<CPosDat>();
 }
 
 CPosDat::CPosDat()
@@ -71,28 +61,27 @@ bool CPosDat::IsModified() const {
 }
 
 void CPosDat::DeleteContents() {
-    ProjectModel& model = projectModel();
-    model.ClearProject();
-    model.EntryNames.clear();
+    ProjectService& service = projectService();
+    service.ClearProject();
+    projectModel().EntryNames.clear();
     // Nothing learned at the teach pad may go into a route of a project that is gone.
-    model.ActiveRoute = runlist::kNoEntry;
+    service.SetActiveRoute(runlist::kNoEntry);
     const std::string ed2 = Ed2Path();
     if (!ed2.empty() && textDocuments().IsOpen(ed2))
         textDocuments().Close(ed2);
 }
 
-void CPosDat::OpenProjectWindows() {
-    ui().OpenProjectWindow(ProjectWindow::Routes);
-    ui().OpenProjectWindow(ProjectWindow::Places);
+void CPosDat::ModifiedChanged() {
+    projectService().Announce(ProjectService::Modified);
 }
 
 bool CPosDat::OnNewDocument() {
     Cfdoc::OnNewDocument();
-    projectModel().ActiveRoute = runlist::kNoEntry;
+    projectService().SetActiveRoute(runlist::kNoEntry);
     protocol().SendCommand("KAVENTRIX");
     protocol().SendCommand("STARTOVER");
     protocol().SendCommand("NEW");
-    OpenProjectWindows();
+    projectService().Announce(ProjectService::Opened);
     const std::string ed2 = Ed2Path();
     if (textDocuments().IsOpen(ed2))
         textDocuments().Close(ed2);
@@ -126,7 +115,7 @@ bool CPosDat::ReadProjectFiles(const std::string& path) {
 }
 
 bool CPosDat::OnOpenDocument(const std::string& path) {
-    projectModel().ActiveRoute = runlist::kNoEntry;
+    projectService().SetActiveRoute(runlist::kNoEntry);
     if (!ReadProjectFiles(path))
         return false;
     MarkOpened();
@@ -135,9 +124,43 @@ bool CPosDat::OnOpenDocument(const std::string& path) {
         CloseFileDocument();
         return false;
     }
-    OpenProjectWindows();
+    projectService().Announce(ProjectService::Opened);
     textDocuments().OpenOrActivate(Ed2Path());
     return true;
+}
+
+void CPosDat::DownloadData() {
+    DownloadImage(projectModel());
+}
+
+void CPosDat::UpdateData() {
+    if (protocol().Simulated())
+        return;
+    ProjectModel& model = projectModel();
+    SetModifiedFlag();
+    if (!UploadImage(model)) {
+        ui().ShowMessage("Upload failed, data may now be invalid");
+        return;
+    }
+    const std::string error = BindUploadedNames(model);
+    if (error.empty()) {
+        projectService().RefreshProjectViews();
+        return;
+    }
+    ui().ShowMessage(error);
+    // The controller's list does not match the names: leave an empty project whose names and image
+    // agree, so that new entries are not bound to names of the lost ones.
+    projectService().ClearProject();
+    model.EntryNames.clear();
+}
+
+bool CPosDat::DownloadText() {
+    return DownloadProjectText(projectModel(), Ed2Path());
+}
+
+void CPosDat::ReloadProject() {
+    DownloadData();
+    DownloadText();
 }
 
 bool CPosDat::WriteImageAndDeclarations(const std::string& path) {
@@ -148,7 +171,7 @@ bool CPosDat::WriteImageAndDeclarations(const std::string& path) {
         ui().ShowMessage("Cannot create file " + path);
         return false;
     }
-    protocol().ShowHeldBox("Saving data", kPlainBox);
+    protocol().ShowHeldBox("Saving data", WaitBoxStyle::Plain);
     const bool runWritten = WriteAll(run, RunFileBytes(projectModel()));
     protocol().CloseHeldBox();
     if (!runWritten) {
@@ -162,7 +185,7 @@ bool CPosDat::WriteImageAndDeclarations(const std::string& path) {
         ui().ShowMessage(ed1 + " could not be opened");
         return false;
     }
-    protocol().ShowHeldBox("Saving " + ed1, kPlainBox);
+    protocol().ShowHeldBox("Saving " + ed1, WaitBoxStyle::Plain);
     std::ostringstream text;
     const bool ok = WriteDeclarations(text) && WriteAll(declarations, QByteArray::fromStdString(text.str()));
     protocol().CloseHeldBox();
@@ -183,7 +206,7 @@ void CPosDat::SaveSourceAs(const std::string& path) {
     if (oldEd2.empty())
         return;
     if (textDocuments().OpenOrActivate(oldEd2)) {
-        protocol().ShowHeldBox("Saving " + newEd2, kPlainBox);
+        protocol().ShowHeldBox("Saving " + newEd2, WaitBoxStyle::Plain);
         textDocuments().SaveAs(oldEd2, newEd2);
         protocol().CloseHeldBox();
         return;

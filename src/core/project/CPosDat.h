@@ -1,12 +1,14 @@
 #pragma once
 
-#include "core/app/Cfdoc.h"
+#include "core/base/Cfdoc.h"
 
 #include <string>
 
 // The project document: the project's three files (.run image, .ed1 declarations, .ed2 source) and
 // its life cycle. It owns the run-list image and the name table kept in projectModel(); opening a
 // project sends its data and text to the controller, creating one starts the controller's list over.
+// It runs the project's transfers as sequences of the steps in DataTransfer.h and ProjectText.h, and
+// tells the project service (ProjectService.h) when the project opens, closes or changes.
 class CPosDat : public Cfdoc {
 public:
     CPosDat();
@@ -18,19 +20,28 @@ public:
     // Empties the project: no entries, no names, the source text window closed.
     void DeleteContents() override;
 
+    // "Do&wnload data": the image to the controller.
+    void DownloadData();
+    // "&Update data": the controller's RUN-LIST replaces the image and the names are bound to its
+    // entries again, in order. Does nothing while the controller is simulated; marks the project
+    // modified. When the names no longer fit the list the project is emptied.
+    void UpdateData();
+    // "Down&load text": the declarations, then the source text. False when a declaration was refused.
+    bool DownloadText();
+    // "Re&load": the image, then the declarations and the source text.
+    void ReloadProject();
+
 protected:
     bool OnNewDocument() override;
     bool OnOpenDocument(const std::string& path) override;
     bool OnSaveDocument(const std::string& path) override;
+    void ModifiedChanged() override;
 
 private:
     bool ReadProjectFiles(const std::string& path);
     bool WriteImageAndDeclarations(const std::string& path);
     void SaveSourceAs(const std::string& path);
-    void OpenProjectWindows();
 };
 
 // The project document of the program.
 CPosDat& projectDocument();
-// Starts the project over (tests): a fresh document and fresh project data.
-void ResetProjectDocument();

@@ -1,24 +1,25 @@
 #include "core/project/DataTransfer.h"
 
-#include "core/app/UiSeam.h"
-#include "core/link/CommLink.h"
-#include "core/project/CPosDat.h"
 #include "core/project/ProjectModel.h"
-#include "core/project/ProjectText.h"
 #include "core/protocol/BlockTransfer.h"
 #include "core/protocol/Protocol.h"
 
 using namespace runlist;
 
-namespace {
-constexpr int kProgressBox = 1;
-} // namespace
+bool DownloadImage(const ProjectModel& model) {
+    Protocol& proto = protocol();
+    proto.ShowHeldBox("Downloading data", WaitBoxStyle::Progress);
+    const bool sent = DownloadRunList(model.RunList.data(), model.RunListEnd);
+    proto.CloseHeldBox();
+    return sent;
+}
 
-void DownloadData() {
-    ProjectModel& model = projectModel();
-    protocol().ShowHeldBox("Downloading data", kProgressBox);
-    DownloadRunList(model.RunList.data(), model.RunListEnd);
-    protocol().CloseHeldBox();
+bool UploadImage(ProjectModel& model) {
+    Protocol& proto = protocol();
+    proto.ShowHeldBox("Uploading", WaitBoxStyle::Progress);
+    const bool received = UploadRunList(model.RunList.data(), model.RunListEnd);
+    proto.CloseHeldBox();
+    return received;
 }
 
 std::string BindUploadedNames(ProjectModel& model) {
@@ -35,33 +36,4 @@ std::string BindUploadedNames(ProjectModel& model) {
     }
     model.SetWord(model.RunListEnd, 0);
     return std::string();
-}
-
-void UpdateData() {
-    if (commLink().Simulate)
-        return;
-    ProjectModel& model = projectModel();
-    protocol().ShowHeldBox("Uploading", kProgressBox);
-    projectDocument().SetModifiedFlag();
-    const bool received = UploadRunList(model.RunList.data(), model.RunListEnd);
-    protocol().CloseHeldBox();
-    if (!received) {
-        ui().ShowMessage("Upload failed, data may now be invalid");
-        return;
-    }
-    const std::string error = BindUploadedNames(model);
-    if (error.empty()) {
-        model.RefreshProjectViews();
-        return;
-    }
-    ui().ShowMessage(error);
-    // The controller's list does not match the names: leave an empty project whose names and image
-    // agree, so that new entries are not bound to names of the lost ones.
-    model.ClearProject();
-    model.EntryNames.clear();
-}
-
-void ReloadProject() {
-    DownloadData();
-    DownloadText();
 }

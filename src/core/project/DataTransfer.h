@@ -4,18 +4,16 @@
 
 class ProjectModel;
 
-// Moving the whole run-list image between the PC and the controller's RUN-LIST.
+// Moving the whole run-list image between the PC and the controller's RUN-LIST. The project document
+// runs these as steps of its own operations (CPosDat::DownloadData, UpdateData, ReloadProject).
 
-// Sends the used part of the image (up to the terminator) to the controller, with a progress box.
-// Failures have been reported by the transfer; nothing changes on the PC side.
-void DownloadData();
+// Sends the used part of the image (up to the terminator) to the controller, under the
+// "Downloading data" box with its progress bar. False when the transfer failed (it has said why).
+bool DownloadImage(const ProjectModel& model);
 
-// Replaces the image by the controller's RUN-LIST and binds the project's names to its entries again,
-// in order. Does nothing while the controller is simulated. Marks the project modified.
-void UpdateData();
-
-// "Re&load": the image, then the declarations and the source text.
-void ReloadProject();
+// Replaces the image by the controller's RUN-LIST, under the "Uploading" box with its progress bar.
+// False when the upload failed; the image may then hold part of the controller's list.
+bool UploadImage(ProjectModel& model);
 
 // Binds EntryNames, in order, to the entries of a freshly uploaded image and ends the list after the
 // last one. Returns the error text, or an empty string on success.

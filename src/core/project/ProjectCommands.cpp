@@ -1,12 +1,11 @@
 #include "core/project/ProjectCommands.h"
 
-#include "core/app/AppHooks.h"
-#include "core/app/CommandIds.h"
-#include "core/app/CommandRegistry.h"
-#include "core/app/UiSeam.h"
+#include "core/base/AppHooks.h"
+#include "core/base/CommandIds.h"
+#include "core/base/CommandRegistry.h"
+#include "core/base/UiSeam.h"
 #include "core/project/CPosDat.h"
-#include "core/project/DataTransfer.h"
-#include "core/project/ProjectText.h"
+#include "core/protocol/Protocol.h"
 
 #include <functional>
 #include <utility>
@@ -51,9 +50,13 @@ void BindProjectCommands(CommandRegistry& registry) {
                   [] { return projectDocument().IsModified(); });
     registry.Bind(ID_PROJECT_SAVE_AS, Refreshing([] { projectDocument().SaveFileDocumentAs(); }),
                   ProjectNamed);
-    registry.Bind(ID_PROJECT_RELOAD, Refreshing(ReloadProject), ProjectNamedAndLinkReady);
-    registry.Bind(ID_PROJECT_UPDATE_DATA, Refreshing(UpdateData), ProjectNamedAndLinkReady);
-    registry.Bind(ID_PROJECT_DOWNLOAD_TEXT, Refreshing([] { DownloadText(); }), ProjectNamedAndLinkReady);
-    registry.Bind(ID_PROJECT_DOWNLOAD_DATA, Refreshing(DownloadData), ProjectNamedAndLinkReady);
+    registry.Bind(ID_PROJECT_RELOAD, Refreshing([] { projectDocument().ReloadProject(); }),
+                  ProjectNamedAndLinkReady);
+    registry.Bind(ID_PROJECT_UPDATE_DATA, Refreshing([] { projectDocument().UpdateData(); }),
+                  ProjectNamedAndLinkReady);
+    registry.Bind(ID_PROJECT_DOWNLOAD_TEXT, Refreshing([] { projectDocument().DownloadText(); }),
+                  ProjectNamedAndLinkReady);
+    registry.Bind(ID_PROJECT_DOWNLOAD_DATA, Refreshing([] { projectDocument().DownloadData(); }),
+                  ProjectNamedAndLinkReady);
     // "&Places..." and "&Routes..." are bound by the places and routes windows.
 }

@@ -20,8 +20,8 @@ std::string CompanionPath(const std::string& path, const std::string& ext);
 // The .run bytes of the image: offsets 0 to RunListEnd + 1 (the terminator included).
 QByteArray RunFileBytes(const ProjectModel& model);
 
-// Puts the first 65536 bytes of a .run file into the image from offset 0; the rest of the image is
-// cleared so that nothing of an earlier project shows through a shorter file.
+// Puts a .run file's bytes, as many as the image holds, into the image from offset 0; the rest of the
+// image is cleared so that nothing of an earlier project shows through a shorter file.
 void LoadRunFileBytes(ProjectModel& model, const QByteArray& bytes);
 
 // Binds the entries of the loaded image to the names declared in the .ed1 text: the first two tokens

@@ -1,41 +1,21 @@
 #include "core/project/ProjectModel.h"
 
-#include "core/app/UiSeam.h"
-#include "core/protocol/Protocol.h"
+#include "core/base/CoreState.h"
 
 #include <cstdio>
-#include <memory>
 
 using namespace runlist;
 
 namespace {
 
-std::unique_ptr<ProjectModel> g_model;
-
-// Word addresses at or above this are not asked of the controller.
-constexpr uint16_t kFirstUnnamedAddress = 0xA000;
-
 int Wrap(int offset) {
     return offset & (kImageSize - 1);
-}
-
-std::string Trimmed(const std::string& text) {
-    const size_t first = text.find_first_not_of(' ');
-    if (first == std::string::npos)
-        return std::string();
-    return text.substr(first, text.find_last_not_of(' ') - first + 1);
 }
 
 } // namespace
 
 ProjectModel& projectModel() {
-    if (!g_model)
-        g_model = std::make_unique<ProjectModel>();
-    return *g_model;
-}
-
-void ResetProjectModel() {
-    g_model = std::make_unique<ProjectModel>();
+    return coreState().Get<ProjectModel>();
 }
 
 ProjectModel::ProjectModel() {
@@ -176,29 +156,14 @@ std::string ProjectModel::RouteSummary(int r) const {
     return text;
 }
 
-std::string ProjectModel::WordName(uint16_t code) {
-    const auto cached = WordNameCache.find(code);
-    if (cached != WordNameCache.end())
-        return cached->second;
-    std::string name = "word";
-    if (code < kFirstUnnamedAddress) {
-        std::string answer;
-        const bool ok = protocol().QueryCommand(std::to_string(code + 2) + " NAME", answer);
-        // The controller prints the name followed by a space.
-        name = ok ? Trimmed(answer) : "error";
-    }
-    WordNameCache[code] = name;
-    return name;
+bool ProjectModel::OutOfSpace(int paragraphs) const {
+    return RunListEnd + paragraphs * kParagraph > kAllocationLimit;
 }
 
 int ProjectModel::AllocateEntry(int paragraphs, const std::string& name) {
+    if (paragraphs < 1 || OutOfSpace(paragraphs))
+        return kNoEntry;
     const int newEnd = RunListEnd + paragraphs * kParagraph;
-    if (paragraphs < 1)
-        return kNoEntry;
-    if (newEnd > kAllocationLimit) {
-        ui().ShowMessage("Insufficient space for run-list");
-        return kNoEntry;
-    }
     const int e = RunListEnd;
     EntryNames.push_back(name);
     SetWord(e + kNameIndex, static_cast<uint16_t>(EntryNames.size() - 1));
@@ -222,9 +187,6 @@ void ProjectModel::ResetRunListHead() {
 }
 
 void ProjectModel::ClearProject() {
-    ui().CloseProjectWindow(ProjectWindow::Routes);
-    ui().CloseProjectWindow(ProjectWindow::Places);
-    CloseAllRouteEditors();
     WordNameCache.clear();
     InitRunList();
 }
@@ -259,15 +221,4 @@ void ProjectModel::RenumberNames() {
     uint16_t index = 0;
     for (int e = FirstEntry(); e != kNoEntry; e = NextEntry(e))
         SetWord(e + kNameIndex, index++);
-}
-
-void ProjectModel::NotifyRouteEditor(int count) {
-    if (ActiveRoute != kNoEntry)
-        editors.NotifyRouteEditor(ActiveRoute, count);
-}
-
-void ProjectModel::RefreshProjectViews() {
-    ui().RefreshProjectWindow(ProjectWindow::Routes);
-    ui().RefreshProjectWindow(ProjectWindow::Places);
-    editors.UpdateAllRouteEditors();
 }

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "core/project/PositionRecord.h"
-#include "core/project/RouteEditorRegistry.h"
+#include "core/protocol/PositionRecord.h"
+#include "core/protocol/RunListImage.h"
 
 #include <array>
 #include <cstdint>
@@ -11,11 +11,10 @@
 
 // Entry kinds and header layout of the run-list image.
 namespace runlist {
-constexpr int kImageSize = 65536;
 constexpr int kParagraph = 16;
-constexpr int kAllocationLimit = 65520; // an allocation may not move the end beyond this
-constexpr int kResizeLimit = 65534;     // a resize may not: the terminator must still fit
-constexpr int kNoEntry = 0;             // offset 0 is the head paragraph, never an entry
+constexpr int kAllocationLimit = kImageSize - kParagraph; // an allocation may not move the end beyond this
+constexpr int kResizeLimit = kImageSize - 2;              // a resize may not: the terminator must still fit
+constexpr int kNoEntry = 0;                               // offset 0 is the head paragraph, never an entry
 
 constexpr uint16_t kPlace = 2;
 constexpr uint16_t kRoute = 4;
@@ -42,9 +41,10 @@ constexpr int kPlaceApproach = 32;
 enum class RouteLayout { General = 0, Row = 1, Grid = 2 };
 
 // The project's data: the byte-exact mirror of the controller's RUN-LIST, the names of its entries,
-// the cache of controller word names, the active route and the open route editors. Entries are
-// referred to by their byte offset in the image (runlist::kNoEntry for none); route lines are
-// numbered from 1.
+// the cache of controller word names and the active route, with the walks through the list and the
+// allocation of entries. It talks to no one: the project service (ProjectService.h) asks the
+// controller, shows messages and tells the windows. Entries are referred to by their byte offset in
+// the image (runlist::kNoEntry for none); route lines are numbered from 1.
 class ProjectModel {
 public:
     ProjectModel();
@@ -56,7 +56,6 @@ public:
     std::vector<std::string> EntryNames;
     std::map<uint16_t, std::string> WordNameCache;
     int ActiveRoute = runlist::kNoEntry;
-    RouteEditorRegistry editors;
 
     // Raw little-endian access to the image (offsets wrap at 64 KB).
     uint16_t Word(int offset) const;
@@ -95,13 +94,14 @@ public:
     PositionRecord Line(int r, int n) const { return Record(LineOffset(r, n)); }
     std::array<double, 6> LineAsDoubles(int r, int n) const;
     std::string RouteSummary(int r) const;
-    // The name of the controller word at address `code`: asked of the controller once, then cached.
-    std::string WordName(uint16_t code);
 
-    // Allocation and reset.
+    // Allocation and reset. AllocateEntry returns runlist::kNoEntry when `paragraphs` is below 1 or
+    // the entry would not fit (see OutOfSpace).
     int AllocateEntry(int paragraphs, const std::string& name);
+    bool OutOfSpace(int paragraphs) const;
     void InitRunList();
     void ResetRunListHead();
+    // An empty image and no cached word names; the name table is the document's.
     void ClearProject();
     // Turn the links into distances to the next entry and back, around a block move in the image.
     void LinksToRelative();
@@ -109,20 +109,9 @@ public:
     // Each entry's name index becomes its ordinal in the list.
     void RenumberNames();
 
-    // Windows.
-    void OpenRouteEditor(int r) { editors.OpenRouteEditor(r); }
-    void CloseRouteEditor(int e) { editors.CloseRouteEditor(e); }
-    void CloseAllRouteEditors() { editors.CloseAllRouteEditors(); }
-    void ForgetRouteEditor(int e) { editors.ForgetRouteEditor(e); }
-    void UpdateRouteEditor(int e) { editors.UpdateRouteEditor(e); }
-    void NotifyRouteEditor(int count);
-    void RefreshProjectViews();
-
 private:
     int FindKind(int from, uint16_t kind) const;
 };
 
 // The project data of the program.
 ProjectModel& projectModel();
-// Starts the project data over from the state of a fresh start (tests).
-void ResetProjectModel();

@@ -1,20 +1,18 @@
 #include "core/project/ProjectText.h"
 
-#include "core/project/CPosDat.h"
 #include "core/project/ProjectFiles.h"
 #include "core/protocol/Protocol.h"
 #include "core/text/SourceDownload.h"
 
-bool DownloadText() {
+bool DownloadProjectText(const ProjectModel& model, const std::string& ed2Path) {
     Protocol& proto = protocol();
-    proto.ShowHeldBox("Downloading .ed1 file", 0);
+    proto.ShowHeldBox("Downloading .ed1 file", WaitBoxStyle::Plain);
     proto.CheckPrompt();
-    const bool declared = WriteDeclarations(proto.ControllerStream);
+    const bool declared = WriteDeclarations(proto.ControllerStream, model);
     proto.SetIOFlag();
     proto.CloseHeldBox();
     if (!declared)
         return false;
-    // A project without a source file has nothing more to send.
-    DownloadSourceFile(projectDocument().Ed2Path());
+    DownloadSourceFile(ed2Path);
     return true;
 }

@@ -1,6 +1,11 @@
 #pragma once
 
-// Sends the project's declarations (as in its .ed1 file) and then its source text (.ed2) to the
-// controller, line by line, each line run before the next. False when the controller refused a
-// declaration or the operator cancelled; the source text's own outcome does not count.
-bool DownloadText();
+#include <string>
+
+class ProjectModel;
+
+// Sends the project's declarations (as its .ed1 file holds them) and then its source text, the file at
+// `ed2Path`, to the controller line by line, each line run before the next. False when the controller
+// refused a declaration or the operator cancelled; the source text's own outcome does not count, and a
+// project without a source file sends only its declarations.
+bool DownloadProjectText(const ProjectModel& model, const std::string& ed2Path);

@@ -1,6 +1,6 @@
 #include "core/project/RouteEditorRegistry.h"
 
-#include "core/app/UiSeam.h"
+#include "core/base/UiSeam.h"
 
 void RouteEditorRegistry::OpenRouteEditor(int route) {
     PendingEditorRoute = route;

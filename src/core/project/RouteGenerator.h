@@ -1,6 +1,6 @@
 #pragma once
 
-#include "core/project/PositionRecord.h"
+#include "core/protocol/PositionRecord.h"
 
 #include <cstdint>
 #include <vector>

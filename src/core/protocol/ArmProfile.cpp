@@ -1,5 +1,7 @@
 #include "core/protocol/ArmProfile.h"
 
+#include "core/base/CoreState.h"
+
 #include <algorithm>
 
 namespace {
@@ -20,7 +22,11 @@ public:
 };
 
 DefaultArm g_defaultArm;
-ArmProfile* g_arm = nullptr;
+
+// The profile installed in the core (reset with it).
+struct InstalledArm {
+    ArmProfile* profile = nullptr;
+};
 
 int Limit(int count) {
     return std::clamp(count, 1, ArmProfile::kMaxAxes);
@@ -29,11 +35,12 @@ int Limit(int count) {
 } // namespace
 
 ArmProfile& armProfile() {
-    return g_arm ? *g_arm : g_defaultArm;
+    ArmProfile* installed = coreState().Get<InstalledArm>().profile;
+    return installed ? *installed : g_defaultArm;
 }
 
 void SetArmProfile(ArmProfile* profile) {
-    g_arm = profile;
+    coreState().Get<InstalledArm>().profile = profile;
 }
 
 int JointCount() {

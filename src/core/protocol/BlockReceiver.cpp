@@ -1,14 +1,13 @@
 #include "core/protocol/BlockReceiver.h"
 
-#include "core/app/UiSeam.h"
+#include "core/base/CoreState.h"
+#include "core/base/UiSeam.h"
 #include "core/protocol/Protocol.h"
 
 #include <cstring>
 #include <string>
 
 namespace {
-
-BlockTarget g_target;
 
 // End of a transfer step: the waiting transfer sees the state and the commands are re-evaluated.
 void Complete(Protocol& proto) {
@@ -17,7 +16,7 @@ void Complete(Protocol& proto) {
 }
 
 void AppendBlockData(Protocol& proto, const char* bytes, int count) {
-    BlockTarget& target = g_target;
+    BlockTarget& target = blockTarget();
     const bool fits =
         count <= target.expected && target.writePointer && count <= target.endBound - target.writePointer;
     if (!fits) {
@@ -61,7 +60,7 @@ void DownloadHandshake(Protocol& proto, char first) {
 } // namespace
 
 BlockTarget& blockTarget() {
-    return g_target;
+    return coreState().Get<BlockTarget>();
 }
 
 void ReceiveBlockBytes(const char* bytes, int length) {

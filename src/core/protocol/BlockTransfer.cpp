@@ -1,7 +1,6 @@
 #include "core/protocol/BlockTransfer.h"
 
-#include "core/app/UiSeam.h"
-#include "core/link/CommLink.h"
+#include "core/base/UiSeam.h"
 #include "core/protocol/BlockReceiver.h"
 #include "core/protocol/Protocol.h"
 
@@ -23,14 +22,14 @@ using BlockSource = std::function<bool(unsigned char* block)>;
 
 void BeginBlockMode() {
     InstallBlockReceiver();
-    protocol().SetReceiveMode(1);
+    protocol().SetReceiveMode(ReceiveMode::Block);
 }
 
 // Every way out of a transfer: received bytes go to the terminal again and the reply state is set,
 // unless the link went away meanwhile (then it stays "not open").
 void EndTransfer(int state) {
     Protocol& proto = protocol();
-    proto.SetReceiveMode(0);
+    proto.SetReceiveMode(ReceiveMode::Text);
     if (proto.ReplyState != reply::kNotOpen)
         proto.ReplyState = state;
 }
@@ -144,7 +143,7 @@ BlockSource FileSource(QIODevice& file) {
 // The simulated controller has nothing more to say, so the link is idle at once.
 void FinishDownload(bool blocksSent) {
     Protocol& proto = protocol();
-    if (!commLink().Simulate) {
+    if (!proto.Simulated()) {
         if (blocksSent)
             proto.WaitReply();
         return;
@@ -229,7 +228,7 @@ bool DownloadRunList(const unsigned char* image, int count) {
     BeginBlockMode();
     int offset = 0;
     const bool result = SendBlocks(count > 0 ? static_cast<quint64>(count) : 0, [&](unsigned char* block) {
-        const int available = kRunListImageSize - offset;
+        const int available = runlist::kImageSize - offset;
         if (available > 0)
             std::memcpy(block, image + offset, static_cast<size_t>(std::min(available, block::kSize)));
         offset += block::kSize;
@@ -250,7 +249,7 @@ bool UploadRunList(unsigned char* image, int total) {
     BeginBlockMode();
     BlockTarget& target = blockTarget();
     target.writePointer = image;
-    target.endBound = image + kRunListImageSize;
+    target.endBound = image + runlist::kImageSize;
     quint64 received = 0;
     int state = 0;
     bool cancelled = false;

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/protocol/RunListImage.h"
+
 #include <QtGlobal>
 
 class QIODevice;
@@ -14,9 +16,6 @@ class QIODevice;
 // the channel is back in text mode when they return. They return true on success; every message has
 // been shown already.
 
-// Size of the run-list image the run-list transfers read from and write to.
-constexpr int kRunListImageSize = 65536;
-
 // Sends "<bank> BANK C! " without CR and without waiting: the command that follows runs on the same
 // controller line in that bank. Returns the send result (0 sent, 1 the link is not open).
 int SelectBank(int bank);
@@ -30,11 +29,11 @@ bool UploadBlock(QIODevice& file, int bank, quint32 start, quint32 length);
 // part of a block beyond the file's data is sent as zeros.
 bool DownloadBlock(QIODevice& file, int bank, quint32 start, quint32 length);
 
-// The first `count` bytes of the run-list image (kRunListImageSize bytes) to the controller's RUN-LIST
+// The first `count` bytes of the run-list image (runlist::kImageSize bytes) to the controller's RUN-LIST
 // in bank 1, rounded up to whole blocks.
 bool DownloadRunList(const unsigned char* image, int count);
 
 // The controller's RUN-LIST (from its start up to its NEXT pointer) into the run-list image
-// (kRunListImageSize bytes) from offset 0; `total` only scales the progress display. True when the
+// (runlist::kImageSize bytes) from offset 0; `total` only scales the progress display. True when the
 // controller ended the list with ETX.
 bool UploadRunList(unsigned char* image, int total);

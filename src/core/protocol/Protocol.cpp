@@ -1,30 +1,81 @@
 #include "core/protocol/Protocol.h"
 
-#include "core/app/UiSeam.h"
-#include "core/link/CommLink.h"
-
-#include <memory>
+#include "core/base/CoreState.h"
+#include "core/base/UiSeam.h"
+#include "core/link/LinkChannel.h"
 
 namespace {
-std::unique_ptr<Protocol> g_protocol;
+
+// The link of a handshake that has not been wired: nothing is sent and no console is kept.
+class NoLink : public LinkChannel {
+public:
+    void SendBytes(const char*, int) override {}
+    void DisplayText(const char*, int) override {}
+    bool IsSimulated() const override { return false; }
+    std::string LastScreenLine() const override { return std::string(); }
+};
+
 } // namespace
 
 Protocol& protocol() {
-    if (!g_protocol)
-        g_protocol = std::make_unique<Protocol>();
-    return *g_protocol;
+    return coreState().Get<Protocol>();
 }
 
-void ResetProtocol() {
-    g_protocol = std::make_unique<Protocol>();
+conbuf::int_type conbuf::overflow(int_type c) {
+    if (traits_type::eq_int_type(c, traits_type::eof()))
+        return traits_type::not_eof(c);
+    const char ch = traits_type::to_char_type(c);
+    if (ch == '\n') {
+        m_protocol.ArmReply();
+        if (m_protocol.SendChar('\r') != 0)
+            return traits_type::eof();
+        return m_protocol.WaitReply() ? c : traits_type::eof();
+    }
+    if (ch == '\r')
+        return c;
+    return m_protocol.SendChar(ch) == 0 ? c : traits_type::eof();
 }
 
 Protocol::Protocol() : ControllerStream(nullptr), m_conbuf(*this) {
     ControllerStream.rdbuf(&m_conbuf);
 }
 
+LinkChannel& Protocol::link() const {
+    static NoLink none;
+    return m_link ? *m_link : none;
+}
+
+bool Protocol::Simulated() const {
+    return link().IsSimulated();
+}
+
+void Protocol::LinkOpened() {
+    ReplyState = reply::kIdle;
+    SetNormalReply();
+    ui().KickIdle();
+    // The simulated controller is ready at once; a real one is synchronised with an empty line.
+    if (!Simulated())
+        SendCommand("");
+}
+
+void Protocol::LinkLost() {
+    ReplyState = reply::kNotOpen;
+    ui().KickIdle();
+}
+
 int Protocol::SendBytes(const char* data, int length) {
-    return commLink().SendBytes(data, length);
+    if (ReplyState == reply::kNotOpen) {
+        ui().ShowMessage("Communication is not open");
+        return 1;
+    }
+    if (receiveMode == ReceiveMode::Block && Simulated()) {
+        // The simulated controller acknowledges every send of a block transfer at once.
+        ReplyState = reply::kIdle;
+        ui().KickIdle();
+        return 0;
+    }
+    link().SendBytes(data, length);
+    return 0;
 }
 
 int Protocol::SendChar(char c) {
@@ -36,9 +87,9 @@ int Protocol::SendString(const std::string& text) {
 }
 
 void Protocol::ReceiveBytes(const char* data, int length) {
-    if (receiveMode == 0)
-        commLink().DisplayText(data, length);
-    else if (receiveMode == 1 && BlockReceiver)
+    if (receiveMode == ReceiveMode::Text)
+        link().DisplayText(data, length);
+    else if (BlockReceiver)
         BlockReceiver(data, length);
 }
 
@@ -69,13 +120,12 @@ bool Protocol::WaitReply() {
         if (!ui().WaitForEvent())
             CancelFlag = true;
     }
-    const Ccom1doc* doc = commLink().document();
-    LastReplyLine = doc ? doc->GetLastLine() : std::string();
+    LastReplyLine = link().LastScreenLine();
     CloseWaitBox();
 
     switch (ReplyState) {
     case reply::kIdle:
-        if (ReplyMode != 0)
+        if (ReplyMode != reply::kNormalReply)
             return true;
         if (previousChar == 'O' && lastChar == 'K')
             return true;
@@ -149,9 +199,9 @@ void Protocol::TrackReplyChar(char c) {
         if (c == '\r')
             ReplyState = reply::kAfterCr;
         else if (c == '$')
-            TeachPadSignal(1);
+            TeachPadSignal(PadSignal::Learn);
         else if (c == '%')
-            TeachPadSignal(2);
+            TeachPadSignal(PadSignal::Drop);
         else {
             previousChar = lastChar;
             lastChar = c;
@@ -193,15 +243,14 @@ void Protocol::CompleteReply() {
     if (m_copyDataPending) {
         // A command sent by another program: its reply line answers the next last-line request.
         m_copyDataPending = false;
-        const Ccom1doc* doc = commLink().document();
-        LastReplyLine = doc ? doc->GetLastLine() : std::string();
+        LastReplyLine = link().LastScreenLine();
     }
     ui().KickIdle();
 }
 
-void Protocol::TeachPadSignal(int code) {
+void Protocol::TeachPadSignal(PadSignal signal) {
     if (TeachPadHook)
-        TeachPadHook(code);
+        TeachPadHook(signal);
 }
 
 void Protocol::ShowWaitBox(const std::string& text) {
@@ -209,10 +258,10 @@ void Protocol::ShowWaitBox(const std::string& text) {
         return;
     CancelFlag = false;
     m_boxOpen = true;
-    ui().OpenWaitBox(text, 0);
+    ui().OpenWaitBox(text, WaitBoxStyle::Plain);
 }
 
-void Protocol::ShowHeldBox(const std::string& text, int style) {
+void Protocol::ShowHeldBox(const std::string& text, WaitBoxStyle style) {
     heldBox = true;
     CancelFlag = false;
     m_boxOpen = true;
@@ -255,4 +304,8 @@ int Protocol::CopyData(const char* data, int length) {
         return 0;
     }
     return 1;
+}
+
+bool LinkReady() {
+    return protocol().ReplyState == reply::kIdle;
 }

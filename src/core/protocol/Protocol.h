@@ -1,12 +1,17 @@
 #pragma once
 
-#include "core/protocol/ControllerStream.h"
+#include "core/base/UiSeam.h"
 
 #include <functional>
 #include <ostream>
+#include <streambuf>
 #include <string>
 
-// Reply tracker states; ReplyState doubles as the link state.
+class LinkChannel;
+class Protocol;
+
+// Reply tracker states; ReplyState doubles as the link state (kIdle: the link is ready, kNotOpen: it
+// is not open).
 namespace reply {
 constexpr int kNotOpen = 1000;
 constexpr int kIdle = 2;
@@ -21,11 +26,37 @@ constexpr int kWaitingForStx = -10;
 constexpr int kBlockData = -9;
 constexpr int kStxExpected = 5;
 constexpr int kTooMuchData = 10;
+
+// Reply modes (ReplyMode), armed into ReplyState before a send. The normal reply (echo, answer, "OK",
+// CR LF, prompt) starts in the collecting state; kPromptOnly and kSkipToPrompt wait for the prompt.
+constexpr int kNormalReply = kCollecting;
 } // namespace reply
+
+// Where received bytes go: the console text and the reply tracker, or the block receiver.
+enum class ReceiveMode { Text = 0, Block = 1 };
+
+// The teach pad's signals in the controller's output: "$" learns the arm's position, "%" drops the
+// route's last line.
+enum class PadSignal { None = 0, Learn = 1, Drop = 2 };
+
+// Stream buffer without a put area: each character written goes to the controller at once. "\n" sends
+// CR and waits for the reply; a refused line puts the stream into its bad state.
+class conbuf : public std::streambuf {
+public:
+    explicit conbuf(Protocol& protocol) : m_protocol(protocol) {}
+
+protected:
+    int_type overflow(int_type c) override;
+
+private:
+    Protocol& m_protocol;
+};
 
 // The command/reply handshake with the controller: sends command lines, follows the characters that
 // come back, waits for the end of the reply while events keep flowing, judges the reply and keeps the
-// last reply line. Also carries ControllerStream and the requests of other programs.
+// last reply line. Also carries ControllerStream and the requests of other programs. It reaches the
+// link through a LinkChannel and hears from it through the handlers below, both wired at start-up
+// (core/app/CoreWiring.h).
 class Protocol {
 public:
     Protocol();
@@ -34,24 +65,36 @@ public:
 
     // Global handshake state.
     int ReplyState = reply::kNotOpen;
-    int ReplyMode = 0;
+    int ReplyMode = reply::kNormalReply;
     char previousChar = 0; // the two most recent characters collected while collecting a line
     char lastChar = 0;
     std::string LastReplyLine;
     bool CancelFlag = false;
     bool heldBox = false; // a held box ("Robot moving") is up: waits neither open nor close a box
-    int receiveMode = 0;  // 0 text, 1 block
+    ReceiveMode receiveMode = ReceiveMode::Text;
+
+    // The link the handshake sends through (not owned); without one, bytes go nowhere.
+    void SetLink(LinkChannel* link) { m_link = link; }
+    LinkChannel& link() const;
+    // The simulated controller answers instead of the port.
+    bool Simulated() const;
+
+    // The link's events. Opened: the reply state becomes idle with the normal reply, and a real
+    // controller is synchronised with an empty command line. Lost: the link is not open.
+    void LinkOpened();
+    void LinkLost();
 
     // Send level: 0 sent, 1 the link is not open.
     int SendBytes(const char* data, int length);
     int SendChar(char c);
     int SendString(const std::string& text);
-    void SetReceiveMode(int mode) { receiveMode = mode; }
-    // Bytes read from the port: text to the terminal display, blocks to the block receiver.
+    void SetReceiveMode(ReceiveMode mode) { receiveMode = mode; }
+    // Bytes read from the link: text to the console (and the reply tracker), blocks to the block
+    // receiver.
     void ReceiveBytes(const char* data, int length);
 
     // Handshake level.
-    void SetNormalReply() { ReplyMode = 0; }
+    void SetNormalReply() { ReplyMode = reply::kNormalReply; }
     void SetPromptReply() { ReplyMode = reply::kSkipToPrompt; }
     // Arms the tracker for the next reply; a link that is not open stays not open so the send that
     // follows can report it.
@@ -69,11 +112,11 @@ public:
     void SetIOFlag();
     bool PumpMessages();
     void TrackReplyChar(char c);
-    void TeachPadSignal(int code);
+    void TeachPadSignal(PadSignal signal);
 
     // Wait box operations.
     void ShowWaitBox(const std::string& text);
-    void ShowHeldBox(const std::string& text, int style);
+    void ShowHeldBox(const std::string& text, WaitBoxStyle style);
     void CloseWaitBox();
     void CloseHeldBox();
     void ShowProgress(int done, int total);
@@ -87,14 +130,15 @@ public:
     // Text written here is sent to the controller line by line, each "\n" waiting for the reply.
     std::ostream ControllerStream;
 
-    // Filled by the teach pad: told of "$" (1) and "%" (2) in the controller's output.
-    std::function<void(int code)> TeachPadHook;
+    // Filled by the teach pad: told of "$" and "%" in the controller's output.
+    std::function<void(PadSignal signal)> TeachPadHook;
     // Filled by the block transfer: receives the bytes that arrive in block mode.
     std::function<void(const char* data, int length)> BlockReceiver;
 
 private:
     void CompleteReply();
 
+    LinkChannel* m_link = nullptr;
     conbuf m_conbuf;
     bool m_boxOpen = false;
     bool m_copyDataPending = false;
@@ -102,5 +146,7 @@ private:
 
 // The one handshake of the program.
 Protocol& protocol();
-// Starts the handshake over from its initial state (tests).
-void ResetProtocol();
+
+// Enabling rule "L" of the commands that talk to the controller: the link is ready (the reply state is
+// idle).
+bool LinkReady();

@@ -1,6 +1,6 @@
 #include "core/protocol/RobotExchange.h"
 
-#include "core/link/CommLink.h"
+#include "core/link/SimulatedController.h"
 #include "core/protocol/ArmProfile.h"
 #include "core/protocol/Protocol.h"
 
@@ -32,7 +32,7 @@ bool SendMove(const std::string& text, const char* boxText) {
     if (!SendStreamLine(line))
         return false;
     Protocol& proto = protocol();
-    proto.ShowHeldBox(boxText, 0);
+    proto.ShowHeldBox(boxText, WaitBoxStyle::Plain);
     const bool done = proto.WaitReply();
     proto.CloseHeldBox();
     return done;
@@ -131,8 +131,8 @@ bool QueryNumber(const std::string& expression, int& number) {
     std::string answer;
     if (!protocol().QueryCommand("DECIMAL " + expression, answer))
         return false;
-    // The simulated controller has no numbers to give: it always reports 57.
-    number = commLink().Simulate ? 57 : LeadingNumber(answer);
+    // The simulated controller has no numbers to give: it always reports the same one.
+    number = protocol().Simulated() ? SimulatedController::kQueryAnswer : LeadingNumber(answer);
     return true;
 }
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "core/project/PositionRecord.h"
+#include "core/protocol/PositionRecord.h"
 
 #include <cstdint>
 #include <sstream>
@@ -31,7 +31,8 @@ bool MoveCartesian(const PositionRecord& record);
 // Loads all six values into a place or a route line named by `target` ("... DLD").
 bool LoadPlace(const AxisValues& values, const std::string& target);
 
-// The number the controller prints for "DECIMAL " + expression; 57 under simulation.
+// The number the controller prints for "DECIMAL " + expression; SimulatedController::kQueryAnswer
+// under simulation.
 bool QueryNumber(const std::string& expression, int& number);
 bool QueryVariable(const std::string& name, int& number);
 bool StoreVariable(const std::string& name, int number);

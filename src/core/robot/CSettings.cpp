@@ -1,23 +1,12 @@
 #include "core/robot/CSettings.h"
 
-#include "core/app/UiSeam.h"
+#include "core/base/CoreState.h"
+#include "core/base/UiSeam.h"
 #include "core/link/CommLink.h"
 #include "core/robot/SettingsCodec.h"
 
-#include <memory>
-
-namespace {
-std::unique_ptr<CSettings> g_settings;
-} // namespace
-
 CSettings& settings() {
-    if (!g_settings)
-        g_settings = std::make_unique<CSettings>();
-    return *g_settings;
-}
-
-void ResetSettings() {
-    g_settings = std::make_unique<CSettings>();
+    return coreState().Get<CSettings>();
 }
 
 CSettings::CSettings()

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "core/app/Cfdoc.h"
+#include "core/base/Cfdoc.h"
 #include "core/protocol/ArmProfile.h"
 #include "core/robot/SettingsValues.h"
 
@@ -51,5 +51,3 @@ private:
 
 // The program's one settings profile.
 CSettings& settings();
-// A fresh profile with the default values (tests).
-void ResetSettings();

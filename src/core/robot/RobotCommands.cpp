@@ -1,7 +1,7 @@
 #include "core/robot/RobotCommands.h"
 
-#include "core/app/CommandIds.h"
-#include "core/app/CommandRegistry.h"
+#include "core/base/CommandIds.h"
+#include "core/base/CommandRegistry.h"
 #include "core/protocol/Protocol.h"
 #include "core/protocol/RobotExchange.h"
 #include "core/robot/RobotUi.h"
@@ -75,7 +75,8 @@ void CartesianRelativeMove() {
     MoveCartesian(current);
 }
 
-// The controller is asked each time; under simulation the answer 57 makes this send "UNGRIP".
+// The controller is asked each time; under simulation its fixed, non-zero answer makes this send
+// "UNGRIP".
 void GripToggle() {
     int closed = 0;
     if (!QueryNumber("FGRIP C@ .", closed))

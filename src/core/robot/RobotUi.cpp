@@ -1,5 +1,7 @@
 #include "core/robot/RobotUi.h"
 
+#include "core/base/Screen.h"
+
 namespace {
 
 // Without windows every dialog is cancelled at once, so no command can loop or wait on it.
@@ -14,14 +16,10 @@ public:
 };
 
 NoRobotWindows g_none;
-RobotUi* g_robotUi = &g_none;
 
 } // namespace
 
 RobotUi& robotUi() {
-    return *g_robotUi;
-}
-
-void SetRobotUi(RobotUi* seam) {
-    g_robotUi = seam ? seam : &g_none;
+    RobotUi* installed = installedScreen().robot;
+    return installed ? *installed : g_none;
 }

@@ -1,12 +1,12 @@
 #pragma once
 
-#include "core/project/PositionRecord.h"
+#include "core/protocol/PositionRecord.h"
 
 #include <string>
 
 // The robot commands' windows, as the plain core sees them: the position dialog and the teach pad
-// and jog windows. The program installs the Qt dialogs when it binds the robot commands; tests
-// install a scripted implementation.
+// and jog windows. One seam of the Screen (core/base/Screen.h): the program installs the Qt dialogs,
+// tests a scripted implementation.
 class RobotUi {
 public:
     // How a teach or jog window ended: its default button ("New Speed", "New Increment") or
@@ -35,5 +35,3 @@ public:
 
 // The installed robot windows; never null (a default that shows nothing and answers "Escape").
 RobotUi& robotUi();
-// Installs an implementation (not owned); nullptr restores the default.
-void SetRobotUi(RobotUi* seam);

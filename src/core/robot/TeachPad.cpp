@@ -1,43 +1,35 @@
 #include "core/robot/TeachPad.h"
 
+#include "core/base/CoreState.h"
 #include "core/protocol/Protocol.h"
 #include "core/protocol/RobotExchange.h"
 #include "core/robot/PositionValues.h"
 #include "core/robot/RobotUi.h"
 
-#include <memory>
-
 namespace {
-std::unique_ptr<TeachPad> g_teachPad;
 constexpr char kEscape = 27;
 } // namespace
 
 TeachPad& teachPad() {
-    if (!g_teachPad)
-        g_teachPad = std::make_unique<TeachPad>();
-    return *g_teachPad;
+    return coreState().Get<TeachPad>();
 }
 
-void ResetTeachPad() {
-    g_teachPad = std::make_unique<TeachPad>();
-}
-
-void TeachPadSignal(int code) {
-    teachPad().Signal(code);
+void TeachPadSignal(PadSignal signal) {
+    teachPad().Signal(signal);
 }
 
 void InstallTeachPadHook() {
     protocol().TeachPadHook = TeachPadSignal;
 }
 
-void TeachPad::Signal(int code) {
-    ExitCode = code;
+void TeachPad::Signal(PadSignal signal) {
+    ExitCode = signal;
     if (m_manualActive)
         robotUi().CloseManualWindow();
 }
 
 void TeachPad::StartPass(const char* modeText) {
-    ExitCode = 0;
+    ExitCode = PadSignal::None;
     // The controller stays in the mode until ESC: no reply is awaited here.
     protocol().SendString(modeText);
 }
@@ -49,12 +41,12 @@ void TeachPad::EndPass() {
 }
 
 bool TeachPad::HandlePadExit() {
-    if (ExitCode == 1) {
+    if (ExitCode == PadSignal::Learn) {
         if (AppendLearnedLine)
             AppendLearnedLine();
         return true;
     }
-    if (ExitCode == 2) {
+    if (ExitCode == PadSignal::Drop) {
         if (DropLastLine)
             DropLastLine();
         return true;

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/protocol/Protocol.h"
+
 #include <functional>
 
 // Driving the arm from the controller's teach pad. A teach or jog command hands the arm to the pad
@@ -11,8 +13,8 @@ class TeachPad {
 public:
     // Last known CREEP-FACTOR; kept for the whole run.
     int CreepFactor = 0;
-    // How the current pass was ended by the pad: 0 none, 1 learn ("$"), 2 drop ("%").
-    int ExitCode = 0;
+    // How the current pass was ended by the pad: not at all, by a learn ("$") or by a drop ("%").
+    PadSignal ExitCode = PadSignal::None;
 
     // Where a learned or dropped line reaches the project: its AppendLearnedLine and DropLastLine,
     // which act on the active route. Empty (nothing happens) until route editing is wired in.
@@ -24,7 +26,7 @@ public:
     void RunJog();
 
     // A pad signal from the reply tracker: records it and closes the manual window, if one is up.
-    void Signal(int code);
+    void Signal(PadSignal signal);
     bool ManualDialogActive() const { return m_manualActive; }
 
 private:
@@ -40,10 +42,8 @@ private:
 
 // The program's teach pad state.
 TeachPad& teachPad();
-// Starts over from the initial state (tests).
-void ResetTeachPad();
 
-// Called by the reply tracker for "$" (1) and "%" (2) in the controller's output.
-void TeachPadSignal(int code);
+// Called by the reply tracker for "$" and "%" in the controller's output.
+void TeachPadSignal(PadSignal signal);
 // Connects the reply tracker's pad signals to TeachPadSignal.
 void InstallTeachPadHook();

@@ -1,6 +1,7 @@
 #include "core/text/BinaryBlocks.h"
 
-#include "core/app/UiSeam.h"
+#include "core/base/CoreState.h"
+#include "core/base/UiSeam.h"
 #include "core/protocol/BlockTransfer.h"
 #include "core/protocol/Protocol.h"
 
@@ -10,8 +11,6 @@
 
 namespace binblocks {
 namespace {
-
-constexpr int kProgressStyle = 1;
 
 std::string Shown(const std::string& path) {
     return QDir::toNativeSeparators(QString::fromStdString(path)).toStdString();
@@ -24,7 +23,7 @@ void ShowFileError(const std::string& path, const char* what, const QString& err
 // Closes the held box on every way out of a transfer.
 class HeldBox {
 public:
-    explicit HeldBox(const std::string& text) { protocol().ShowHeldBox(text, kProgressStyle); }
+    explicit HeldBox(const std::string& text) { protocol().ShowHeldBox(text, WaitBoxStyle::Progress); }
     ~HeldBox() { protocol().CloseHeldBox(); }
     HeldBox(const HeldBox&) = delete;
     HeldBox& operator=(const HeldBox&) = delete;
@@ -33,8 +32,7 @@ public:
 } // namespace
 
 BlockRange& blockRange() {
-    static BlockRange range;
-    return range;
+    return coreState().Get<BlockRange>();
 }
 
 bool LoadBinaryFile(const std::string& path, int bank, unsigned start, unsigned length) {

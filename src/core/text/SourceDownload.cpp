@@ -1,8 +1,8 @@
 #include "core/text/SourceDownload.h"
 
-#include "core/app/UiSeam.h"
+#include "core/base/TextDocuments.h"
+#include "core/base/UiSeam.h"
 #include "core/link/CommLink.h"
-#include "core/project/TextDocuments.h"
 #include "core/protocol/Protocol.h"
 
 #include <QByteArray>
@@ -90,7 +90,7 @@ SourceDownloadResult SendSourceFile(const std::string& path, bool hide, const Do
     Protocol& proto = protocol();
     if (hide)
         proto.CheckPrompt();
-    proto.ShowHeldBox("Downloading " + path, 0);
+    proto.ShowHeldBox("Downloading " + path, WaitBoxStyle::Plain);
     SendLines(SplitLines(text), progress, result);
     if (hide)
         proto.SetIOFlag();

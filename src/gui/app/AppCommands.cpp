@@ -1,7 +1,7 @@
 #include "gui/app/AppCommands.h"
 
-#include "core/app/CommandIds.h"
-#include "core/app/CommandRegistry.h"
+#include "core/base/CommandIds.h"
+#include "core/base/CommandRegistry.h"
 #include "gui/app/CAboutDlg.h"
 #include "gui/app/CMainFrame.h"
 #include "gui/app/ViewCommandTarget.h"

@@ -1,16 +1,19 @@
 #include "gui/app/BindAllCommands.h"
 
-#include "core/app/CommandRegistry.h"
 #include "core/app/WordCheckCommand.h"
+#include "core/base/CommandRegistry.h"
 #include "core/project/ProjectCommands.h"
 #include "gui/app/AppCommands.h"
 #include "gui/app/CMainFrame.h"
+#include "gui/app/ProjectWindows.h"
+#include "gui/app/QtUi.h"
 #include "gui/link/CommCommands.h"
 #include "gui/macros/MacroCommands.h"
 #include "gui/robot/RobotBindings.h"
 #include "gui/robot/SettingsCommands.h"
 #include "gui/text/BinaryCommands.h"
 #include "gui/text/TextCommands.h"
+#include "gui/text/TextWindows.h"
 
 // Each subsystem binds its own commands (and fills its AppHooks fields, registers its window kinds
 // with frame.windowKinds(), adds refresh hooks with frame.AddRefreshHook) from one function of its
@@ -25,4 +28,9 @@ void BindAllCommands(CommandRegistry& registry, CMainFrame& frame) {
     BindBinaryCommands(registry, &frame);
     BindTextCommands(registry, frame);
     BindWordCheckCommands(registry);
+    FollowProjectWindows(frame);
+}
+
+Screen ProgramScreen(QtUi& ui) {
+    return Screen{&ui, &robotWindows(), textWindows()};
 }

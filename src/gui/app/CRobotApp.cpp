@@ -1,10 +1,12 @@
 #include "gui/app/CRobotApp.h"
 
-#include "core/app/AppHooks.h"
-#include "core/app/CommandRegistry.h"
+#include "core/app/CoreWiring.h"
 #include "core/app/DemonstrationProfile.h"
 #include "core/app/RecentFiles.h"
 #include "core/app/RequestServer.h"
+#include "core/base/AppHooks.h"
+#include "core/base/CommandRegistry.h"
+#include "core/base/Screen.h"
 #include "core/link/CommLink.h"
 #include "core/link/SerialPort.h"
 #include "core/protocol/Protocol.h"
@@ -19,7 +21,7 @@ CRobotApp::CRobotApp() {
 }
 
 CRobotApp::~CRobotApp() {
-    SetUi(nullptr);
+    InstallScreen({});
     m_frame.reset();
 }
 
@@ -36,6 +38,7 @@ void CRobotApp::ShowMainFrame() {
 bool CRobotApp::InitInstance() {
     QCoreApplication::setOrganizationName(kCompany);
     QCoreApplication::setApplicationName(kAppName);
+    WireCore();
     InstallTransport();
     protocol().ArmReply();
     recentFiles().Load();
@@ -44,8 +47,8 @@ bool CRobotApp::InitInstance() {
     m_frame = std::make_unique<CMainFrame>();
     CMainFrame* frame = m_frame.get();
     m_ui->Attach(frame);
-    SetUi(m_ui.get());
     BindAllCommands(commands(), *frame);
+    InstallScreen(ProgramScreen(*m_ui));
     ShowMainFrame();
 
     const AppHooks& hooks = appHooks();

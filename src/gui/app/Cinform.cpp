@@ -51,15 +51,16 @@ QString Cinform::text() const {
     return m_text->text();
 }
 
-void Cinform::Open(const QString& text, int style) {
+void Cinform::Open(const QString& text, WaitBoxStyle style) {
+    const bool progress = style == WaitBoxStyle::Progress;
     m_style = style;
     m_text->setText(text);
-    m_icon->setVisible(style == 0);
-    m_bar->setVisible(style == 1);
+    m_icon->setVisible(!progress);
+    m_bar->setVisible(progress);
     m_bar->SetProgress(0, 100);
     m_open = true;
     m_gate->Shut(m_mainWindow);
-    if (style == 1)
+    if (progress)
         Appear();
     else if (!isVisible())
         m_delay.start();

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/base/UiSeam.h"
+
 #include <QDialog>
 #include <QTimer>
 
@@ -8,11 +10,11 @@ class InputGate;
 class QLabel;
 class QPushButton;
 
-// The wait box: a line of text and "Cancel" (style 0), or the text, a progress bar and "Cancel"
-// (style 1). One box is kept for the whole run. Opening it blocks the operator's input to the main
-// window at once; the box itself appears only when the wait outlasts a short delay or shows
-// progress, so the many short exchanges do not flicker. "Cancel", Escape or closing the box tells the
-// handshake (which sets CancelFlag); Enter does nothing.
+// The wait box: a line of text and "Cancel" (WaitBoxStyle::Plain), or the text, a progress bar and
+// "Cancel" (WaitBoxStyle::Progress). One box is kept for the whole run. Opening it blocks the
+// operator's input to the main window at once; the box itself appears only when the wait outlasts a
+// short delay or shows progress, so the many short exchanges do not flicker. "Cancel", Escape or
+// closing the box tells the handshake (which sets CancelFlag); Enter does nothing.
 class Cinform : public QDialog {
     Q_OBJECT
 public:
@@ -21,13 +23,13 @@ public:
     explicit Cinform(QWidget* mainWindow);
     ~Cinform() override;
 
-    void Open(const QString& text, int style);
+    void Open(const QString& text, WaitBoxStyle style);
     // Hides the box and gives input back; nothing happens when it is not open.
     void Close();
     void SetProgress(int done, int total);
 
     bool isOpen() const { return m_open; }
-    int boxStyle() const { return m_style; }
+    WaitBoxStyle boxStyle() const { return m_style; }
     QString text() const;
     Cbarg* progressBar() const { return m_bar; }
     QPushButton* cancelButton() const { return m_cancel; }
@@ -53,5 +55,5 @@ private:
     InputGate* m_gate;
     QTimer m_delay;
     bool m_open = false;
-    int m_style = 0;
+    WaitBoxStyle m_style = WaitBoxStyle::Plain;
 };

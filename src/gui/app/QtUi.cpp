@@ -3,12 +3,10 @@
 #include "gui/app/CMainFrame.h"
 #include "gui/app/Cinform.h"
 #include "gui/app/QtFileDialogs.h"
-#include "gui/app/RefreshableView.h"
 
 #include <QApplication>
 #include <QEvent>
 #include <QEventLoop>
-#include <QMdiSubWindow>
 #include <QMessageBox>
 #include <QTimer>
 
@@ -74,7 +72,7 @@ Cinform* QtUi::waitBox() {
     return m_waitBox;
 }
 
-void QtUi::OpenWaitBox(const std::string& text, int style) {
+void QtUi::OpenWaitBox(const std::string& text, WaitBoxStyle style) {
     waitBox()->Open(QString::fromStdString(text), style);
 }
 
@@ -123,28 +121,6 @@ void QtUi::Beep() {
 void QtUi::OpenCommWindow() {
     if (m_frame)
         m_frame->OpenCommWindow();
-}
-
-namespace {
-WindowKind KindOf(ProjectWindow which) {
-    return which == ProjectWindow::Places ? WindowKind::Places : WindowKind::Routes;
-}
-} // namespace
-
-void QtUi::OpenProjectWindow(ProjectWindow which) {
-    if (m_frame)
-        m_frame->windowKinds().Open(KindOf(which));
-}
-
-void QtUi::CloseProjectWindow(ProjectWindow which) {
-    if (m_frame)
-        m_frame->windowKinds().Close(KindOf(which));
-}
-
-void QtUi::RefreshProjectWindow(ProjectWindow which) {
-    QMdiSubWindow* window = m_frame ? m_frame->windowKinds().Find(KindOf(which)) : nullptr;
-    if (auto* view = window ? dynamic_cast<RefreshableView*>(window->widget()) : nullptr)
-        view->Refresh();
 }
 
 void QtUi::OpenRouteEditorWindow() {

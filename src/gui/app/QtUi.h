@@ -1,6 +1,6 @@
 #pragma once
 
-#include "core/app/UiSeam.h"
+#include "core/base/UiSeam.h"
 
 #include <QElapsedTimer>
 #include <QObject>
@@ -28,7 +28,7 @@ public:
     void ShowMessage(const std::string& text) override;
     Answer AskYesNo(const std::string& text) override;
     Answer AskYesNoCancel(const std::string& text) override;
-    void OpenWaitBox(const std::string& text, int style) override;
+    void OpenWaitBox(const std::string& text, WaitBoxStyle style) override;
     void CloseWaitBox() override;
     void SetProgress(int done, int total) override;
     bool PumpMessages() override;
@@ -36,9 +36,6 @@ public:
     void KickIdle() override;
     void Beep() override;
     void OpenCommWindow() override;
-    void OpenProjectWindow(ProjectWindow which) override;
-    void CloseProjectWindow(ProjectWindow which) override;
-    void RefreshProjectWindow(ProjectWindow which) override;
     void OpenRouteEditorWindow() override;
     std::string AskOpenFileName(const std::string& title, const std::string& filter,
                                 const std::string& defaultExt, const std::string& startPath) override;

@@ -1,6 +1,6 @@
 #include "gui/link/CComopt.h"
 
-#include "core/app/UiSeam.h"
+#include "core/base/UiSeam.h"
 #include "core/link/CommLink.h"
 
 #include <QComboBox>

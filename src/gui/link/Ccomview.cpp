@@ -1,7 +1,7 @@
 #include "gui/link/Ccomview.h"
 
-#include "core/app/CommandIds.h"
-#include "core/app/UiSeam.h"
+#include "core/base/CommandIds.h"
+#include "core/base/UiSeam.h"
 #include "core/protocol/Protocol.h"
 #include "gui/app/FontConversion.h"
 

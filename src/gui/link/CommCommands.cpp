@@ -1,7 +1,7 @@
 #include "gui/link/CommCommands.h"
 
-#include "core/app/CommandIds.h"
-#include "core/app/CommandRegistry.h"
+#include "core/base/CommandIds.h"
+#include "core/base/CommandRegistry.h"
 #include "core/link/CommLink.h"
 #include "gui/link/CComopt.h"
 

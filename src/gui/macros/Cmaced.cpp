@@ -1,6 +1,6 @@
 #include "gui/macros/Cmaced.h"
 
-#include "core/app/UiSeam.h"
+#include "core/base/UiSeam.h"
 #include "core/macros/Cmacdoc.h"
 
 #include <QDialogButtonBox>

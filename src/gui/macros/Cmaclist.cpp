@@ -1,6 +1,6 @@
 #include "gui/macros/Cmaclist.h"
 
-#include "core/app/UiSeam.h"
+#include "core/base/UiSeam.h"
 #include "core/macros/Cmacdoc.h"
 #include "gui/macros/Cmaced.h"
 

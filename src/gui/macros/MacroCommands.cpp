@@ -1,9 +1,10 @@
 #include "gui/macros/MacroCommands.h"
 
-#include "core/app/AppHooks.h"
-#include "core/app/CommandIds.h"
-#include "core/app/CommandRegistry.h"
+#include "core/base/AppHooks.h"
+#include "core/base/CommandIds.h"
+#include "core/base/CommandRegistry.h"
 #include "core/macros/Cmacdoc.h"
+#include "core/protocol/Protocol.h"
 #include "gui/app/CMainFrame.h"
 #include "gui/macros/Cmaclist.h"
 

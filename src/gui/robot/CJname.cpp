@@ -1,6 +1,6 @@
 #include "gui/robot/CJname.h"
 
-#include "core/app/UiSeam.h"
+#include "core/base/UiSeam.h"
 
 #include <QDialogButtonBox>
 #include <QFormLayout>

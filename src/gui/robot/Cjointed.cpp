@@ -1,6 +1,6 @@
 #include "gui/robot/Cjointed.h"
 
-#include "core/app/UiSeam.h"
+#include "core/base/UiSeam.h"
 #include "core/protocol/ArmProfile.h"
 #include "core/robot/PositionValues.h"
 

@@ -1,6 +1,6 @@
 #include "gui/robot/ManualValueDialogs.h"
 
-#include "core/app/UiSeam.h"
+#include "core/base/UiSeam.h"
 #include "core/robot/PositionValues.h"
 
 #include <QHBoxLayout>

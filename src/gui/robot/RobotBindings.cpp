@@ -4,7 +4,10 @@
 #include "gui/robot/QtRobotUi.h"
 
 void BindRobotCommands(CommandRegistry& registry) {
-    static QtRobotUi windows;
-    SetRobotUi(&windows);
     BindRobotActions(registry);
+}
+
+RobotUi& robotWindows() {
+    static QtRobotUi windows;
+    return windows;
 }

@@ -1,8 +1,9 @@
 #include "gui/text/BinaryCommands.h"
 
-#include "core/app/CommandIds.h"
-#include "core/app/CommandRegistry.h"
-#include "core/app/UiSeam.h"
+#include "core/base/CommandIds.h"
+#include "core/base/CommandRegistry.h"
+#include "core/base/UiSeam.h"
+#include "core/protocol/Protocol.h"
 #include "core/text/BinaryBlocks.h"
 #include "gui/text/Cbinblk.h"
 

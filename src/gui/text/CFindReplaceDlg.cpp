@@ -1,6 +1,6 @@
 #include "gui/text/CFindReplaceDlg.h"
 
-#include "core/app/UiSeam.h"
+#include "core/base/UiSeam.h"
 #include "gui/text/TextSearch.h"
 
 #include <QCheckBox>

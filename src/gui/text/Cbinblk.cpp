@@ -1,6 +1,6 @@
 #include "gui/text/Cbinblk.h"
 
-#include "core/app/UiSeam.h"
+#include "core/base/UiSeam.h"
 #include "core/text/HexField.h"
 
 #include <QDialogButtonBox>

@@ -1,11 +1,12 @@
 #include "gui/text/TextCommands.h"
 
-#include "core/app/AppHooks.h"
-#include "core/app/CommandIds.h"
-#include "core/app/CommandRegistry.h"
 #include "core/app/RecentFiles.h"
+#include "core/app/ScriptedDownload.h"
+#include "core/base/AppHooks.h"
+#include "core/base/CommandIds.h"
+#include "core/base/CommandRegistry.h"
 #include "core/project/CPosDat.h"
-#include "core/text/ScriptedDownload.h"
+#include "core/protocol/Protocol.h"
 #include "core/text/SourceDownload.h"
 #include "gui/app/CMainFrame.h"
 #include "gui/text/Cfthview.h"
@@ -23,7 +24,6 @@ TextWindows* textWindows() {
 
 void BindTextCommands(CommandRegistry& registry, CMainFrame& frame) {
     g_windows = std::make_unique<TextWindows>(frame.mdiArea(), frame.windowKinds());
-    SetTextDocuments(g_windows.get());
     appHooks().LoadEditFont = [] { Cfthview::LoadEditFont(); };
 
     TextWindows* windows = g_windows.get();

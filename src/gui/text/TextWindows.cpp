@@ -1,7 +1,7 @@
 #include "gui/text/TextWindows.h"
 
 #include "core/app/RecentFiles.h"
-#include "core/app/UiSeam.h"
+#include "core/base/UiSeam.h"
 #include "core/text/SourceDownload.h"
 #include "gui/app/WindowKinds.h"
 #include "gui/text/CFTDoc.h"

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "core/project/TextDocuments.h"
+#include "core/base/TextDocuments.h"
 
 #include <QMdiArea>
 #include <QPointer>

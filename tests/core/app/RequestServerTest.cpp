@@ -1,10 +1,12 @@
 #include "core/app/RequestServer.h"
+#include "core/app/CoreWiring.h"
 #include "core/app/EventLoopUi.h"
 #include "core/app/RequestWire.h"
+#include "core/app/ScriptedDownload.h"
+#include "core/base/Screen.h"
 #include "core/link/CommLink.h"
 #include "core/link/Transport.h"
 #include "core/protocol/Protocol.h"
-#include "core/text/ScriptedDownload.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -68,17 +70,15 @@ protected:
     }
     void SetUp() override {
         ASSERT_TRUE(m_runtime.isValid());
-        SetUi(&m_ui);
-        ResetProtocol();
-        ResetCommLink();
+        InstallScreen({&m_ui});
+        ResetCore();
         m_socketPath = QDir(m_runtime.path()).filePath(QStringLiteral("marlix-%1").arg(::getuid()));
         ASSERT_TRUE(m_server.Start(m_socketPath));
     }
     void TearDown() override {
         m_server.Stop();
-        ResetCommLink();
-        ResetProtocol();
-        SetUi(nullptr);
+        ResetCore();
+        InstallScreen({});
     }
 
     void UseSimulator() {

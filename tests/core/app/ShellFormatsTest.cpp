@@ -1,10 +1,11 @@
 // The shell's plain formats and rules: the window placement text, the font description text and the
 // demonstration profile, the recent-file list.
+#include "core/app/CoreWiring.h"
 #include "core/app/DemonstrationProfile.h"
 #include "core/app/FontDescription.h"
-#include "core/app/ProfileStore.h"
 #include "core/app/RecentFiles.h"
 #include "core/app/WindowPlacement.h"
+#include "core/base/ProfileStore.h"
 #include "core/link/CommLink.h"
 
 #include <QTemporaryDir>
@@ -54,7 +55,7 @@ TEST(DemonstrationProfile, OnlyANewcomerSimulates) {
     QTemporaryDir dir;
     ASSERT_TRUE(dir.isValid());
     UseProfileFile(dir.filePath("profile.ini").toStdString());
-    ResetCommLink();
+    ResetCore();
     EXPECT_TRUE(UseDemonstrationProfile());
     WriteProfileString("Config", "filename", "/home/op/arm.cfg");
     EXPECT_FALSE(UseDemonstrationProfile());

@@ -1,11 +1,12 @@
-#include "core/app/CommandIds.h"
-#include "core/app/CommandRegistry.h"
-#include "core/app/ProfileStore.h"
+#include "core/app/CoreWiring.h"
 #include "core/app/WordCheck.h"
 #include "core/app/WordCheckCommand.h"
+#include "core/base/CommandIds.h"
+#include "core/base/CommandRegistry.h"
+#include "core/base/ProfileStore.h"
+#include "core/base/TextDocuments.h"
 #include "core/project/CPosDat.h"
 #include "core/project/ProjectModel.h"
-#include "core/project/TextDocuments.h"
 #include "core/protocol/Protocol.h"
 #include "support/AppFiles.h"
 #include "support/ScriptedUi.h"
@@ -52,17 +53,15 @@ protected:
     void SetUp() override {
         ASSERT_TRUE(m_dir.isValid());
         UseProfileFile(m_dir.filePath("profile.ini").toStdString());
-        ResetProtocol();
-        ResetProjectDocument();
-        SetTextDocuments(&m_docs);
+        ResetCore();
+        InstallScreen({&m_ui, nullptr, &m_docs});
         BindWordCheckCommands(commands());
         m_ed2 = m_dir.filePath("proj.ed2").toStdString();
         m_report = m_dir.filePath("conflicts.txt").toStdString();
     }
     void TearDown() override {
-        SetTextDocuments(nullptr);
-        ResetProjectDocument();
-        ResetProtocol();
+        InstallScreen({});
+        ResetCore();
         UseProfileFile(std::string());
     }
     // A project whose file is proj.run in the test folder, with the given entry names and source.

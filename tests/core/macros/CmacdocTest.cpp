@@ -1,4 +1,5 @@
 #include "core/macros/Cmacdoc.h"
+#include "core/app/CoreWiring.h"
 #include "core/link/CommLink.h"
 #include "core/protocol/Protocol.h"
 #include "support/AppFiles.h"
@@ -23,19 +24,13 @@ public:
 class MacroSet : public ::testing::Test {
 protected:
     void SetUp() override {
-        ResetProtocol();
-        ResetCommLink();
-        ResetMacroDoc();
+        ResetCore();
         commLink().SetTransport(&port);
         commLink().EnsureDocument();
         protocol().ReplyState = reply::kIdle;
         ASSERT_TRUE(dir.isValid());
     }
-    void TearDown() override {
-        ResetMacroDoc();
-        ResetCommLink();
-        ResetProtocol();
-    }
+    void TearDown() override { ResetCore(); }
     std::string Path(const char* name) const { return dir.filePath(name).toStdString(); }
 
     FileAnsweringUi ui;

@@ -1,7 +1,5 @@
 #include "support/ProjectTestSupport.h"
 
-#include "core/project/DataTransfer.h"
-
 using namespace runlist;
 
 namespace {
@@ -23,7 +21,7 @@ std::string ImageText(const ProjectModel& m, int length) {
 } // namespace
 
 TEST_F(ProjectTest, EmptyProjectDownloadsOneBlockOfSixteen) {
-    DownloadData();
+    doc.DownloadData();
     EXPECT_EQ(controller.lines, std::vector<std::string>{"1 BANK C! DECIMAL RUN-LIST 16 RECEIVE"});
     EXPECT_EQ(controller.enqCount, 1);
     EXPECT_EQ(controller.downloaded.size(), 256u);
@@ -51,7 +49,7 @@ TEST_F(ProjectTest, UpdateBindsTheKnownNamesAndDropsTheRest) {
     m.EntryNames.pop_back(); // the PC knows only two names
 
     SendRunList(controller, controllerImage);
-    UpdateData();
+    doc.UpdateData();
     EXPECT_TRUE(ui.messages.empty());
     EXPECT_EQ(controller.lines,
               std::vector<std::string>{"1 BANK C! DECIMAL RUN-LIST NEXT @ RUN-LIST - TRANSMIT"});
@@ -73,7 +71,7 @@ TEST_F(ProjectTest, UpdateFromAShorterListEmptiesTheProject) {
     shorter[16] = 64;
     shorter[20] = 2;
     SendRunList(controller, shorter.toStdString());
-    UpdateData();
+    doc.UpdateData();
     EXPECT_EQ(ui.messages, std::vector<std::string>{"run list too short"});
     EXPECT_EQ(model.FirstEntry(), kNoEntry);
     EXPECT_EQ(model.RunListEnd, 16);
@@ -87,7 +85,7 @@ TEST_F(ProjectTest, UpdateWithALinkBeyondTheLimitEmptiesTheProject) {
     bad[16] = static_cast<char>(0xF8); // link 65528
     bad[17] = static_cast<char>(0xFF);
     SendRunList(controller, bad.toStdString());
-    UpdateData();
+    doc.UpdateData();
     EXPECT_EQ(ui.messages, std::vector<std::string>{"Insufficient space for run list"});
     EXPECT_EQ(model.FirstEntry(), kNoEntry);
 }
@@ -95,18 +93,18 @@ TEST_F(ProjectTest, UpdateWithALinkBeyondTheLimitEmptiesTheProject) {
 TEST_F(ProjectTest, FailedUpdateKeepsNamesAndLength) {
     AddPlace("P1");
     controller.cancelAtEnq = 1;
-    UpdateData();
+    doc.UpdateData();
     EXPECT_EQ(ui.messages, std::vector<std::string>{"Upload failed, data may now be invalid"});
     EXPECT_EQ(model.RunListEnd, 64);
     EXPECT_EQ(model.EntryNames.size(), 1u);
     EXPECT_TRUE(doc.IsModified());
-    EXPECT_EQ(protocol().receiveMode, 0);
+    EXPECT_EQ(protocol().receiveMode, ReceiveMode::Text);
 }
 
 TEST_F(ProjectTest, UpdateWhileSimulatedDoesNothing) {
     AddPlace("P1");
     commLink().Simulate = true;
-    UpdateData();
+    doc.UpdateData();
     EXPECT_TRUE(controller.written.empty());
     EXPECT_FALSE(doc.IsModified());
     EXPECT_TRUE(ui.boxTexts.empty());
@@ -114,7 +112,7 @@ TEST_F(ProjectTest, UpdateWhileSimulatedDoesNothing) {
 
 TEST_F(ProjectTest, ReloadSendsImageThenText) {
     AddPlace("P1");
-    ReloadProject();
+    doc.ReloadProject();
     ASSERT_GE(controller.lines.size(), 5u);
     EXPECT_EQ(controller.lines[0], "1 BANK C! DECIMAL RUN-LIST 64 RECEIVE");
     EXPECT_EQ(controller.lines[2], "KAVENTRIX");
@@ -127,10 +125,10 @@ TEST_F(ProjectTest, WordNamesAreAskedOnceAndCached) {
             return line + "  HOMEPOS OK\r\n>";
         return line + " ?\r\n>";
     };
-    EXPECT_EQ(model.WordName(300), "HOMEPOS");
-    EXPECT_EQ(model.WordName(300), "HOMEPOS");
-    EXPECT_EQ(model.WordName(500), "error");
-    EXPECT_EQ(model.WordName(500), "error");
+    EXPECT_EQ(projectService().WordName(300), "HOMEPOS");
+    EXPECT_EQ(projectService().WordName(300), "HOMEPOS");
+    EXPECT_EQ(projectService().WordName(500), "error");
+    EXPECT_EQ(projectService().WordName(500), "error");
     EXPECT_EQ(controller.lines, (std::vector<std::string>{"302 NAME", "502 NAME"}));
     model.ClearProject();
     EXPECT_TRUE(model.WordNameCache.empty());

@@ -1,19 +1,15 @@
 #include "support/ProjectTestSupport.h"
 
-#include "core/app/AppHooks.h"
-#include "core/app/CommandIds.h"
-#include "core/app/CommandRegistry.h"
+#include "core/base/AppHooks.h"
+#include "core/base/CommandIds.h"
+#include "core/base/CommandRegistry.h"
 #include "core/project/ProjectCommands.h"
 
 namespace {
 
 class ProjectCommandsTest : public ProjectTest {
 protected:
-    ProjectCommandsTest() {
-        ResetAppHooks();
-        BindProjectCommands(registry);
-    }
-    ~ProjectCommandsTest() override { ResetAppHooks(); }
+    ProjectCommandsTest() { BindProjectCommands(registry); }
 
     // Opens an empty project named a.run.
     void OpenEmptyProject() {

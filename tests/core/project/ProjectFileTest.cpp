@@ -91,7 +91,7 @@ TEST_F(ProjectTest, OpenBindsNamesAndSendsTheImage) {
     EXPECT_EQ(controller.downloaded.size(), 256u);
     const std::vector<std::string> declared(controller.lines.begin() + 2, controller.lines.begin() + 6);
     EXPECT_EQ(declared, (std::vector<std::string>{"KAVENTRIX", "STARTOVER", "PLACE P1", "ROUTE R1"}));
-    EXPECT_EQ(ui.windows, (std::vector<std::string>{"open routes", "open places"}));
+    EXPECT_EQ(announced, std::vector<std::string>{"opened"});
 }
 
 TEST_F(ProjectTest, ShorterDeclarationsDropTheExtraEntries) {

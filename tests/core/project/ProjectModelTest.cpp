@@ -1,4 +1,6 @@
 #include "core/project/ProjectModel.h"
+#include "core/app/CoreWiring.h"
+#include "core/project/ProjectService.h"
 
 #include "support/ScriptedUi.h"
 
@@ -11,10 +13,11 @@ namespace {
 class ProjectModelTest : public ::testing::Test {
 protected:
     static ProjectModel& FreshModel() {
-        ResetProjectModel();
+        ResetCore();
         return projectModel();
     }
     ProjectModel& m = FreshModel();
+    ProjectService& service = projectService();
     ScriptedUi ui;
 
     // A place named `name` with a Cartesian position.
@@ -77,7 +80,7 @@ TEST_F(ProjectModelTest, PlaceAndRouteLayout) {
     EXPECT_EQ(m.EntrySize(p), 48);
     EXPECT_EQ(m.RouteCapacity(r), 2);
     EXPECT_FALSE(m.RouteIsFull(r));
-    EXPECT_EQ(m.FreeParagraphs(), (65536 - 112) / 16 - 2);
+    EXPECT_EQ(m.FreeParagraphs(), (kImageSize - 112) / 16 - 2);
 }
 
 TEST_F(ProjectModelTest, ApproachAndHiddenEntries) {
@@ -137,18 +140,18 @@ TEST_F(ProjectModelTest, RouteSummaryColumns) {
 TEST_F(ProjectModelTest, AllocationUpToTheLimit) {
     // Fill up to one paragraph below the limit, then take exactly the last one.
     const int paragraphs = (kAllocationLimit - m.RunListEnd) / kParagraph;
-    ASSERT_NE(m.AllocateEntry(paragraphs - 1, "BIG"), kNoEntry);
+    ASSERT_NE(service.AllocateEntry(paragraphs - 1, "BIG"), kNoEntry);
     const int before = m.RunListEnd;
     const auto image = m.RunList;
 
-    EXPECT_EQ(m.AllocateEntry(2, "TOOBIG"), kNoEntry);
+    EXPECT_EQ(service.AllocateEntry(2, "TOOBIG"), kNoEntry);
     ASSERT_EQ(ui.messages.size(), 1u);
     EXPECT_EQ(ui.messages[0], "Insufficient space for run-list");
     EXPECT_EQ(m.RunListEnd, before);
     EXPECT_EQ(m.RunList, image);
     EXPECT_EQ(m.EntryNames.size(), 1u);
 
-    EXPECT_EQ(m.AllocateEntry(1, "LAST"), before);
+    EXPECT_EQ(service.AllocateEntry(1, "LAST"), before);
     EXPECT_EQ(m.RunListEnd, kAllocationLimit);
     EXPECT_EQ(m.Word(kAllocationLimit), 0);
     EXPECT_EQ(m.EntryNames.size(), 2u);
@@ -225,7 +228,7 @@ TEST_F(ProjectModelTest, RenumberNamesFollowsListOrder) {
 }
 
 TEST_F(ProjectModelTest, HighWordAddressesAreNotQueried) {
-    EXPECT_EQ(m.WordName(0xA000), "word");
+    EXPECT_EQ(service.WordName(0xA000), "word");
     EXPECT_EQ(m.WordNameCache.count(0xA000), 1u);
     EXPECT_TRUE(ui.boxTexts.empty());
 }
@@ -254,35 +257,35 @@ struct EditorUi : ScriptedUi {
 
 TEST(RouteEditorRegistryTest, OneEditorPerRoute) {
     EditorUi ui;
-    ResetProjectModel();
-    ProjectModel& m = projectModel();
+    ResetCore();
+    ProjectService& s = projectService();
     FakeEditor a, b;
-    a.registry = b.registry = &m.editors;
+    a.registry = b.registry = &s.editors;
     a.route = 16;
     b.route = 64;
 
-    m.OpenRouteEditor(16);
+    s.OpenRouteEditor(16);
     EXPECT_EQ(ui.created, 1);
-    EXPECT_EQ(m.editors.PendingEditorRoute, 16);
-    m.editors.EnterRouteEditor(16, &a);
-    m.OpenRouteEditor(16);
+    EXPECT_EQ(s.editors.PendingEditorRoute, 16);
+    s.editors.EnterRouteEditor(16, &a);
+    s.OpenRouteEditor(16);
     EXPECT_EQ(ui.created, 1);
     EXPECT_EQ(a.raised, 1);
-    m.editors.EnterRouteEditor(64, &b);
+    s.editors.EnterRouteEditor(64, &b);
 
-    m.ActiveRoute = 64;
-    m.NotifyRouteEditor(5);
+    s.SetActiveRoute(64);
+    s.NotifyRouteEditor(5);
     EXPECT_EQ(b.count, 5);
     EXPECT_EQ(a.count, -1);
 
-    m.RefreshProjectViews();
+    s.RefreshProjectViews();
     EXPECT_EQ(a.updated, 1);
     EXPECT_EQ(b.updated, 1);
 
-    m.CloseRouteEditor(16);
+    s.CloseRouteEditor(16);
     EXPECT_EQ(a.closed, 1);
-    EXPECT_EQ(m.editors.OpenRouteEditors.size(), 1u);
-    m.ClearProject();
+    EXPECT_EQ(s.editors.OpenRouteEditors.size(), 1u);
+    s.ClearProject();
     EXPECT_EQ(b.closed, 1);
-    EXPECT_TRUE(m.editors.OpenRouteEditors.empty());
+    EXPECT_TRUE(s.editors.OpenRouteEditors.empty());
 }

@@ -33,7 +33,7 @@ TEST_F(ProjectTest, SaveAsWritesTheSourceUnderTheNewName) {
 }
 
 TEST_F(ProjectTest, SaveAsWithoutTextEditorCopiesTheSource) {
-    SetTextDocuments(nullptr);
+    InstallScreen({&ui});
     WriteEmptyProject("a");
     WriteFile(QPath("a.ed2"), "SOURCE\n");
     ASSERT_TRUE(doc.OpenFile(Path("a.run")));
@@ -92,7 +92,7 @@ TEST_F(ProjectTest, NewStartsTheControllerOverAndEmptiesTheSource) {
     EXPECT_EQ(doc.GetPathName(), Path("n.run"));
     EXPECT_FALSE(doc.IsModified());
     EXPECT_FALSE(QFileInfo::exists(QPath("n.run"))); // written on the first save
-    EXPECT_EQ(ui.windows.back(), "open places");
+    EXPECT_EQ(announced.back(), "opened");
 }
 
 TEST_F(ProjectTest, CloseAsksAndEmptiesTheProject) {

@@ -1,7 +1,5 @@
 #include "support/ProjectTestSupport.h"
 
-#include "core/project/ProjectText.h"
-
 #include <string>
 #include <vector>
 
@@ -23,7 +21,7 @@ protected:
 
 TEST_F(ProjectTextTest, AProjectWithoutEntriesDeclaresTheTwoHeaderLinesThenSendsItsSource) {
     OpenEmptyProject("A\nB\n");
-    EXPECT_TRUE(DownloadText());
+    EXPECT_TRUE(doc.DownloadText());
     EXPECT_EQ(controller.lines, (Lines{"|", "KAVENTRIX", "STARTOVER", "IOFLAG C0SET", "A\n", "B\n", "\n"}));
     EXPECT_EQ(ui.boxTexts, (Lines{"Downloading .ed1 file", "Downloading " + doc.Ed2Path()}));
     EXPECT_TRUE(ui.messages.empty());
@@ -36,7 +34,7 @@ TEST_F(ProjectTextTest, ARefusedDeclarationStopsBeforeTheSourceButStillSetsTheIo
     controller.lineAnswer = [this](const std::string& line) {
         return line == "STARTOVER" ? std::string(" STARTOVER ?\r\n") : Answer(line);
     };
-    EXPECT_FALSE(DownloadText());
+    EXPECT_FALSE(doc.DownloadText());
     EXPECT_EQ(controller.lines, (Lines{"|", "KAVENTRIX", "STARTOVER", "IOFLAG C0SET"}));
     EXPECT_EQ(ui.messages, Lines{"> expected"});
     EXPECT_FALSE(protocol().ControllerStream.fail());
@@ -45,7 +43,7 @@ TEST_F(ProjectTextTest, ARefusedDeclarationStopsBeforeTheSourceButStillSetsTheIo
 TEST_F(ProjectTextTest, AMissingSourceFileIsSkippedSilently) {
     OpenEmptyProject("");
     ASSERT_TRUE(QFile::remove(QPath("empty.ED2")));
-    EXPECT_TRUE(DownloadText());
+    EXPECT_TRUE(doc.DownloadText());
     EXPECT_EQ(controller.lines, (Lines{"|", "KAVENTRIX", "STARTOVER", "IOFLAG C0SET"}));
     EXPECT_TRUE(ui.messages.empty());
 }

@@ -1,4 +1,5 @@
 #include "core/protocol/BlockReceiver.h"
+#include "core/app/CoreWiring.h"
 #include "core/link/CommLink.h"
 #include "core/protocol/Protocol.h"
 #include "support/ScriptedUi.h"
@@ -13,7 +14,7 @@ namespace {
 class BlockReceiverTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        ResetProtocol();
+        ResetCore();
         buffer.assign(block::kSize, 0);
         Target(buffer.data(), buffer.data() + buffer.size());
     }
@@ -116,14 +117,13 @@ TEST_F(BlockReceiverTest, OtherStatesAndEmptyChunksAreIgnored) {
 
 TEST_F(BlockReceiverTest, TheChannelPassesBlockModeBytesToTheInstalledReceiver) {
     InstallBlockReceiver();
-    ResetCommLink();
     commLink().EnsureDocument();
-    protocol().SetReceiveMode(1);
+    protocol().SetReceiveMode(ReceiveMode::Block);
     protocol().ReplyState = reply::kWaitingForStx;
     protocol().ReceiveBytes("\x02xy", 3);
     EXPECT_EQ(Received(2), "xy");
     EXPECT_EQ(commLink().document()->GetLine(0), "");
-    ResetCommLink();
+    ResetCore();
 }
 
 } // namespace

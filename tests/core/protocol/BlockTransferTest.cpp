@@ -33,13 +33,13 @@ class BlockTransferTest : public ::testing::Test {
 protected:
     void SetUp() override {
         // Callers hold the progress box around a transfer.
-        protocol().ShowHeldBox("Transfer", 1);
-        image.assign(kRunListImageSize, 0);
+        protocol().ShowHeldBox("Transfer", WaitBoxStyle::Progress);
+        image.assign(runlist::kImageSize, 0);
     }
 
     // What every transfer leaves behind, whatever its outcome.
     static void ExpectTextModeAnd(int state) {
-        EXPECT_EQ(protocol().receiveMode, 0);
+        EXPECT_EQ(protocol().receiveMode, ReceiveMode::Text);
         EXPECT_EQ(protocol().ReplyState, state);
     }
 
@@ -166,7 +166,7 @@ TEST_F(BlockTransferTest, DownloadCancelledInTheMiddleSendsNoMoreBlocks) {
     EXPECT_EQ(fake.downloaded.size(), 512u);
     EXPECT_EQ(fake.etxCount, 1);
     EXPECT_TRUE(ui.messages.empty());
-    EXPECT_EQ(protocol().receiveMode, 0);
+    EXPECT_EQ(protocol().receiveMode, ReceiveMode::Text);
     // The controller's final line still brings the link back to idle once it arrives.
     DrainEvents();
     EXPECT_EQ(protocol().ReplyState, reply::kIdle);
@@ -184,11 +184,10 @@ TEST_F(BlockTransferTest, ACancelWhileTheAnswerIsOnItsWayStillEndsThatBlockWhole
         EXPECT_EQ(fake.downloaded, Pattern(512, 12));
         EXPECT_EQ(fake.enqCount, 2);
         EXPECT_EQ(fake.written.back(), '\x03');
-        EXPECT_EQ(protocol().receiveMode, 0);
+        EXPECT_EQ(protocol().receiveMode, ReceiveMode::Text);
     }
-    ResetProtocol();
-    protocol().ReplyState = reply::kIdle;
-    protocol().ShowHeldBox("Transfer", 1);
+    link.StartOver();
+    protocol().ShowHeldBox("Transfer", WaitBoxStyle::Progress);
     fake.enqCount = 0;
     {
         SCOPED_TRACE("upload: the block in flight is kept, none of it reaches the terminal");
@@ -203,9 +202,8 @@ TEST_F(BlockTransferTest, ACancelWhileTheAnswerIsOnItsWayStillEndsThatBlockWhole
         ExpectTextModeAnd(reply::kIdle);
     }
     fake.enqCount = 0;
-    ResetProtocol();
-    protocol().ReplyState = reply::kIdle;
-    protocol().ShowHeldBox("Transfer", 1);
+    link.StartOver();
+    protocol().ShowHeldBox("Transfer", WaitBoxStyle::Progress);
     {
         SCOPED_TRACE("run-list upload");
         fake.enqAnswers = {Block(Pattern(256, 16)), Block(Pattern(256, 17)), Block(Pattern(256, 18))};
@@ -226,7 +224,7 @@ TEST_F(BlockTransferTest, DownloadWhoseCommandGetsNoPromptSendsNothing) {
 
     EXPECT_EQ(fake.enqCount, 0);
     EXPECT_EQ(protocol().ReplyMode, 0);
-    EXPECT_EQ(protocol().receiveMode, 0);
+    EXPECT_EQ(protocol().receiveMode, ReceiveMode::Text);
     EXPECT_FALSE(protocol().ControllerStream.fail());
 }
 
@@ -268,11 +266,11 @@ TEST_F(BlockTransferTest, RunListUploadStoresTheBlocksOneAfterAnother) {
 }
 
 TEST_F(BlockTransferTest, RunListUploadBeyondTheImageIsTooMuchData) {
-    for (int i = 0; i <= kRunListImageSize / block::kSize; ++i)
+    for (int i = 0; i <= runlist::kImageSize / block::kSize; ++i)
         fake.enqAnswers.push_back(Block(Pattern(256, i)));
-    EXPECT_FALSE(UploadRunList(image.data(), kRunListImageSize));
+    EXPECT_FALSE(UploadRunList(image.data(), runlist::kImageSize));
     EXPECT_EQ(ui.messages, std::vector<std::string>{"Too much data"});
-    EXPECT_EQ(fake.enqCount, kRunListImageSize / block::kSize + 1);
+    EXPECT_EQ(fake.enqCount, runlist::kImageSize / block::kSize + 1);
     ExpectTextModeAnd(reply::kIdle);
 }
 

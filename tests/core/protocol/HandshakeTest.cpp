@@ -1,3 +1,4 @@
+#include "core/app/CoreWiring.h"
 #include "core/link/CommLink.h"
 #include "core/protocol/Protocol.h"
 #include "support/ScriptedUi.h"
@@ -10,15 +11,11 @@ namespace {
 class Handshake : public ::testing::Test {
 protected:
     void SetUp() override {
-        ResetProtocol();
-        ResetCommLink();
+        ResetCore();
         commLink().EnsureDocument();
         protocol().ReplyState = reply::kIdle;
     }
-    void TearDown() override {
-        ResetProtocol();
-        ResetCommLink();
-    }
+    void TearDown() override { ResetCore(); }
     static void Receive(const std::string& bytes) {
         protocol().ReceiveBytes(bytes.data(), static_cast<int>(bytes.size()));
     }
@@ -55,11 +52,11 @@ TEST_F(Handshake, ReplyWithoutOkIsRefusedAfterThePrompt) {
 }
 
 TEST_F(Handshake, TeachPadSignalsInsideALineAreNotCollected) {
-    std::vector<int> signals;
-    protocol().TeachPadHook = [&](int code) { signals.push_back(code); };
+    std::vector<PadSignal> signals;
+    protocol().TeachPadHook = [&](PadSignal signal) { signals.push_back(signal); };
     Reply({"X O$K%\r\n>"});
     EXPECT_TRUE(protocol().SendCommand("X"));
-    EXPECT_EQ(signals, (std::vector<int>{1, 2}));
+    EXPECT_EQ(signals, (std::vector<PadSignal>{PadSignal::Learn, PadSignal::Drop}));
 }
 
 TEST_F(Handshake, NoPromptWaitsUntilCancelled) {
@@ -115,7 +112,7 @@ TEST_F(Handshake, QuittingEndsTheWait) {
 }
 
 TEST_F(Handshake, HeldBoxStaysUpAcrossWaitsAndCancelEndsThem) {
-    protocol().ShowHeldBox("Robot moving", 0);
+    protocol().ShowHeldBox("Robot moving", WaitBoxStyle::Plain);
     Reply({"JMA 1 OK\r\n>"});
     EXPECT_TRUE(protocol().SendCommand("JMA 1"));
     EXPECT_TRUE(ui.boxOpen);
@@ -139,7 +136,7 @@ TEST_F(Handshake, TypedLineMovesIdleThroughCollectingBackToIdle) {
 TEST_F(Handshake, BytesInBlockModeGoToTheBlockReceiver) {
     std::string block;
     protocol().BlockReceiver = [&](const char* data, int n) { block.append(data, n); };
-    protocol().SetReceiveMode(1);
+    protocol().SetReceiveMode(ReceiveMode::Block);
     Receive("\x02"
             "ab"
             "\x80");
@@ -210,7 +207,7 @@ TEST_F(Simulated, CopyDataTakesItsReplyLineAsLastLine) {
 }
 
 TEST_F(Simulated, BlockModeSendsAreAcknowledgedAtOnce) {
-    protocol().SetReceiveMode(1);
+    protocol().SetReceiveMode(ReceiveMode::Block);
     protocol().ReplyState = reply::kWaitingForStx;
     protocol().SendChar(5);
     EXPECT_EQ(protocol().ReplyState, reply::kIdle);

@@ -1,4 +1,5 @@
 #include "core/protocol/RobotExchange.h"
+#include "core/app/CoreWiring.h"
 #include "core/link/CommLink.h"
 #include "core/protocol/Protocol.h"
 #include "support/FixedArm.h"
@@ -56,7 +57,7 @@ TEST_F(Exchange, MovesWaitUnderTheHeldBoxOfTheirKind) {
     EXPECT_TRUE(MoveJoints(Record({}), false));
     EXPECT_TRUE(MoveCartesian(Record({}, 2)));
     EXPECT_EQ(ui.boxTexts, (Lines{"Robot moving", "Robot Moving"}));
-    EXPECT_EQ(ui.boxStyle, 0);
+    EXPECT_EQ(ui.boxStyle, WaitBoxStyle::Plain);
     EXPECT_FALSE(ui.boxOpen);
     EXPECT_FALSE(protocol().heldBox);
 }
@@ -146,25 +147,21 @@ TEST_F(Exchange, NumericQueriesReadTheLeadingNumber) {
 class SimulatedExchange : public ::testing::Test {
 protected:
     void SetUp() override {
-        ResetProtocol();
-        ResetCommLink();
+        ResetCore();
         commLink().Simulate = true;
         commLink().OpenCommunication();
     }
-    void TearDown() override {
-        ResetProtocol();
-        ResetCommLink();
-    }
+    void TearDown() override { ResetCore(); }
     ScriptedUi ui;
     FixedArm arm{6, 6};
 };
 
-TEST_F(SimulatedExchange, NumericQueriesYield57AndPositionReadsSucceedEmpty) {
+TEST_F(SimulatedExchange, NumericQueriesYieldTheFixedAnswerAndPositionReadsSucceedEmpty) {
     int n = 0;
     EXPECT_TRUE(QueryNumber("FGRIP C@ .", n));
-    EXPECT_EQ(n, 57);
+    EXPECT_EQ(n, SimulatedController::kQueryAnswer);
     EXPECT_TRUE(QueryVariable("CREEP-FACTOR", n));
-    EXPECT_EQ(n, 57);
+    EXPECT_EQ(n, SimulatedController::kQueryAnswer);
     AxisValues values = {1, 2, 3, 4, 5, 6};
     EXPECT_TRUE(ReadJoints(values));
     EXPECT_EQ(values[0], 1);

@@ -1,6 +1,6 @@
 #include "core/robot/RobotCommands.h"
-#include "core/app/CommandIds.h"
-#include "core/app/CommandRegistry.h"
+#include "core/base/CommandIds.h"
+#include "core/base/CommandRegistry.h"
 #include "support/RobotFixture.h"
 
 namespace {

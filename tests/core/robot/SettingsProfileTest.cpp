@@ -1,4 +1,5 @@
-#include "core/app/ProfileStore.h"
+#include "core/app/CoreWiring.h"
+#include "core/base/ProfileStore.h"
 #include "core/link/CommLink.h"
 #include "core/link/Transport.h"
 #include "core/protocol/Protocol.h"
@@ -75,14 +76,11 @@ protected:
     void SetUp() override {
         ASSERT_TRUE(dir.isValid());
         UseProfileFile(Path("store.ini"));
-        ResetProtocol();
-        ResetCommLink();
-        ResetSettings();
+        ResetCore();
         commLink().SetTransport(&port);
     }
     void TearDown() override {
-        ResetCommLink();
-        ResetSettings();
+        ResetCore();
         UseProfileFile(std::string());
     }
     std::string Path(const char* name) const { return QDir(dir.path()).filePath(name).toStdString(); }
@@ -239,7 +237,7 @@ TEST_F(SettingsProfileTest, RoundTripKeepsNamesBeyondTheCountAndLongNames) {
     EXPECT_FALSE(settings().IsModified());
     const SettingsValues saved = settings().CurrentValues();
 
-    ResetSettings();
+    ResetCore();
     ASSERT_TRUE(settings().OpenFile(Path("rt.cfg")));
     const SettingsValues loaded = settings().CurrentValues();
     EXPECT_EQ(loaded.jointNames, saved.jointNames);

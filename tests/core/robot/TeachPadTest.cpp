@@ -75,13 +75,13 @@ TEST_F(TeachPadTest, JogReadsAndStoresTheIncrementInTenths) {
 }
 
 TEST_F(TeachPadTest, SignalWithoutAWindowOnlyRecordsTheCode) {
-    teachPad().Signal(2);
-    EXPECT_EQ(teachPad().ExitCode, 2);
+    teachPad().Signal(PadSignal::Drop);
+    EXPECT_EQ(teachPad().ExitCode, PadSignal::Drop);
     EXPECT_EQ(windows.closeRequests, 0);
     // The reply tracker reaches the teach pad once the robot commands are installed.
     InstallTeachPadHook();
     controller.Print("X$\r\n");
-    EXPECT_EQ(teachPad().ExitCode, 1);
+    EXPECT_EQ(teachPad().ExitCode, PadSignal::Learn);
 }
 
 TEST_F(TeachPadTest, FailedSpeedStoreKeepsTheNewValueOnThePc) {

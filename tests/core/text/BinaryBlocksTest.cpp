@@ -35,7 +35,7 @@ protected:
     void ExpectBoxClosedAndLinkIdle() {
         EXPECT_FALSE(ui.boxOpen);
         EXPECT_FALSE(protocol().heldBox);
-        EXPECT_EQ(protocol().receiveMode, 0);
+        EXPECT_EQ(protocol().receiveMode, ReceiveMode::Text);
         EXPECT_EQ(protocol().ReplyState, reply::kIdle);
     }
 
@@ -54,7 +54,7 @@ TEST_F(BinaryBlocks, SavedBlockHoldsWhatTheControllerSent) {
     ASSERT_EQ(fake.lines.size(), 1u);
     EXPECT_EQ(fake.lines[0], "2 BANK C! DECIMAL 4096 256 TRANSMIT");
     EXPECT_EQ(ui.boxTexts.front(), "Saving " + path);
-    EXPECT_EQ(ui.boxStyle, 1);
+    EXPECT_EQ(ui.boxStyle, WaitBoxStyle::Progress);
     EXPECT_FALSE(ui.progress.empty());
     ExpectBoxClosedAndLinkIdle();
     EXPECT_TRUE(ui.messages.empty());
@@ -68,7 +68,7 @@ TEST_F(BinaryBlocks, CancelledSaveKeepsTheBlocksThatArrived) {
     EXPECT_FALSE(binblocks::SaveBinaryFile(path, 0, 0, 0x400));
     EXPECT_EQ(ReadFile(path), first);
     EXPECT_FALSE(ui.boxOpen);
-    EXPECT_EQ(protocol().receiveMode, 0);
+    EXPECT_EQ(protocol().receiveMode, ReceiveMode::Text);
 }
 
 TEST_F(BinaryBlocks, FileThatCannotBeCreatedIsReportedBeforeAnythingIsSent) {

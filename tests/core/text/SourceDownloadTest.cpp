@@ -1,6 +1,6 @@
 #include "core/text/SourceDownload.h"
+#include "core/base/TextDocuments.h"
 #include "core/link/CommLink.h"
-#include "core/project/TextDocuments.h"
 #include "core/protocol/Protocol.h"
 #include "support/FakeController.h"
 #include "support/ProtocolFakeLink.h"
@@ -56,9 +56,6 @@ public:
 
 class SourceDownloadTest : public ::testing::Test {
 protected:
-    void SetUp() override { SetTextDocuments(&documents); }
-    void TearDown() override { SetTextDocuments(nullptr); }
-
     std::string Write(const std::string& name, const std::string& bytes) {
         const std::string path = dir.filePath(QString::fromStdString(name)).toStdString();
         QFile file(QString::fromStdString(path));
@@ -78,6 +75,7 @@ protected:
     FakeController fake{ui};
     FakeLinkScope link{fake};
     FakeDocuments documents;
+    ScreenScope screen{{&ui, nullptr, &documents}};
     QTemporaryDir dir;
 };
 

@@ -2,9 +2,9 @@
 // order of the questions when it closes.
 #include "support/ShellTestSupport.h"
 
-#include "core/app/CommandIds.h"
 #include "core/app/RecentFiles.h"
 #include "core/app/WindowPlacement.h"
+#include "core/base/CommandIds.h"
 #include "gui/link/Ccomview.h"
 
 #include <QAction>

@@ -2,7 +2,7 @@
 // is applied, and a device that cannot be opened leaves the link closed with its commands grey.
 #include "support/ShellTestSupport.h"
 
-#include "core/app/CommandIds.h"
+#include "core/base/CommandIds.h"
 #include "gui/app/CRobotApp.h"
 #include "gui/link/Ccomview.h"
 

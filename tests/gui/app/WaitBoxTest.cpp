@@ -3,7 +3,7 @@
 // the input back.
 #include "support/ShellTestSupport.h"
 
-#include "core/app/CommandIds.h"
+#include "core/base/CommandIds.h"
 #include "gui/app/Cbarg.h"
 #include "gui/app/Cinform.h"
 #include "gui/link/Ccomview.h"
@@ -109,7 +109,7 @@ private slots:
 
     void progressBoxShowsAtOnceAndLimitsDoneToTotal() {
         Cinform* box = m_shell.screen->waitBox();
-        protocol().ShowHeldBox("Loading /tmp/a.ram", 1);
+        protocol().ShowHeldBox("Loading /tmp/a.ram", WaitBoxStyle::Progress);
         QVERIFY(box->isVisible());
         QVERIFY(box->progressBar()->isVisible());
         Cbarg* bar = box->progressBar();
@@ -133,7 +133,7 @@ private slots:
     }
 
     void aMessageDuringATransferCanBeAnswered() {
-        protocol().ShowHeldBox("Loading /tmp/a.ram", 1);
+        protocol().ShowHeldBox("Loading /tmp/a.ram", WaitBoxStyle::Progress);
         bool clicked = false;
         QTimer::singleShot(0, this, [&] {
             auto* message = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());

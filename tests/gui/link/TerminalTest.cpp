@@ -42,7 +42,7 @@ private slots:
         QApplication::sendEvent(view, &accented);
         QCOMPARE(scripted.beeps, 1);
         QCOMPARE(ShellFixture::CurrentLine(), std::string(">"));
-        SetUi(m_shell.screen.get());
+        m_shell.InstallProgramScreen();
     }
 
     void showsTheNewestLinesThatFitAndWidthFollowsTheWindow() {
@@ -94,7 +94,7 @@ private slots:
 
     void configurationDialogKeepsBadValuesOut() {
         EventLoopUi recorder;
-        SetUi(&recorder);
+        InstallScreen({&recorder});
         CComopt dialog;
         dialog.SetValues(1, 8, "");
         QCOMPARE(dialog.baudList()->currentText(), QString("19200"));
@@ -119,7 +119,7 @@ private slots:
         QCOMPARE(dialog.port(), 19);
         QCOMPARE(dialog.baudIndex(), 2);
         QCOMPARE(dialog.device(), std::string("/dev/null"));
-        SetUi(m_shell.screen.get());
+        m_shell.InstallProgramScreen();
     }
 
     void configureStoresOnOkAndReopensEitherWay() {

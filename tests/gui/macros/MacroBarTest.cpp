@@ -1,5 +1,6 @@
-#include "core/app/CommandIds.h"
-#include "core/app/CommandRegistry.h"
+#include "core/app/CoreWiring.h"
+#include "core/base/CommandIds.h"
+#include "core/base/CommandRegistry.h"
 #include "core/link/CommLink.h"
 #include "core/macros/Cmacdoc.h"
 #include "core/protocol/Protocol.h"
@@ -40,17 +41,13 @@ private:
 
 private slots:
     void init() {
-        ResetCommLink();
-        ResetProtocol();
-        ResetMacroDoc();
+        ResetCore();
         m_frame = std::make_unique<CMainFrame>();
         BindMacroCommands(commands(), *m_frame);
     }
     void cleanup() {
         m_frame.reset();
-        ResetCommLink();
-        ResetMacroDoc();
-        ResetProtocol();
+        ResetCore();
     }
 
     void buttonsShowTheFirstTenNames() {

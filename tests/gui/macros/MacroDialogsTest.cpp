@@ -1,3 +1,4 @@
+#include "core/app/CoreWiring.h"
 #include "core/macros/Cmacdoc.h"
 #include "gui/macros/Cmaced.h"
 #include "gui/macros/Cmaclist.h"
@@ -41,7 +42,7 @@ private:
     static int Selected(Cmaclist& list) { return list.findChild<QListWidget*>("list")->currentRow(); }
 
 private slots:
-    void init() { ResetMacroDoc(); }
+    void init() { ResetCore(); }
 
     void editorShowsLinesCtrlEnterStartsALineAndEnterPressesOk() {
         Cmaced editor("Home", "HOME\r\nCALIBRATE", nullptr);

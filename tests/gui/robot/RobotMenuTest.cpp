@@ -2,7 +2,8 @@
 // windows and talk through the link.
 #include "support/ShellTestSupport.h"
 
-#include "core/app/CommandIds.h"
+#include "core/base/CommandIds.h"
+#include "core/link/SimulatedController.h"
 #include "gui/robot/Cjointed.h"
 #include "gui/robot/ManualControlDialogs.h"
 
@@ -87,8 +88,8 @@ private slots:
         });
         m_shell.frame->action(ID_ROBOT_TEACH)->trigger();
         QCOMPARE(title, QString("Manual Joint Control"));
-        // The simulated controller answers every number query with 57.
-        QCOMPARE(speed, QString("57"));
+        // The simulated controller answers every number query with the same number.
+        QCOMPARE(speed, QString::number(SimulatedController::kQueryAnswer));
         QVERIFY(m_shell.guard.closed.isEmpty());
         QCOMPARE(protocol().ReplyState, reply::kIdle);
     }

@@ -1,6 +1,7 @@
-#include "core/app/CommandIds.h"
-#include "core/app/CommandRegistry.h"
-#include "core/app/ProfileStore.h"
+#include "core/app/CoreWiring.h"
+#include "core/base/CommandIds.h"
+#include "core/base/CommandRegistry.h"
+#include "core/base/ProfileStore.h"
 #include "core/link/CommLink.h"
 #include "core/protocol/Protocol.h"
 #include "core/robot/CSettings.h"
@@ -34,9 +35,7 @@ private slots:
     void init() {
         QVERIFY(m_dir.isValid());
         UseProfileFile(m_dir.filePath(QStringLiteral("store.ini")).toStdString());
-        ResetProtocol();
-        ResetCommLink();
-        ResetSettings();
+        ResetCore();
     }
     void cleanup() { UseProfileFile(std::string()); }
 

@@ -1,6 +1,7 @@
 #include "gui/text/BinaryCommands.h"
-#include "core/app/CommandIds.h"
-#include "core/app/CommandRegistry.h"
+#include "core/app/CoreWiring.h"
+#include "core/base/CommandIds.h"
+#include "core/base/CommandRegistry.h"
 #include "core/link/CommLink.h"
 #include "core/protocol/Protocol.h"
 #include "core/text/BinaryBlocks.h"
@@ -55,15 +56,11 @@ private:
 
 private slots:
     void init() {
-        ResetCommLink();
-        ResetProtocol();
+        ResetCore();
         binblocks::blockRange() = binblocks::BlockRange();
         BindBinaryCommands(commands(), nullptr);
     }
-    void cleanup() {
-        ResetCommLink();
-        ResetProtocol();
-    }
+    void cleanup() { ResetCore(); }
 
     void enabledOnlyWhileTheLinkIsReady() {
         protocol().ReplyState = reply::kNotOpen;

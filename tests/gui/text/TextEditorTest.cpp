@@ -1,5 +1,5 @@
-#include "core/app/CommandIds.h"
-#include "core/app/ProfileStore.h"
+#include "core/base/CommandIds.h"
+#include "core/base/ProfileStore.h"
 #include "core/link/CommLink.h"
 #include "core/protocol/Protocol.h"
 #include "core/text/SourceDownload.h"
@@ -314,7 +314,7 @@ private slots:
             return line == "BAD WORD\n" ? line + " BAD ?\r\n>" : line + " OK\r\n>";
         };
         FakeLinkScope link(fake);
-        SetTextDocuments(windows.get());
+        ScreenScope screen({ui.get(), nullptr, windows.get()});
 
         const QString path = Write("refused.ed2", "1 2 +\nBAD WORD\n3 4 +\n");
         QVERIFY(DownloadSourceFile(path.toStdString()));
@@ -324,8 +324,6 @@ private slots:
         QCOMPARE(view->textCursor().selectedText(), QString("BAD WORD"));
         QCOMPARE(view->textCursor().blockNumber(), 1);
         QCOMPARE(ui->messages.size(), size_t(2));
-
-        SetTextDocuments(nullptr);
     }
 
     void fontCommandSetsThisWindowAndRemembersTheChoice() {

@@ -3,7 +3,7 @@
 // about unsaved text.
 #include "support/ShellTestSupport.h"
 
-#include "core/app/CommandIds.h"
+#include "core/base/CommandIds.h"
 #include "core/project/CPosDat.h"
 #include "gui/text/CFTDoc.h"
 #include "gui/text/Cfthview.h"
@@ -92,6 +92,8 @@ private slots:
     }
 
     void downloadCurrentSavesAndSendsTheText() {
+        // Outside hide mode (a fresh profile's default) the controller echoes the lines sent.
+        commLink().HideMode = false;
         const QString path = Write("send.ed2", "");
         Cfthview* view = Open(path);
         QVERIFY(view);
@@ -126,7 +128,6 @@ private slots:
         QVERIFY(projectDocument().IsModified());
         projectDocument().DeleteContents();
         QVERIFY(!textWindows()->IsOpen(source.toStdString()));
-        ResetProjectDocument();
     }
 
     void rightButtonShowsTheMainWindowsEditMenu() {

@@ -1,6 +1,6 @@
-#include "core/app/CommandRegistry.h"
+#include "core/base/CommandRegistry.h"
 
-#include "core/protocol/Protocol.h"
+#include "core/base/CoreState.h"
 
 void CommandRegistry::Bind(int id, Action run, Rule enabled, Rule checked) {
     m_bindings[id] = Binding{std::move(run), std::move(enabled), std::move(checked)};
@@ -42,10 +42,5 @@ bool CommandRegistry::Run(int id) const {
 }
 
 CommandRegistry& commands() {
-    static CommandRegistry registry;
-    return registry;
-}
-
-bool LinkReady() {
-    return protocol().ReplyState == reply::kIdle;
+    return coreState().Get<CommandRegistry>();
 }

@@ -3,14 +3,14 @@
 #include <string>
 
 // The narrow interface through which the plain core (link, protocol, project, file formats) reaches the
-// screen: message boxes, questions, the wait box, pumping events and telling the windows to refresh.
-// The application installs the Qt implementation at start; tests install a scripted one.
+// screen: message boxes, questions, the wait box, pumping events and opening windows. It is one seam
+// of the Screen (core/base/Screen.h) that the application installs at start and tests replace.
 // Methods with a body have a harmless default so that a test seam only overrides what it needs.
 
 enum class Answer { Yes, No, Cancel };
 
-// The project's form windows.
-enum class ProjectWindow { Places, Routes };
+// The wait box: a line of text with "Cancel", or the text with a progress bar (0..100) and "Cancel".
+enum class WaitBoxStyle { Plain = 0, Progress = 1 };
 
 class UiSeam {
 public:
@@ -23,9 +23,8 @@ public:
     // Yes/No/Cancel question (saving questions).
     virtual Answer AskYesNoCancel(const std::string& text) = 0;
 
-    // The wait box: style 0 is the text line with "Cancel", style 1 adds a progress bar (0..100).
-    // Closing it by its "Cancel" button must call protocol().WaitBoxClosed().
-    virtual void OpenWaitBox(const std::string& text, int style) = 0;
+    // The wait box. Closing it by its "Cancel" button must call protocol().WaitBoxClosed().
+    virtual void OpenWaitBox(const std::string& text, WaitBoxStyle style) = 0;
     virtual void CloseWaitBox() = 0;
     virtual void SetProgress(int done, int total) = 0;
 
@@ -42,12 +41,8 @@ public:
     // The link created its communication document: open the terminal window on it.
     virtual void OpenCommWindow() {}
 
-    // The project's form windows. Open brings an open one to the top; close and refresh do nothing
-    // when the window is not open.
-    virtual void OpenProjectWindow(ProjectWindow /*which*/) {}
-    virtual void CloseProjectWindow(ProjectWindow /*which*/) {}
-    virtual void RefreshProjectWindow(ProjectWindow /*which*/) {}
-    // Creates a route editor; it takes its route from the project's PendingEditorRoute when first shown.
+    // Creates a route editor; it takes its route from the project service's editors.PendingEditorRoute
+    // when first shown.
     virtual void OpenRouteEditorWindow() {}
 
     // File dialogs. `filter` has the form "Name (*.ext)|*.ext||"; `defaultExt` is added when the operator
@@ -66,5 +61,3 @@ public:
 
 // The installed seam. Never null: a silent default answers until the application or a test installs one.
 UiSeam& ui();
-// Installs a seam (not owned); nullptr restores the silent default.
-void SetUi(UiSeam* seam);

@@ -1,8 +1,9 @@
-#include "core/text/ScriptedDownload.h"
+#include "core/app/ScriptedDownload.h"
 
 #include "core/app/RequestServer.h"
 #include "core/app/RequestWire.h"
-#include "core/app/UiSeam.h"
+#include "core/base/Screen.h"
+#include "core/base/UiSeam.h"
 #include "core/protocol/Protocol.h"
 #include "core/text/SourceDownload.h"
 
@@ -15,13 +16,19 @@ namespace {
 // "Cancel", waiting for events) goes on as usual.
 class QuietUi : public UiSeam {
 public:
-    explicit QuietUi(UiSeam& screen) : m_screen(screen) { SetUi(this); }
-    ~QuietUi() override { SetUi(&m_screen); }
+    QuietUi() : m_before(installedScreen()), m_screen(ui()) {
+        Screen quiet = m_before;
+        quiet.ui = this;
+        InstallScreen(quiet);
+    }
+    ~QuietUi() override { InstallScreen(m_before); }
 
     void ShowMessage(const std::string& text) override { lastMessage = text; }
     Answer AskYesNo(const std::string& text) override { return m_screen.AskYesNo(text); }
     Answer AskYesNoCancel(const std::string& text) override { return m_screen.AskYesNoCancel(text); }
-    void OpenWaitBox(const std::string& text, int style) override { m_screen.OpenWaitBox(text, style); }
+    void OpenWaitBox(const std::string& text, WaitBoxStyle style) override {
+        m_screen.OpenWaitBox(text, style);
+    }
     void CloseWaitBox() override { m_screen.CloseWaitBox(); }
     void SetProgress(int done, int total) override { m_screen.SetProgress(done, total); }
     bool PumpMessages() override { return m_screen.PumpMessages(); }
@@ -29,9 +36,6 @@ public:
     void KickIdle() override { m_screen.KickIdle(); }
     void Beep() override { m_screen.Beep(); }
     void OpenCommWindow() override { m_screen.OpenCommWindow(); }
-    void OpenProjectWindow(ProjectWindow which) override { m_screen.OpenProjectWindow(which); }
-    void CloseProjectWindow(ProjectWindow which) override { m_screen.CloseProjectWindow(which); }
-    void RefreshProjectWindow(ProjectWindow which) override { m_screen.RefreshProjectWindow(which); }
     void OpenRouteEditorWindow() override { m_screen.OpenRouteEditorWindow(); }
     std::string AskOpenFileName(const std::string& title, const std::string& filter, const std::string& ext,
                                 const std::string& start) override {
@@ -45,6 +49,7 @@ public:
     std::string lastMessage;
 
 private:
+    Screen m_before;
     UiSeam& m_screen;
 };
 
@@ -87,7 +92,7 @@ void DownloadForPeer(const QByteArray& payload, RequestPeer& peer) {
     SourceDownloadResult result;
     std::string message;
     {
-        QuietUi quiet(ui());
+        QuietUi quiet;
         result = SendSourceFile(path, hide, [&](int line, int lines) {
             return !gone && peer.Send(wire::EncodeAnswer(wire::kProgress, line, wire::EncodeNumber(lines)));
         });

@@ -1,13 +1,13 @@
-#include "core/project/TextDocuments.h"
+#include "core/base/TextDocuments.h"
 
-#include "core/app/UiSeam.h"
+#include "core/base/Screen.h"
+#include "core/base/UiSeam.h"
 
 #include <QSaveFile>
 #include <QString>
 
 namespace {
 TextDocuments g_none;
-TextDocuments* g_documents = &g_none;
 } // namespace
 
 bool TextDocuments::CreateEmpty(const std::string& path) {
@@ -20,9 +20,6 @@ bool TextDocuments::CreateEmpty(const std::string& path) {
 }
 
 TextDocuments& textDocuments() {
-    return *g_documents;
-}
-
-void SetTextDocuments(TextDocuments* documents) {
-    g_documents = documents ? documents : &g_none;
+    TextDocuments* installed = installedScreen().texts;
+    return installed ? *installed : g_none;
 }

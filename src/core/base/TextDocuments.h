@@ -3,8 +3,8 @@
 #include <string>
 
 // What the project and the source downloads need of the text editor's documents, found by the path
-// of the file they show. The text editor installs its implementation at start; until then (and in
-// tests that install none) no text document is open and files are used directly.
+// of the file they show. One seam of the Screen (core/base/Screen.h); until the text editor's windows
+// are installed (and in tests that install none) no text document is open and files are used directly.
 class TextDocuments {
 public:
     virtual ~TextDocuments() = default;
@@ -30,5 +30,3 @@ public:
 
 // The installed text documents; never null.
 TextDocuments& textDocuments();
-// Installs them (not owned); nullptr restores the default without windows.
-void SetTextDocuments(TextDocuments* documents);

@@ -1,4 +1,4 @@
-#include "core/app/ProfileStore.h"
+#include "core/base/ProfileStore.h"
 
 #include <QSettings>
 #include <QString>

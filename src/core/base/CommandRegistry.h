@@ -34,6 +34,3 @@ private:
 
 // The program's one registry.
 CommandRegistry& commands();
-
-// Enabling rule "L": the link is ready (the reply state is idle).
-bool LinkReady();

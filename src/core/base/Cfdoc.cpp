@@ -1,7 +1,7 @@
-#include "core/app/Cfdoc.h"
+#include "core/base/Cfdoc.h"
 
-#include "core/app/ProfileStore.h"
-#include "core/app/UiSeam.h"
+#include "core/base/ProfileStore.h"
+#include "core/base/UiSeam.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -110,6 +110,13 @@ bool Cfdoc::SaveTo(const std::string& path) {
         return false;
     SetModifiedFlag(false);
     return true;
+}
+
+void Cfdoc::SetModifiedFlag(bool modified) {
+    if (modified == m_modified)
+        return;
+    m_modified = modified;
+    ModifiedChanged();
 }
 
 void Cfdoc::MarkOpened() {

@@ -1,4 +1,4 @@
-#include "core/project/PositionRecord.h"
+#include "core/protocol/PositionRecord.h"
 
 #include <algorithm>
 

@@ -39,5 +39,3 @@ struct AppHooks {
 
 // The program's one set of hooks.
 AppHooks& appHooks();
-// Empties every hook (tests).
-void ResetAppHooks();

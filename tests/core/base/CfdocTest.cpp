@@ -1,6 +1,6 @@
-#include "core/app/Cfdoc.h"
+#include "core/base/Cfdoc.h"
 #include "core/app/FileFilter.h"
-#include "core/app/ProfileStore.h"
+#include "core/base/ProfileStore.h"
 #include "support/AppFiles.h"
 #include "support/ScriptedUi.h"
 

@@ -43,7 +43,7 @@ public:
     bool OpenFile(const std::string& path);
 
     virtual bool IsModified() const { return m_modified; }
-    void SetModifiedFlag(bool modified = true) { m_modified = modified; }
+    void SetModifiedFlag(bool modified = true);
 
     const std::string& GetPathName() const { return m_pathName; }
     // The file name without its folder, or empty while the document has no path.
@@ -61,6 +61,8 @@ protected:
     virtual bool OnOpenDocument(const std::string& path);
     virtual bool OnSaveDocument(const std::string& path);
     virtual void DeleteContents() {}
+    // The modified flag has just changed.
+    virtual void ModifiedChanged() {}
 
     void SetPathName(const std::string& path);
 

@@ -1,11 +1,8 @@
-#include "core/app/AppHooks.h"
+#include "core/base/AppHooks.h"
+
+#include "core/base/CoreState.h"
 
 namespace {
-
-AppHooks& Instance() {
-    static AppHooks hooks;
-    return hooks;
-}
 
 void RunIfSet(const std::function<void()>& step) {
     if (step)
@@ -15,11 +12,7 @@ void RunIfSet(const std::function<void()>& step) {
 } // namespace
 
 AppHooks& appHooks() {
-    return Instance();
-}
-
-void ResetAppHooks() {
-    Instance() = AppHooks();
+    return coreState().Get<AppHooks>();
 }
 
 bool AppHooks::AskCloseQuestions() const {

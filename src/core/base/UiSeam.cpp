@@ -1,4 +1,6 @@
-#include "core/app/UiSeam.h"
+#include "core/base/UiSeam.h"
+
+#include "core/base/Screen.h"
 
 namespace {
 
@@ -8,7 +10,7 @@ public:
     void ShowMessage(const std::string&) override {}
     Answer AskYesNo(const std::string&) override { return Answer::No; }
     Answer AskYesNoCancel(const std::string&) override { return Answer::Cancel; }
-    void OpenWaitBox(const std::string&, int) override {}
+    void OpenWaitBox(const std::string&, WaitBoxStyle) override {}
     void CloseWaitBox() override {}
     void SetProgress(int, int) override {}
     bool PumpMessages() override { return false; }
@@ -16,14 +18,10 @@ public:
 };
 
 SilentUi g_silent;
-UiSeam* g_ui = &g_silent;
 
 } // namespace
 
 UiSeam& ui() {
-    return *g_ui;
-}
-
-void SetUi(UiSeam* seam) {
-    g_ui = seam ? seam : &g_silent;
+    UiSeam* installed = installedScreen().ui;
+    return installed ? *installed : g_silent;
 }
