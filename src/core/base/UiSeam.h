@@ -57,6 +57,15 @@ public:
                                         const std::string& /*defaultExt*/, const std::string& /*startPath*/) {
         return std::string();
     }
+    // The project's small dialogs. Each returns true on OK with the entered values in its arguments,
+    // false on Cancel (arguments untouched). Defaults cancel, as every dialog does without a screen.
+    // The name dialog "Name" titled `title`, starting from `name` (8 characters at most, checked with
+    // ValidateNewName against the starting name).
+    virtual bool AskName(std::string& /*name*/, const std::string& /*title*/) { return false; }
+    // "Route Function": a controller word's name (8 characters at most) and an integer parameter.
+    virtual bool AskRouteFunction(std::string& /*word*/, int& /*parameter*/) { return false; }
+    // "Contour function": the contour code (0 ARA, 1 SDP, 2 LIN, 3 INC) and its two parameters.
+    virtual bool AskContourFunction(int& /*code*/, double& /*a*/, double& /*b*/) { return false; }
 };
 
 // The installed seam. Never null: a silent default answers until the application or a test installs one.
