@@ -41,7 +41,10 @@ max_len() {
     esac
 }
 
-export ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
+# A smaller quarantine of freed memory than the default 256 MB: a use after free within an input is
+# still caught, and the targets run about half as fast again.
+export ASAN_OPTIONS=detect_leaks=1:abort_on_error=1:quarantine_size_mb=32
+export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
 status=0
 printf '%-18s %12s %10s  %s\n' target runs exec/s findings
 for t in "${targets[@]}"; do

@@ -34,7 +34,8 @@ void CheckReopens(const ProjectModel& model) {
     const QByteArray run = RunFileBytes(model);
     std::ostringstream ed1;
     Require(WriteDeclarations(ed1, model), "the declarations cannot be written");
-    const auto reopened = std::make_unique<ProjectModel>();
+    static const auto reopened = std::make_unique<ProjectModel>(); // one image for all inputs: it is large
+    reopened->EntryNames.clear();
     LoadRunFileBytes(*reopened, run);
     Require(BindDeclarations(*reopened, ed1.str()).empty(), "a saved project does not open again");
     Require(RunFileBytes(*reopened) == run && reopened->EntryNames == model.EntryNames,
@@ -84,8 +85,8 @@ std::string Declarations(const uint8_t* entries, size_t entryCount, const uint8_
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     if (size < 1)
         return 0;
-    ResetProjectModel();
     ProjectModel& model = projectModel();
+    model.EntryNames.clear();
     std::string text;
     if (data[0] & 0x80) {
         // Raw files: the second byte gives the length of the .run bytes in words, the rest is the .ed1.

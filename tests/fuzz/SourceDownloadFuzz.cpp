@@ -8,6 +8,7 @@
 #include "support/FakeController.h"
 #include "support/ProtocolFakeLink.h"
 
+#include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
 
@@ -37,10 +38,13 @@ std::vector<std::string> LinesOf(const std::string& text) {
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-    static QTemporaryDir dir;
+    // In memory where the system offers it: the file is written anew for every input.
+    static QTemporaryDir dir =
+        QDir("/dev/shm").exists() ? QTemporaryDir("/dev/shm/marlix-fuzz-XXXXXX") : QTemporaryDir();
     static const QString path = dir.filePath("source.ed2");
     fuzz::Input input(data, size);
-    const size_t refused = input.Byte() % 8; // 0: every line is accepted
+    // A refused line beyond the file's last accepts every line; a download never takes more than 32.
+    const size_t refused = 1 + input.Byte() % 32;
     std::string text = input.Rest();
     // ENQ and ETX start block exchanges in the fake controller; a source holds neither.
     for (char& c : text)
@@ -63,7 +67,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     Require(DownloadSourceFile(path.toStdString()), "the source was not downloaded");
 
     const std::vector<std::string> lines = LinesOf(text);
-    const bool refusal = refused > 0 && refused <= lines.size();
+    const bool refusal = refused <= lines.size();
     const size_t sent = refusal ? refused : lines.size();
     Require(controller.lines == std::vector<std::string>(lines.begin(), lines.begin() + sent),
             "the controller did not receive the file's lines");
