@@ -35,7 +35,7 @@ cmake --build "$build" -j"${FUZZ_JOBS:-2}" --target "${targets[@]/#/fuzz_}" >/de
 # Longest input per target: enough for several frames, blocks or lines, short enough to stay fast.
 max_len() {
     case "$1" in
-    source_download | reply_tracker | request_wire) echo 512 ;;
+    source_download | reply_tracker | request_wire | source_words) echo 512 ;;
     block_receiver) echo 1100 ;;
     *) echo 1024 ;;
     esac
