@@ -1,8 +1,11 @@
-// Runs a fuzz target without libFuzzer: on the files named on the command line, or, without any, on a
-// fixed series of pseudo-random inputs, so that the targets are built and exercised by every test run.
+// Runs a fuzz target without libFuzzer: on every file named on the command line (a folder stands for
+// the files in it: the target's seed corpus), then on a fixed series of pseudo-random inputs, so that
+// the targets are built and exercised by every test run.
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
+#include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <random>
@@ -25,23 +28,37 @@ std::vector<uint8_t> RandomInput(std::mt19937& random) {
     return input;
 }
 
+void RunFile(const std::filesystem::path& path) {
+    std::ifstream file(path, std::ios::binary);
+    const std::vector<uint8_t> input((std::istreambuf_iterator<char>(file)),
+                                     std::istreambuf_iterator<char>());
+    LLVMFuzzerTestOneInput(input.data(), input.size());
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
-    if (argc > 1) {
-        for (int i = 1; i < argc; ++i) {
-            std::ifstream file(argv[i], std::ios::binary);
-            const std::vector<uint8_t> input((std::istreambuf_iterator<char>(file)),
-                                             std::istreambuf_iterator<char>());
-            LLVMFuzzerTestOneInput(input.data(), input.size());
+    namespace fs = std::filesystem;
+    int files = 0;
+    for (int i = 1; i < argc; ++i) {
+        std::vector<fs::path> paths{argv[i]};
+        if (!fs::exists(paths[0])) {
+            std::fprintf(stderr, "%s: no such file or folder\n", argv[i]);
+            return 1;
         }
-        return 0;
+        if (fs::is_directory(paths[0]))
+            paths.assign(fs::directory_iterator(argv[i]), fs::directory_iterator());
+        std::sort(paths.begin(), paths.end());
+        for (const fs::path& path : paths) {
+            RunFile(path);
+            ++files;
+        }
     }
     std::mt19937 random(12345);
     for (int round = 0; round < kRounds; ++round) {
         const std::vector<uint8_t> input = RandomInput(random);
         LLVMFuzzerTestOneInput(input.data(), input.size());
     }
-    std::printf("%d inputs\n", kRounds);
+    std::printf("%d files, %d pseudo-random inputs\n", files, kRounds);
     return 0;
 }

@@ -1,30 +1,45 @@
 // Project files: whatever the .run bytes and .ed1 text, binding the names never reads or writes
-// outside the image, and a project that binds is a well-formed list with one entry per name.
+// outside the image; a project that binds is a well-formed list with one entry per name, and saving it
+// gives files that open again to the same image and names.
+#include "FuzzSupport.h"
 #include "core/project/ProjectFiles.h"
 #include "core/project/ProjectModel.h"
 
-#include <cstdint>
-#include <cstdlib>
 #include <memory>
+#include <sstream>
 #include <string>
+
+using fuzz::Require;
 
 namespace {
 
 // The list from the head must hold exactly one entry per name, linked forward, inside the limit.
 void CheckWellFormed(const ProjectModel& model) {
-    if (model.RunListEnd > runlist::kAllocationLimit || model.Word(model.RunListEnd) != 0)
-        std::abort();
+    Require(model.RunListEnd <= runlist::kAllocationLimit && model.Word(model.RunListEnd) == 0,
+            "the list ends outside the image or without its terminator");
     size_t count = 0;
     int previous = 0;
     for (int e = model.FirstEntry(); e != runlist::kNoEntry; e = model.NextEntry(e)) {
-        if (e <= previous || count >= model.EntryNames.size() ||
-            model.EntryName(e) != model.EntryNames[count])
-            std::abort();
+        Require(e > previous && count < model.EntryNames.size() &&
+                    model.EntryName(e) == model.EntryNames[count],
+                "the list does not hold one entry per name, in order");
         previous = e;
         ++count;
     }
-    if (count != model.EntryNames.size())
-        std::abort();
+    Require(count == model.EntryNames.size(), "names without entries");
+}
+
+// The files a save writes open again to the same image and names.
+void CheckReopens(const ProjectModel& model) {
+    const QByteArray run = RunFileBytes(model);
+    std::ostringstream ed1;
+    Require(WriteDeclarations(ed1, model), "the declarations cannot be written");
+    static const auto reopened = std::make_unique<ProjectModel>(); // one image for all inputs: it is large
+    reopened->EntryNames.clear();
+    LoadRunFileBytes(*reopened, run);
+    Require(BindDeclarations(*reopened, ed1.str()).empty(), "a saved project does not open again");
+    Require(RunFileBytes(*reopened) == run && reopened->EntryNames == model.EntryNames,
+            "a saved project opens to a different image or names");
 }
 
 void Put16(QByteArray& bytes, int offset, int value) {
@@ -70,13 +85,24 @@ std::string Declarations(const uint8_t* entries, size_t entryCount, const uint8_
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     if (size < 1)
         return 0;
-    // The first byte says how many of the following bytes describe entries; the rest are tokens.
-    const size_t entries = std::min<size_t>(data[0] % 32, size - 1);
-    const auto fresh = std::make_unique<ProjectModel>();
-    ProjectModel& model = *fresh;
-    LoadRunFileBytes(model, RunImage(data + 1, entries));
-    const std::string text = Declarations(data + 1, entries, data + 1 + entries, size - 1 - entries);
-    if (BindDeclarations(model, text).empty())
-        CheckWellFormed(model);
+    ProjectModel& model = projectModel();
+    model.EntryNames.clear();
+    std::string text;
+    if (data[0] & 0x80) {
+        // Raw files: the second byte gives the length of the .run bytes in words, the rest is the .ed1.
+        fuzz::Input input(data + 1, size - 1);
+        const std::string run = input.Take(input.Byte() * 2u);
+        LoadRunFileBytes(model, QByteArray(run.data(), static_cast<qsizetype>(run.size())));
+        text = input.Rest();
+    } else {
+        // The first byte says how many of the following bytes describe entries; the rest are tokens.
+        const size_t entries = std::min<size_t>(data[0] % 32, size - 1);
+        LoadRunFileBytes(model, RunImage(data + 1, entries));
+        text = Declarations(data + 1, entries, data + 1 + entries, size - 1 - entries);
+    }
+    if (!BindDeclarations(model, text).empty())
+        return 0;
+    CheckWellFormed(model);
+    CheckReopens(model);
     return 0;
 }

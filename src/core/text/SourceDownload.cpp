@@ -16,21 +16,22 @@ const char* const kSourceFileFilter =
 
 namespace {
 
-// The lines of a text as its reader sees them: split at LF, a CR before the LF dropped. A text that
-// ends with a line end has one more, empty, line.
+// The lines of a text as its text window shows them: a line ends at LF, CR LF or a lone CR. A CR
+// left inside a line would reach the controller as a line end of its own, and the controller would run
+// a line whose reply no one waits for. A text that ends with a line end has one more, empty, line.
 std::vector<std::string> SplitLines(const QByteArray& text) {
     std::vector<std::string> lines;
     qsizetype start = 0;
-    for (;;) {
-        const qsizetype end = text.indexOf('\n', start);
-        qsizetype stop = end < 0 ? text.size() : end;
-        if (end >= 0 && stop > start && text.at(stop - 1) == '\r')
-            --stop;
-        lines.emplace_back(text.constData() + start, static_cast<size_t>(stop - start));
-        if (end < 0)
-            return lines;
-        start = end + 1;
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        if (text[i] != '\r' && text[i] != '\n')
+            continue;
+        lines.emplace_back(text.constData() + start, static_cast<size_t>(i - start));
+        if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n')
+            ++i;
+        start = i + 1;
     }
+    lines.emplace_back(text.constData() + start, static_cast<size_t>(text.size() - start));
+    return lines;
 }
 
 // The controller answered a line with something other than its acceptance.

@@ -1,0 +1,131 @@
+// Saves that survive a kill: a child process saves a project (.run and .ed1), a macro set, a settings
+// profile and a memory image over and over through the program's own save commands, switching between
+// two versions, and is killed (SIGKILL) at a random moment. Every file on disk must then be the whole
+// old or the whole new version. MARLIX_KILL_ROUNDS sets the number of kills (default 300), MARLIX_KILL_DIR
+// the folder to save in (default: in memory where the system offers it, so that the test takes seconds).
+#include "core/macros/Cmacdoc.h"
+#include "core/project/CPosDat.h"
+#include "core/project/ProjectModel.h"
+#include "core/robot/CSettings.h"
+#include "core/text/BinaryBlocks.h"
+#include "support/ProjectTestSupport.h"
+
+#include <algorithm>
+#include <chrono>
+#include <csignal>
+#include <cstdlib>
+#include <iostream>
+#include <iterator>
+#include <random>
+#include <sys/wait.h>
+#include <thread>
+#include <unistd.h>
+
+using namespace runlist;
+
+namespace {
+
+const char* const kFiles[] = {"p.run", "p.ED1", "m.mac", "s.cfg", "b.ram"};
+constexpr int kFileCount = 5;
+
+// Writes every file of version `v` (0 or 1) into `dir`; the versions differ in size and content.
+void SaveVersion(const QDir& dir, int v, ProjectUi& ui, FakeController& controller, FakeLinkScope& link) {
+    const auto save = [&](Cfdoc& doc, const char* name) {
+        ui.savePath = dir.filePath(name).toStdString();
+        doc.SaveFileDocumentAs();
+    };
+    link.StartOver();
+    for (int i = 0; i <= 2 * v; ++i)
+        projectModel().SetWord(
+            projectModel().AllocateEntry(kPlaceParagraphs, "P" + std::to_string(i)) + kKind, kPlace);
+    save(projectDocument(), "p.run");
+    macroDoc().Append("M" + std::to_string(v), std::string(v ? 300 : 3, 'x'));
+    save(macroDoc(), "m.mac");
+    settings().SetJointNames(v ? 3 : 6, {"Base", std::string(v ? 200 : 2, 'j')});
+    save(settings(), "s.cfg");
+    for (int block = 0; block <= 2 * v; ++block)
+        controller.enqAnswers.push_back("\x02" + std::string(256, static_cast<char>('a' + v + block)));
+    binblocks::SaveBinaryFile(dir.filePath("b.ram").toStdString(), 0, 0x4000, 0x300);
+}
+
+QByteArray Read(const QDir& dir, const char* name) {
+    return ReadFile(dir.filePath(name));
+}
+
+class KilledSave : public ::testing::Test {
+protected:
+    // Saves a version in the folder `name` and returns the folder.
+    QDir Saved(const char* name, int v) {
+        QDir dir(root.path());
+        dir.mkdir(name);
+        dir.cd(name);
+        SaveVersion(dir, v, ui, controller, link);
+        return dir;
+    }
+
+    static QString RootTemplate() {
+        const char* dir = std::getenv("MARLIX_KILL_DIR");
+        const QString folder = dir ? dir : QDir("/dev/shm").exists() ? "/dev/shm" : QDir::tempPath();
+        return QDir(folder).filePath("marlix-killed-save-XXXXXX");
+    }
+
+    QTemporaryDir root{RootTemplate()};
+    ProjectUi ui;
+    FakeController controller{ui};
+    FakeLinkScope link{controller};
+};
+
+TEST_F(KilledSave, EveryFileIsTheWholeOldOrTheWholeNewVersion) {
+    const char* roundsSetting = std::getenv("MARLIX_KILL_ROUNDS");
+    const int rounds = roundsSetting ? std::atoi(roundsSetting) : 300;
+    QByteArray versions[kFileCount][2];
+    const auto started = std::chrono::steady_clock::now();
+    const QDir dirs[2] = {Saved("old", 0), Saved("new", 1)};
+    // Kills fall anywhere in the child's first three saves of a version.
+    const auto twoSaves = std::chrono::steady_clock::now() - started;
+    for (int f = 0; f < kFileCount; ++f) {
+        versions[f][0] = Read(dirs[0], kFiles[f]);
+        versions[f][1] = Read(dirs[1], kFiles[f]);
+        ASSERT_NE(versions[f][0], versions[f][1]) << kFiles[f];
+    }
+    QDir work = Saved("work", 0);
+
+    std::mt19937 random(14);
+    int seen[kFileCount][2] = {};
+    int mixedProjects = 0, leftovers = 0;
+    for (int round = 0; round < rounds && !HasFailure(); ++round) {
+        const pid_t child = fork();
+        ASSERT_GE(child, 0);
+        if (child == 0)
+            for (int v = 1;; v ^= 1)
+                SaveVersion(work, v, ui, controller, link);
+        std::this_thread::sleep_for(twoSaves * std::uniform_real_distribution<>(0, 1.5)(random));
+        kill(child, SIGKILL);
+        int status = 0;
+        ASSERT_EQ(waitpid(child, &status, 0), child);
+        ASSERT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == SIGKILL) << "the saving child ended by itself";
+
+        int version[kFileCount];
+        for (int f = 0; f < kFileCount; ++f) {
+            const QByteArray bytes = Read(work, kFiles[f]);
+            version[f] = bytes == versions[f][0] ? 0 : bytes == versions[f][1] ? 1 : -1;
+            ASSERT_NE(version[f], -1) << kFiles[f] << " is neither version after kill " << round << " ("
+                                      << bytes.size() << " bytes)";
+            ++seen[f][version[f]];
+        }
+        mixedProjects += version[0] != version[1];
+        // An interrupted save may leave its temporary file behind: counted and cleared.
+        for (const QString& name : work.entryList(QDir::Files))
+            if (std::find(std::begin(kFiles), std::end(kFiles), name) == std::end(kFiles))
+                leftovers += work.remove(name);
+    }
+    std::cout << rounds << " kills; old/new per file:";
+    for (int f = 0; f < kFileCount; ++f) {
+        std::cout << " " << kFiles[f] << " " << seen[f][0] << "/" << seen[f][1];
+        EXPECT_TRUE(rounds < 50 || (seen[f][0] > 0 && seen[f][1] > 0)) << kFiles[f] << " never changed";
+    }
+    std::cout << "; .run and .ed1 of different versions " << mixedProjects << "; temporary files left "
+              << leftovers << "\n";
+}
+
+} // namespace

@@ -1,0 +1,78 @@
+// The text download, on a file of any bytes, against a controller that refuses one chosen line: the
+// controller receives the file's lines as the editor shows them (a line ends at LF, CR LF or CR), in
+// order, each once, as its text and LF, up to and including the refused line, and only a refused line
+// is reported, with its number.
+#include "FuzzSupport.h"
+#include "core/protocol/BlockReceiver.h"
+#include "core/text/SourceDownload.h"
+#include "support/FakeController.h"
+#include "support/ProtocolFakeLink.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+
+#include <vector>
+
+using fuzz::Require;
+
+namespace {
+
+// The file's lines, each ended by LF, as the controller should receive them.
+std::vector<std::string> LinesOf(const std::string& text) {
+    std::vector<std::string> lines(1);
+    for (size_t i = 0; i < text.size(); ++i) {
+        const bool crLf = text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n';
+        if (text[i] != '\r' && text[i] != '\n') {
+            lines.back() += text[i];
+            continue;
+        }
+        i += crLf ? 1 : 0;
+        lines.back() += '\n';
+        lines.emplace_back();
+    }
+    lines.back() += '\n';
+    return lines;
+}
+
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+    // In memory where the system offers it: the file is written anew for every input.
+    static QTemporaryDir dir =
+        QDir("/dev/shm").exists() ? QTemporaryDir("/dev/shm/marlix-fuzz-XXXXXX") : QTemporaryDir();
+    static const QString path = dir.filePath("source.ed2");
+    fuzz::Input input(data, size);
+    // A refused line beyond the file's last accepts every line; a download never takes more than 32.
+    const size_t refused = 1 + input.Byte() % 32;
+    std::string text = input.Rest();
+    // ENQ and ETX start block exchanges in the fake controller; a source holds neither.
+    for (char& c : text)
+        c = c == block::kEnq || c == block::kEtx ? ' ' : c;
+    // A new file each time: rewriting one in place makes some file systems flush it to disk.
+    QFile::remove(path);
+    QFile file(path);
+    Require(file.open(QIODevice::WriteOnly) &&
+                file.write(text.data(), static_cast<qint64>(text.size())) == static_cast<qint64>(text.size()),
+            "the source cannot be written");
+    file.close();
+
+    ScriptedUi ui;
+    FakeController controller(ui);
+    FakeLinkScope link(controller);
+    size_t answered = 0;
+    controller.lineAnswer = [&](const std::string& line) {
+        return line + (++answered == refused ? " err\r\n>" : " OK\r\n>");
+    };
+    Require(DownloadSourceFile(path.toStdString()), "the source was not downloaded");
+
+    const std::vector<std::string> lines = LinesOf(text);
+    const bool refusal = refused <= lines.size();
+    const size_t sent = refusal ? refused : lines.size();
+    Require(controller.lines == std::vector<std::string>(lines.begin(), lines.begin() + sent),
+            "the controller did not receive the file's lines");
+    const std::string report = "Line " + std::to_string(refused) + " of ";
+    Require(refusal ? !ui.messages.empty() && ui.messages.back().rfind(report, 0) == 0 : ui.messages.empty(),
+            "a refused line not reported with its number, or a report without a refusal");
+    return 0;
+}
