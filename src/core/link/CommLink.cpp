@@ -65,9 +65,9 @@ void CommLink::DropDocument() {
 void CommLink::OpenCommunication() {
     Ccom1doc& doc = EnsureDocument();
     doc.title = Simulate ? "Simulated Communication" : "Communication";
-    // The port's settings are read afresh at every opening; the simulated controller needs none.
-    if (!Simulate)
-        LoadCommSettings();
+    // The stored settings are read afresh at every opening, also for the simulated controller (which
+    // needs none): "Configure..." shows them and writes them back.
+    LoadCommSettings();
     Transport* transport = ActiveTransport();
     const bool opened = transport && transport->OpenComm(port, baudRate, device);
     const std::function<void()>& report = opened ? Opened : Lost;
