@@ -43,6 +43,16 @@ private slots:
         QCOMPARE(scripted.beeps, 1);
         QCOMPARE(ShellFixture::CurrentLine(), std::string(">"));
         m_shell.InstallProgramScreen();
+
+        // Control characters go as typed (Ctrl+C), not those of editing keys (Delete's DEL); an echo
+        // moves the reply state.
+        for (const auto& [key, mods, code, sent] : {std::tuple{Qt::Key_Delete, Qt::NoModifier, 127, false},
+                                                    {Qt::Key_C, Qt::ControlModifier, 3, true}}) {
+            QKeyEvent press(QEvent::KeyPress, key, mods, QString(QChar(code)));
+            QApplication::sendEvent(view, &press);
+            QCOMPARE(protocol().ReplyState != reply::kIdle, sent);
+            QTest::keyClick(view, Qt::Key_Return);
+        }
     }
 
     void showsTheNewestLinesThatFitAndWidthFollowsTheWindow() {
