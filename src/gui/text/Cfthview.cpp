@@ -248,22 +248,25 @@ void Cfthview::contextMenuEvent(QContextMenuEvent* event) {
     QPlainTextEdit::contextMenuEvent(event);
 }
 
+bool Cfthview::AskSaveChanges() {
+    if (!m_doc->IsModified())
+        return true;
+    const std::string name = m_doc->title().isEmpty() ? "Untitled" : m_doc->title().toStdString();
+    switch (ui().AskYesNoCancel("Save changes to " + name + "?")) {
+    case Answer::Yes:
+        return Save();
+    case Answer::No:
+        return true;
+    case Answer::Cancel:
+        break;
+    }
+    return false;
+}
+
 void Cfthview::closeEvent(QCloseEvent* event) {
-    if (m_ask && m_doc->IsModified()) {
-        const std::string name = m_doc->title().isEmpty() ? "Untitled" : m_doc->title().toStdString();
-        switch (ui().AskYesNoCancel("Save changes to " + name + "?")) {
-        case Answer::Yes:
-            if (!Save()) {
-                event->ignore();
-                return;
-            }
-            break;
-        case Answer::No:
-            break;
-        case Answer::Cancel:
-            event->ignore();
-            return;
-        }
+    if (m_ask && !AskSaveChanges()) {
+        event->ignore();
+        return;
     }
     m_closed = true;
     if (m_search)
