@@ -66,13 +66,13 @@ protected:
     }
     // A project whose file is proj.run in the test folder, with the given entry names and source.
     void OpenProject(const std::vector<std::string>& names, const char* source) {
+        if (source) {
+            ASSERT_TRUE(WriteTestFile(m_ed2, source));
+        }
         WriteProfileString("Project", "filename", m_dir.filePath("proj.run").toStdString());
         projectDocument().LoadRememberedName();
         projectDocument().MarkOpened();
         projectModel().EntryNames = names;
-        if (source) {
-            ASSERT_TRUE(WriteTestFile(m_ed2, source));
-        }
     }
     static std::string Read(const std::string& path) { return ReadTestFile(path).toStdString(); }
 
