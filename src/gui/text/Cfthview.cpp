@@ -181,7 +181,9 @@ void Cfthview::DownloadCurrent() {
 
 void Cfthview::ChooseFont() {
     bool ok = false;
-    const QFont chosen = QFontDialog::getFont(&ok, font(), this, "Font", QFontDialog::MonospacedFonts);
+    // The dialog starts from the editor's remembered font, which this window may no longer show.
+    const QFont chosen =
+        QFontDialog::getFont(&ok, ToQFont(editFont()), this, "Font", QFontDialog::MonospacedFonts);
     if (!ok)
         return;
     setFont(chosen);
