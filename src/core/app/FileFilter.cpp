@@ -2,17 +2,17 @@
 
 namespace {
 
-std::vector<std::string> SplitOnBar(const std::string& text) {
+std::vector<std::string> Split(const std::string& text, char separator) {
     std::vector<std::string> parts;
     std::string::size_type start = 0;
     for (;;) {
-        const std::string::size_type bar = text.find('|', start);
-        if (bar == std::string::npos) {
+        const std::string::size_type end = text.find(separator, start);
+        if (end == std::string::npos) {
             parts.push_back(text.substr(start));
             return parts;
         }
-        parts.push_back(text.substr(start, bar - start));
-        start = bar + 1;
+        parts.push_back(text.substr(start, end - start));
+        start = end + 1;
     }
 }
 
@@ -22,21 +22,28 @@ std::string::size_type LastSlash(const std::string& name) {
 
 } // namespace
 
-std::vector<std::string> NameFiltersFromFilter(const std::string& filter) {
-    const std::vector<std::string> parts = SplitOnBar(filter);
-    std::vector<std::string> result;
+std::vector<DialogFilter> DialogFiltersFromFilter(const std::string& filter) {
+    const std::vector<std::string> parts = Split(filter, '|');
+    std::vector<DialogFilter> result;
     for (std::size_t i = 0; i + 1 < parts.size(); i += 2) {
         const std::string& name = parts[i];
         if (name.empty())
             break; // the "||" that ends the list
-        std::string patterns = parts[i + 1];
-        for (char& c : patterns)
-            if (c == ';')
-                c = ' ';
-        if (name.find('(') != std::string::npos)
-            result.push_back(name);
-        else
-            result.push_back(name + " (" + patterns + ")");
+        DialogFilter entry;
+        std::string patterns;
+        for (std::string pattern : Split(parts[i + 1], ';')) {
+            if (pattern == "*.")
+                entry.withoutExtension = true;
+            if (pattern == "*." || pattern == "*.*")
+                pattern = "*";
+            patterns += (patterns.empty() ? "" : " ") + pattern;
+        }
+        // The description shows the patterns the dialog filters by, in place of any it had.
+        std::string label = name.substr(0, name.find('('));
+        while (!label.empty() && label.back() == ' ')
+            label.pop_back();
+        entry.nameFilter = label + " (" + patterns + ")";
+        result.push_back(entry);
     }
     return result;
 }

@@ -17,14 +17,6 @@ bool ProjectHasFile() {
     return !projectDocument().GetPathName().empty();
 }
 
-std::vector<std::string> ProjectNames() {
-    std::vector<std::string> names;
-    for (const std::string& name : projectModel().EntryNames)
-        if (!name.empty())
-            names.push_back(name);
-    return names;
-}
-
 } // namespace
 
 void Validate() {
@@ -34,7 +26,8 @@ void Validate() {
     // The check reads the file: unsaved edits in its window are saved first.
     if (!SaveSourceIfModified(ed2))
         return;
-    const WordCheck::Outcome outcome = wordCheck().CheckFiles(ProjectNames(), ed2);
+    // Every entry name is checked, an empty one too.
+    const WordCheck::Outcome outcome = wordCheck().CheckFiles(projectModel().EntryNames, ed2);
     if (outcome == WordCheck::Outcome::Failed)
         return;
     // A window still showing an earlier report would show stale text.

@@ -19,6 +19,9 @@ struct AppHooks {
     std::function<bool()> MayCloseSettings;
     std::function<bool()> MayCloseProject;
     std::function<bool()> MayCloseMacros;
+    // Then the text windows: every save question first, and the windows close only when none was
+    // cancelled; false stops the close.
+    std::function<bool()> CloseTextWindows;
 
     // Exit, after the link is closed.
     std::function<void()> RememberSettingsName; // write "Config"/"filename"

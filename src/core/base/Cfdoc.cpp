@@ -55,8 +55,7 @@ bool Cfdoc::CloseFileDocument() {
     if (!SaveModified())
         return false;
     DeleteContents();
-    m_title.clear();
-    m_pathName.clear();
+    SetPathName(std::string());
     return true;
 }
 
@@ -139,8 +138,11 @@ bool Cfdoc::OnSaveDocument(const std::string&) {
 }
 
 void Cfdoc::SetPathName(const std::string& path) {
+    const bool changed = path != m_pathName;
     m_pathName = path;
     m_title = path.empty() ? std::string() : QFileInfo(QString::fromStdString(path)).fileName().toStdString();
+    if (changed)
+        PathNameChanged();
 }
 
 bool Cfdoc::ReadWholeFile(const std::string& path, QByteArray& bytes) {

@@ -63,6 +63,8 @@ protected:
     virtual void DeleteContents() {}
     // The modified flag has just changed.
     virtual void ModifiedChanged() {}
+    // The path has just changed: opened, named anew, saved under another name or closed.
+    virtual void PathNameChanged() {}
 
     void SetPathName(const std::string& path);
 

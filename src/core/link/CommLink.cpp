@@ -52,6 +52,7 @@ void CommLink::SetTransport(Transport* transport) {
 Ccom1doc& CommLink::EnsureDocument() {
     if (!m_doc) {
         m_doc = std::make_unique<Ccom1doc>();
+        m_doc->title = Simulate ? "Simulated Communication" : "Communication";
         ui().OpenCommWindow();
     }
     return *m_doc;
@@ -63,11 +64,10 @@ void CommLink::DropDocument() {
 }
 
 void CommLink::OpenCommunication() {
-    Ccom1doc& doc = EnsureDocument();
-    doc.title = Simulate ? "Simulated Communication" : "Communication";
-    // The port's settings are read afresh at every opening; the simulated controller needs none.
-    if (!Simulate)
-        LoadCommSettings();
+    EnsureDocument().title = Simulate ? "Simulated Communication" : "Communication";
+    // The stored settings are read afresh at every opening, also for the simulated controller (which
+    // needs none): "Configure..." shows them and writes them back.
+    LoadCommSettings();
     Transport* transport = ActiveTransport();
     const bool opened = transport && transport->OpenComm(port, baudRate, device);
     const std::function<void()>& report = opened ? Opened : Lost;
@@ -124,10 +124,9 @@ void CommLink::ReadFrom(Transport& transport) {
 }
 
 void CommLink::DisplayText(const char* data, int length) {
-    if (!m_doc) {
-        ui().ShowMessage("Comm window is not open");
-        return;
-    }
+    // Text that arrives while the terminal window is closed opens it again, on an empty screen: the
+    // operator sees what the controller says, and the reply is followed as always.
+    EnsureDocument();
     for (int i = 0; i < length; ++i) {
         const unsigned char c = static_cast<unsigned char>(data[i]);
         if (c >= 128)

@@ -44,7 +44,8 @@ public:
 
     // LinkChannel.
     void SendBytes(const char* data, int length) override;
-    // Draws received text into the screen buffer, each character handed to ConsoleChar first.
+    // Draws received text into the screen buffer, each character handed to ConsoleChar first. With
+    // the terminal window closed, the text opens it again (a new, empty screen).
     void DisplayText(const char* data, int length) override;
     bool IsSimulated() const override { return Simulate; }
     std::string LastScreenLine() const override;
@@ -60,7 +61,7 @@ public:
     SimulatedController& simulator() { return m_simulator; }
 
     Ccom1doc* document() const { return m_doc.get(); }
-    // Creates the document if missing (the terminal window does this when it opens on its own).
+    // Creates the document if missing and asks the screen for its window.
     Ccom1doc& EnsureDocument();
     // The terminal window closed: the screen text goes with it.
     void DropDocument();

@@ -49,8 +49,8 @@ CPosDat::CPosDat()
     : Cfdoc("Project Files (*.run)|*.run||", "run", "*.run", "Project", "filename",
             "The Project has been modified, do you wish to save it?") {}
 
-std::string CPosDat::Ed2Path() const {
-    return CompanionPath(GetPathName(), "ED2");
+void CPosDat::PathNameChanged() {
+    m_ed2Path = CompanionPath(GetPathName(), "ED2");
 }
 
 bool CPosDat::IsModified() const {
@@ -223,6 +223,7 @@ bool CPosDat::OnSaveDocument(const std::string& path) {
     if (!WriteImageAndDeclarations(path))
         return false;
     SaveSourceAs(path);
+    m_ed2Path = CompanionPath(path, "ED2");
     SetModifiedFlag(false);
     return true;
 }

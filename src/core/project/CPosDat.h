@@ -13,8 +13,9 @@ class CPosDat : public Cfdoc {
 public:
     CPosDat();
 
-    // The .ed2 source file of the current project (empty while there is none).
-    std::string Ed2Path() const;
+    // The .ed2 source file of the current project (empty while there is none), found whatever the case
+    // of its extension when the project was opened, named or saved.
+    const std::string& Ed2Path() const { return m_ed2Path; }
     // Modified when the image or names changed, or when the project's source text has unsaved edits.
     bool IsModified() const override;
     // Empties the project: no entries, no names, the source text window closed.
@@ -36,11 +37,15 @@ protected:
     bool OnOpenDocument(const std::string& path) override;
     bool OnSaveDocument(const std::string& path) override;
     void ModifiedChanged() override;
+    void PathNameChanged() override;
 
 private:
     bool ReadProjectFiles(const std::string& path);
     bool WriteImageAndDeclarations(const std::string& path);
     void SaveSourceAs(const std::string& path);
+
+    // Looked for once per opening or save, not at every look: finding it may list the whole folder.
+    std::string m_ed2Path;
 };
 
 // The project document of the program.

@@ -50,7 +50,9 @@ void SendLines(const std::vector<std::string>& lines, const DownloadProgress& pr
     Protocol& proto = protocol();
     result.lines = static_cast<int>(lines.size());
     for (int i = 0; i < result.lines; ++i) {
-        if (progress && !progress(i + 1, result.lines)) {
+        // Stop once the operator cancelled, also when the reply to the line in progress completed in
+        // the same turn (its wait then succeeded).
+        if (proto.CancelFlag || (progress && !progress(i + 1, result.lines))) {
             result.end = SourceDownloadResult::End::Stopped;
             return;
         }

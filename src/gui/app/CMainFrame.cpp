@@ -358,7 +358,7 @@ bool CMainFrame::RestorePlacement() {
 }
 
 bool CMainFrame::CloseChildWindows() {
-    // Text windows (and the forms) first: a text window may still refuse; the terminal goes last.
+    // The forms first, the terminal last.
     QList<QMdiSubWindow*> windows = m_mdi->subWindowList();
     std::stable_partition(windows.begin(), windows.end(), [](QMdiSubWindow* w) {
         return WindowKinds::KindOf(w) != WindowKind::Communication;
@@ -373,7 +373,9 @@ bool CMainFrame::CloseChildWindows() {
 void CMainFrame::closeEvent(QCloseEvent* event) {
     // The placement is saved first, so even a close that is then cancelled keeps it.
     SavePlacement();
-    if (!appHooks().AskCloseQuestions() || !CloseChildWindows()) {
+    const AppHooks& hooks = appHooks();
+    if (!hooks.AskCloseQuestions() || (hooks.CloseTextWindows && !hooks.CloseTextWindows()) ||
+        !CloseChildWindows()) {
         event->ignore();
         UpdateCommandStates();
         return;

@@ -17,7 +17,9 @@ Cinform::Cinform(QWidget* mainWindow)
       m_icon(new QLabel(this)), m_text(new QLabel(this)), m_bar(new Cbarg(this)),
       m_cancel(new QPushButton(tr("Cancel"), this)), m_gate(new InputGate(this)) {
     setObjectName("waitBox");
-    setWindowModality(Qt::ApplicationModal);
+    // Not modal: the input gate blocks the main window alone, so other windows (a Find box, a message)
+    // keep their input during a long transfer.
+    setWindowModality(Qt::NonModal);
     setAttribute(Qt::WA_ShowWithoutActivating, false);
     m_icon->setPixmap(QWidget::style()->standardIcon(QStyle::SP_MessageBoxInformation).pixmap(32, 32));
     m_text->setMinimumWidth(260);

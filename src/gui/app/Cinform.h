@@ -12,9 +12,9 @@ class QPushButton;
 
 // The wait box: a line of text and "Cancel" (WaitBoxStyle::Plain), or the text, a progress bar and
 // "Cancel" (WaitBoxStyle::Progress). One box is kept for the whole run. Opening it blocks the
-// operator's input to the main window at once; the box itself appears only when the wait outlasts a
-// short delay or shows progress, so the many short exchanges do not flicker. "Cancel", Escape or
-// closing the box tells the handshake (which sets CancelFlag); Enter does nothing.
+// operator's input to the main window, and to it alone, at once; the box itself appears only when
+// the wait outlasts a short delay or shows progress, so the many short exchanges do not flicker.
+// "Cancel", Escape or closing the box tells the handshake (which sets CancelFlag); Enter does nothing.
 class Cinform : public QDialog {
     Q_OBJECT
 public:

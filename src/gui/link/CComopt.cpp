@@ -64,7 +64,8 @@ bool CComopt::ValidateInput() {
     QString device = m_deviceList->currentText().trimmed();
     if (device == tr(kNoDevice))
         device.clear();
-    if (!device.isEmpty() && !QFileInfo::exists(device)) {
+    // A stored device that is missing at the moment (an adaptor unplugged) stays when left as it is.
+    if (!device.isEmpty() && device.toStdString() != m_device && !QFileInfo::exists(device)) {
         ui().ShowMessage(
             "No device " + device.toStdString() +
             " was found. Choose one of the list, type the path of an existing device, or choose " +

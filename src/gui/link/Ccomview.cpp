@@ -14,7 +14,28 @@
 
 namespace {
 const char* const kFontSection = "comm";
+
+// Whether a key's text goes to the controller: characters do, and the control characters typed as
+// such (Enter, Tab, Backspace, Escape, Ctrl with a key); an editing key that carries one (Delete with
+// its DEL) sends nothing.
+bool TypedAsText(const QKeyEvent& event) {
+    const char16_t first = event.text().front().unicode();
+    if (first >= 32 && first != 127)
+        return true;
+    switch (event.key()) {
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+    case Qt::Key_Tab:
+    case Qt::Key_Backspace:
+    case Qt::Key_Escape:
+        return true;
+    case Qt::Key_Delete:
+        return false;
+    default:
+        return (event.modifiers() & Qt::ControlModifier) != 0;
+    }
 }
+} // namespace
 
 Ccomview::Ccomview(QWidget* parent) : QWidget(parent) {
     setObjectName("terminal");
@@ -160,7 +181,7 @@ void Ccomview::paintEvent(QPaintEvent*) {
 
 void Ccomview::keyPressEvent(QKeyEvent* event) {
     const QString text = event->text();
-    if (text.isEmpty()) {
+    if (text.isEmpty() || !TypedAsText(*event)) {
         QWidget::keyPressEvent(event);
         return;
     }

@@ -8,6 +8,8 @@
 #include <QLineEdit>
 #include <QVBoxLayout>
 
+#include <algorithm>
+
 namespace {
 
 // The count as typed: a decimal integer, or -1 when the text is not one.
@@ -32,7 +34,7 @@ CJname::CJname(const QString& title, int count, const std::vector<std::string>& 
         m_nameEdits[i] = new QLineEdit(this);
         m_nameEdits[i]->setObjectName(QStringLiteral("name%1").arg(i + 1));
         if (i < count && i < static_cast<int>(names.size()))
-            m_nameEdits[i]->setText(QString::fromStdString(names[static_cast<std::size_t>(i)]));
+            m_nameEdits[i]->setText(QString::fromLatin1(names[static_cast<std::size_t>(i)]));
         form->addRow(m_labels[i], m_nameEdits[i]);
     }
     ShowRows(count);
@@ -78,8 +80,13 @@ void CJname::accept() {
     }
     m_count = n;
     for (int i = 0; i < n; ++i) {
-        if (m_nameEdits[i]->text().size() > kMaxNameLength) {
+        const QString name = m_nameEdits[i]->text();
+        if (name.size() > kMaxNameLength) {
             Refuse(m_nameEdits[i], "Enter no more than 8 characters.");
+            return;
+        }
+        if (std::any_of(name.begin(), name.end(), [](QChar c) { return c.unicode() > 0xFF; })) {
+            Refuse(m_nameEdits[i], "Enter only Western European (Latin-1) characters.");
             return;
         }
     }
@@ -89,6 +96,6 @@ void CJname::accept() {
 std::vector<std::string> CJname::names() const {
     std::vector<std::string> list;
     for (int i = 0; i < m_count && i < kSlots; ++i)
-        list.push_back(m_nameEdits[i]->text().toStdString());
+        list.push_back(m_nameEdits[i]->text().toLatin1().toStdString());
     return list;
 }

@@ -65,7 +65,7 @@ void Cjointed::Prepare() {
     for (int row = 0; row < kRows; ++row) {
         const bool used = row < n;
         const std::string name = !used ? "" : cartesian ? arm.AxisName(row) : arm.JointName(row);
-        m_names[row]->setText(QString::fromStdString(name));
+        m_names[row]->setText(QString::fromLatin1(name)); // the settings file's encoding
         m_fields[row]->setReadOnly(!editable);
         m_fields[row]->setVisible(used);
         m_units[row]->setVisible(used && cartesian);

@@ -181,7 +181,9 @@ void Cfthview::DownloadCurrent() {
 
 void Cfthview::ChooseFont() {
     bool ok = false;
-    const QFont chosen = QFontDialog::getFont(&ok, font(), this, "Font", QFontDialog::MonospacedFonts);
+    // The dialog starts from the editor's remembered font, which this window may no longer show.
+    const QFont chosen =
+        QFontDialog::getFont(&ok, ToQFont(editFont()), this, "Font", QFontDialog::MonospacedFonts);
     if (!ok)
         return;
     setFont(chosen);
@@ -248,22 +250,25 @@ void Cfthview::contextMenuEvent(QContextMenuEvent* event) {
     QPlainTextEdit::contextMenuEvent(event);
 }
 
+bool Cfthview::AskSaveChanges() {
+    if (!m_doc->IsModified())
+        return true;
+    const std::string name = m_doc->title().isEmpty() ? "Untitled" : m_doc->title().toStdString();
+    switch (ui().AskYesNoCancel("Save changes to " + name + "?")) {
+    case Answer::Yes:
+        return Save();
+    case Answer::No:
+        return true;
+    case Answer::Cancel:
+        break;
+    }
+    return false;
+}
+
 void Cfthview::closeEvent(QCloseEvent* event) {
-    if (m_ask && m_doc->IsModified()) {
-        const std::string name = m_doc->title().isEmpty() ? "Untitled" : m_doc->title().toStdString();
-        switch (ui().AskYesNoCancel("Save changes to " + name + "?")) {
-        case Answer::Yes:
-            if (!Save()) {
-                event->ignore();
-                return;
-            }
-            break;
-        case Answer::No:
-            break;
-        case Answer::Cancel:
-            event->ignore();
-            return;
-        }
+    if (m_ask && !AskSaveChanges()) {
+        event->ignore();
+        return;
     }
     m_closed = true;
     if (m_search)

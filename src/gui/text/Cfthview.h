@@ -39,6 +39,9 @@ public:
     void ShowLine(int line);
     // Closes the window without the save question.
     void CloseWithoutQuestion();
+    // The save question of a window with unsaved edits ("Save changes to ...?"); Yes saves. False
+    // when the operator cancelled or the save failed: the window must stay.
+    bool AskSaveChanges();
     // Opens the "Find" or "Replace" box.
     void OpenSearch(bool replace);
     CFindReplaceDlg* searchBox() const { return m_search; }

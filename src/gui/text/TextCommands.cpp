@@ -27,6 +27,7 @@ void BindTextCommands(CommandRegistry& registry, CMainFrame& frame) {
     appHooks().LoadEditFont = [] { Cfthview::LoadEditFont(); };
 
     TextWindows* windows = g_windows.get();
+    appHooks().CloseTextWindows = [windows] { return windows->CloseAll(); };
     recentFiles().opener = [windows](const std::string& path) {
         return windows->OpenOrActivateTextFile(path);
     };

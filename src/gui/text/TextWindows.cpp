@@ -11,6 +11,8 @@
 #include <QMdiSubWindow>
 #include <QSaveFile>
 
+#include <vector>
+
 namespace {
 
 QString Q(const std::string& s) {
@@ -77,6 +79,22 @@ Cfthview* TextWindows::ActiveTextWindow() const {
     QMdiSubWindow* window = m_area ? m_area->currentSubWindow() : nullptr;
     auto* view = window ? qobject_cast<Cfthview*>(window->widget()) : nullptr;
     return view && !view->closed() ? view : nullptr;
+}
+
+bool TextWindows::CloseAll() {
+    std::vector<Cfthview*> views;
+    for (QMdiSubWindow* window : m_area ? m_area->subWindowList() : QList<QMdiSubWindow*>()) {
+        auto* view = qobject_cast<Cfthview*>(window->widget());
+        if (view && !view->closed())
+            views.push_back(view);
+    }
+    for (Cfthview* view : views) {
+        if (!view->AskSaveChanges())
+            return false;
+    }
+    for (Cfthview* view : views)
+        view->CloseWithoutQuestion();
+    return true;
 }
 
 void TextWindows::NewTextFile() {

@@ -31,6 +31,10 @@ public:
     Cfthview* FindTextDocument(const std::string& path) const;
     // The active window when it is a text window.
     Cfthview* ActiveTextWindow() const;
+    // Closing the program: asks the save question of every window with unsaved edits, in the order
+    // the windows were opened, and closes them all once none was cancelled. False when one was: then
+    // every window stays.
+    bool CloseAll();
 
     // Set when the operator agreed to create a file that an open request did not find.
     bool createMissingFile = false;

@@ -66,13 +66,13 @@ protected:
     }
     // A project whose file is proj.run in the test folder, with the given entry names and source.
     void OpenProject(const std::vector<std::string>& names, const char* source) {
+        if (source) {
+            ASSERT_TRUE(WriteTestFile(m_ed2, source));
+        }
         WriteProfileString("Project", "filename", m_dir.filePath("proj.run").toStdString());
         projectDocument().LoadRememberedName();
         projectDocument().MarkOpened();
         projectModel().EntryNames = names;
-        if (source) {
-            ASSERT_TRUE(WriteTestFile(m_ed2, source));
-        }
     }
     static std::string Read(const std::string& path) { return ReadTestFile(path).toStdString(); }
 
@@ -93,10 +93,11 @@ TEST_F(ValidateTest, EnabledWithAProjectFileAndAReadyLink) {
 }
 
 TEST_F(ValidateTest, ConflictsReplaceAnOpenReportWindow) {
-    OpenProject({"PICK", "DROP"}, "VARIABLE PICK\r\n");
+    // Every name is checked, empty ones too.
+    OpenProject({"", "PICK", "DROP", ""}, "VARIABLE PICK\r\n");
     m_docs.open.insert(m_report);
     Validate();
-    EXPECT_EQ(Read(m_report), "PICK redefines a project word\r\n");
+    EXPECT_EQ(Read(m_report), " redefines a project word\r\nPICK redefines a project word\r\n");
     EXPECT_EQ(m_docs.closed, std::vector<std::string>{m_report});
     EXPECT_EQ(m_docs.opened, std::vector<std::string>{m_report});
     EXPECT_TRUE(m_ui.messages.empty());

@@ -203,11 +203,17 @@ TEST_F(CfdocTest, RememberedNameRoundTrip) {
 }
 
 TEST(FileFilterTest, DialogFiltersAndStartPaths) {
-    EXPECT_EQ(NameFiltersFromFilter("Settings Files (*.cfg)|*.cfg||"),
-              std::vector<std::string>{"Settings Files (*.cfg)"});
-    EXPECT_EQ(NameFiltersFromFilter("Text|*.txt;*.log|All Files (*.*)|*.*||"),
-              (std::vector<std::string>{"Text (*.txt *.log)", "All Files (*.*)"}));
-    EXPECT_TRUE(NameFiltersFromFilter("").empty());
+    const auto entries = [](const std::string& filter) {
+        std::vector<std::string> list;
+        for (const DialogFilter& entry : DialogFiltersFromFilter(filter))
+            list.push_back(entry.nameFilter + (entry.withoutExtension ? " without extension" : ""));
+        return list;
+    };
+    EXPECT_EQ(entries("Settings Files (*.cfg)|*.cfg||"), std::vector<std::string>{"Settings Files (*.cfg)"});
+    EXPECT_EQ(
+        entries("Text|*.txt;*.log|All Files (*.*)|*.*|Source (*.)|*.||"),
+        (std::vector<std::string>{"Text (*.txt *.log)", "All Files (*)", "Source (*) without extension"}));
+    EXPECT_TRUE(entries("").empty());
 
     EXPECT_EQ(StartFolderOf("*.cfg"), "");
     EXPECT_EQ(StartFileOf("*.cfg"), "");

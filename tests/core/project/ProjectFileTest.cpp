@@ -175,6 +175,12 @@ TEST_F(ProjectTest, CompanionFilesAreFoundWhateverTheirCase) {
     EXPECT_EQ(ReadFile(QPath("Mixed.Ed1")), QByteArray("KAVENTRIX\nSTARTOVER\nPLACE P9\nROUTE R1\n"));
     EXPECT_FALSE(QFileInfo::exists(QPath("Mixed.ED1")));
     EXPECT_FALSE(QFileInfo::exists(QPath("Mixed.ED2")));
+
+    // The source found at the save stays the project's: a twin made later does not hide its edits.
+    WriteFile(QPath("Mixed.ED2"), "");
+    texts.docs[Path("Mixed.ed2")].modified = true;
+    EXPECT_EQ(doc.Ed2Path(), Path("Mixed.ed2"));
+    EXPECT_TRUE(doc.IsModified());
 }
 
 TEST_F(ProjectTest, WriteDeclarationsStopsWhenTheStreamFails) {

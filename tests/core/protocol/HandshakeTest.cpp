@@ -37,6 +37,16 @@ TEST_F(Handshake, AcceptedReplyKeepsTheEchoAndOkAsLastLine) {
     EXPECT_EQ(ui.boxTexts, std::vector<std::string>{"Waiting for controller"});
 }
 
+TEST_F(Handshake, AReplyWhileTheTerminalIsClosedReopensItAndCompletes) {
+    commLink().DropDocument();
+    ui.commWindowsOpened = 0;
+    Reply({"HOME ", "OK\r\n>"});
+    EXPECT_TRUE(protocol().SendCommand("HOME"));
+    EXPECT_EQ(protocol().LastReplyLine, "HOME OK");
+    EXPECT_TRUE(ui.messages.empty());
+    EXPECT_EQ(ui.commWindowsOpened, 1);
+}
+
 TEST_F(Handshake, HostileByteOrdersStillCompleteTheReply) {
     // Split into single bytes, stray LFs before the prompt, a CR without LF inside the line.
     Reply({"G", "F 1", "0\r", "x O", "K\r", "\n", "\n\n", ">"});

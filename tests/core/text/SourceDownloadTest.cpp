@@ -116,18 +116,30 @@ TEST_F(SourceDownloadTest, ARefusedLineStopsTheDownloadAndIsShownWithItsFileAndN
 
 TEST_F(SourceDownloadTest, CancellingStopsAfterTheLineInProgressWithoutAReport) {
     const std::string path = Write("long.ed2", "ONE\nTWO\nTHREE\nFOUR\n");
-    fake.lineAnswer = [this](const std::string& line) {
-        if (line == "TWO\n") {
-            ui.events.push_back([] { protocol().WaitBoxClosed(); });
-            return std::string();
-        }
-        return line + " OK\r\n>";
-    };
-    EXPECT_TRUE(DownloadSourceFile(path));
-    EXPECT_EQ(fake.lines, (Lines{"ONE\n", "TWO\n"}));
-    EXPECT_TRUE(ui.messages.empty());
-    EXPECT_TRUE(documents.shown.empty());
-    EXPECT_FALSE(protocol().heldBox);
+    // The reply to TWO never comes, or it completes in the same turn as the cancel.
+    for (const bool replyWithCancel : {false, true}) {
+        fake.lines.clear();
+        fake.lineAnswer = [this, replyWithCancel](const std::string& line) {
+            if (line == "TWO\n") {
+                ui.events.push_back([this, replyWithCancel] {
+                    protocol().WaitBoxClosed();
+                    if (replyWithCancel) {
+                        auto reply = std::move(ui.events.front());
+                        ui.events.pop_front();
+                        reply();
+                    }
+                });
+                return replyWithCancel ? line + " OK\r\n>" : std::string();
+            }
+            return line + " OK\r\n>";
+        };
+        EXPECT_TRUE(DownloadSourceFile(path));
+        EXPECT_EQ(fake.lines, (Lines{"ONE\n", "TWO\n"})) << replyWithCancel;
+        EXPECT_TRUE(ui.messages.empty());
+        EXPECT_TRUE(documents.shown.empty());
+        EXPECT_FALSE(protocol().heldBox);
+        ui.events.clear();
+    }
 }
 
 TEST_F(SourceDownloadTest, HideModeWrapsTheLinesInPromptOnlyModeAndRestoresTheIoFlag) {

@@ -2,10 +2,12 @@
 #include "gui/app/QtFileDialogs.h"
 
 #include <QApplication>
+#include <QComboBox>
 #include <QDir>
 #include <QFile>
 #include <QFileDialog>
 #include <QLineEdit>
+#include <QListView>
 #include <QMdiArea>
 #include <QTemporaryDir>
 #include <QTest>
@@ -65,6 +67,37 @@ private slots:
         const std::string chosen = QtAskSaveFileName(nullptr, "New File", "Settings Files (*.cfg)|*.cfg||",
                                                      "cfg", start.toStdString());
         QCOMPARE(QFileInfo(QString::fromStdString(chosen)).fileName(), QStringLiteral("arm.cfg"));
+    }
+
+    void sourceFiltersListWhatTheirNamesSay() {
+        QTemporaryDir dir;
+        for (const char* name : {"move", "pick.ed2", "notes.txt"})
+            QVERIFY(QFile(dir.filePath(name)).open(QIODevice::WriteOnly));
+        // "All Files", "Forth Project Files", "Forth source files" (names without an extension).
+        const QList<QStringList> expected{{"move", "notes.txt", "pick.ed2"}, {"pick.ed2"}, {"move"}};
+        QList<QStringList> listed;
+        WhenDialogOpens([&](QFileDialog* dialog) {
+            auto* view = dialog->findChild<QListView*>("listView");
+            auto* types = dialog->findChild<QComboBox*>("fileTypeCombo");
+            const auto names = [view] {
+                QStringList names;
+                for (int row = 0; row < view->model()->rowCount(view->rootIndex()); ++row)
+                    names << view->model()->index(row, 0, view->rootIndex()).data().toString();
+                names.sort();
+                return names;
+            };
+            for (const QStringList& wanted : expected) {
+                (void)QTest::qWaitFor([&] { return names() == wanted; });
+                listed << names();
+                QTest::keyClick(types, Qt::Key_Down); // the operator picks the next filter
+            }
+            dialog->reject();
+        });
+        QtAskOpenFileName(
+            nullptr, "Download File",
+            "All Files (*.*)|*.*|Forth Project Files (*.ed2)|*.ed2|Forth source files (*.)|*.||", "",
+            dir.filePath("*").toStdString());
+        QCOMPARE(listed, expected);
     }
 
     void openDialogCancelReturnsNothing() {

@@ -43,6 +43,16 @@ private slots:
         QCOMPARE(scripted.beeps, 1);
         QCOMPARE(ShellFixture::CurrentLine(), std::string(">"));
         m_shell.InstallProgramScreen();
+
+        // Control characters go as typed (Ctrl+C), not those of editing keys (Delete's DEL); an echo
+        // moves the reply state.
+        for (const auto& [key, mods, code, sent] : {std::tuple{Qt::Key_Delete, Qt::NoModifier, 127, false},
+                                                    {Qt::Key_C, Qt::ControlModifier, 3, true}}) {
+            QKeyEvent press(QEvent::KeyPress, key, mods, QString(QChar(code)));
+            QApplication::sendEvent(view, &press);
+            QCOMPARE(protocol().ReplyState != reply::kIdle, sent);
+            QTest::keyClick(view, Qt::Key_Return);
+        }
     }
 
     void showsTheNewestLinesThatFitAndWidthFollowsTheWindow() {
@@ -123,14 +133,17 @@ private slots:
     }
 
     void configureStoresOnOkAndReopensEitherWay() {
-        commLink().port = 3;
-        commLink().baudIndex = 5;
+        // Under simulation too the dialog shows what is stored, and "OK" keeps what was not changed
+        // (a device that is not there at the moment included).
+        WriteProfileInt("Communication", "port", 3);
+        WriteProfileInt("Communication", "baudindex", 5);
+        WriteProfileString("Communication", "device", "/tmp/no-such-link");
+        commLink().ReOpen();
         QTimer::singleShot(0, this, [] {
             if (auto* dialog = qobject_cast<CComopt*>(QApplication::activeModalWidget()))
                 dialog->reject();
         });
         ConfigureCommunication(m_shell.frame.get());
-        QCOMPARE(GetProfileInt("Communication", "port", -1), -1);
         QCOMPARE(protocol().ReplyState, reply::kIdle);
         QCOMPARE(commLink().document()->title, std::string("Simulated Communication"));
 
@@ -140,12 +153,12 @@ private slots:
                 return;
             QCOMPARE(dialog->portEdit()->text(), QString("3"));
             dialog->portEdit()->setText("7");
-            dialog->baudList()->setCurrentIndex(2);
             dialog->accept();
         });
         ConfigureCommunication(m_shell.frame.get());
         QCOMPARE(GetProfileInt("Communication", "port", -1), 7);
-        QCOMPARE(GetProfileInt("Communication", "baudindex", -1), 2);
+        QCOMPARE(GetProfileInt("Communication", "baudindex", -1), 5);
+        QCOMPARE(GetProfileString("Communication", "device"), std::string("/tmp/no-such-link"));
         QCOMPARE(protocol().ReplyState, reply::kIdle);
     }
 

@@ -40,9 +40,9 @@ private slots:
     void cleanup() { UseProfileFile(std::string()); }
 
     void typingTheCountShowsThatManyRows() {
-        CJname dialog(QStringLiteral("Joint names"), 3, {"a", "b", "c"});
+        CJname dialog(QStringLiteral("Joint names"), 3, {"a", "b\xF6", "c"});
         QCOMPARE(VisibleRows(dialog), 3);
-        QCOMPARE(Field(dialog, "name2")->text(), QStringLiteral("b"));
+        QCOMPARE(Field(dialog, "name2")->text(), QString::fromUtf8("b\xC3\xB6"));
 
         QLineEdit* count = Field(dialog, "count");
         count->setText(QStringLiteral("5"));
@@ -72,11 +72,17 @@ private slots:
         QCOMPARE(QString::fromStdString(ui.messages.back()),
                  QStringLiteral("Enter no more than 8 characters."));
 
-        Field(dialog, "name2")->setText(QStringLiteral("eightchr"));
+        // Names are kept in the profile's 8-bit encoding: eight characters are eight bytes.
+        Field(dialog, "name2")->setText(QString::fromUtf8("\xE8\xBB\xB8"));
+        dialog.accept();
+        QVERIFY(dialog.isVisible());
+        QCOMPARE(QString::fromStdString(ui.messages.back()),
+                 QStringLiteral("Enter only Western European (Latin-1) characters."));
+        Field(dialog, "name2")->setText(QString::fromUtf8("Ellb\xC3\xB6gen"));
         dialog.accept();
         QCOMPARE(dialog.result(), int(QDialog::Accepted));
         QCOMPARE(dialog.count(), 2);
-        QCOMPARE(dialog.names(), (std::vector<std::string>{"X", "eightchr"}));
+        QCOMPARE(dialog.names(), (std::vector<std::string>{"X", "Ellb\xF6gen"}));
     }
 
     void jointNamesCommandStoresCountAndNames() {

@@ -351,6 +351,17 @@ private slots:
         QVERIFY(stored.height != FontDescription().height);
         Cfthview* third = Open(Write("third.ed2", "c"));
         QCOMPARE(third->font().pointSize(), wanted.pointSize());
+
+        // The dialog of a window that kept its older font starts from the remembered one.
+        int offered = 0;
+        QTimer::singleShot(0, [&offered] {
+            if (auto* dialog = qobject_cast<QFontDialog*>(QApplication::activeModalWidget())) {
+                offered = dialog->currentFont().pointSize();
+                dialog->reject();
+            }
+        });
+        first->RunCommand(ID_SETTINGS_FONT);
+        QCOMPARE(offered, wanted.pointSize());
         UseProfileFile(std::string());
     }
 };

@@ -9,13 +9,12 @@
 #include "gui/text/Cfthview.h"
 #include "gui/text/TextCommands.h"
 #include "gui/text/TextWindows.h"
+#include "support/ScriptedUi.h"
 
 #include <QAction>
 #include <QContextMenuEvent>
 #include <QFile>
 #include <QMenu>
-#include <QMessageBox>
-#include <QPushButton>
 #include <QtTest>
 
 class TextShellTest : public QObject {
@@ -53,17 +52,6 @@ private:
         shell.frame->UpdateCommandStates();
         return shell.frame->action(id)->isEnabled();
     }
-    // Answers the next message box with the button of the given role.
-    static void AnswerNextBox(QMessageBox::StandardButton button, QString* text) {
-        QTimer::singleShot(0, [button, text] {
-            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
-            if (!box)
-                return;
-            *text = box->text();
-            box->button(button)->click();
-        });
-    }
-
 private slots:
     void init() { shell.SetUp(); }
     void cleanup() { shell.TearDown(); }
@@ -146,19 +134,25 @@ private slots:
     }
 
     void closingTheProgramAsksAboutUnsavedText() {
+        const QString first = Write("first.ed2", "one");
         const QString path = Write("exit.ed2", "keep");
-        Cfthview* view = Open(path);
-        QVERIFY(view);
-        QTest::keyClicks(view, "edit ");
-        QString question;
-        AnswerNextBox(QMessageBox::Cancel, &question);
+        for (const QString& file : {first, path})
+            QTest::keyClicks(Open(file), "edit ");
+        ScriptedUi scripted;
+        InstallScreen({&scripted, nullptr, textWindows()});
+        // Every question comes first: Cancel on the second leaves both windows open.
+        scripted.answers = {Answer::No, Answer::Cancel};
         QVERIFY(!shell.frame->close());
-        QCOMPARE(question, QString("Save changes to exit.ed2?"));
+        QCOMPARE(scripted.questions,
+                 (std::vector<std::string>{"Save changes to first.ed2?", "Save changes to exit.ed2?"}));
+        QVERIFY(textWindows()->IsOpen(first.toStdString()));
         QVERIFY(textWindows()->IsOpen(path.toStdString()));
 
-        AnswerNextBox(QMessageBox::Yes, &question);
+        scripted.answers = {Answer::No, Answer::Yes};
         QVERIFY(shell.frame->close());
+        QCOMPARE(Read(first), QByteArray("one"));
         QCOMPARE(Read(path), QByteArray("edit keep"));
+        shell.InstallProgramScreen();
     }
 };
 
