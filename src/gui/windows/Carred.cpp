@@ -24,9 +24,10 @@ QRadioButton* Choice(const char* text, const char* objectName, bool checked) {
     return button;
 }
 
-// A group of exclusive choices stacked in a box with `title` (empty for none).
+// A group of exclusive choices stacked in a box with `title`. An unlabelled box gets a blank title, so
+// that its frame lines up with the labelled one beside it.
 QGroupBox* ChoiceBox(const char* title, std::initializer_list<QRadioButton*> choices) {
-    auto* box = new QGroupBox(title);
+    auto* box = new QGroupBox(*title ? title : " ");
     auto* layout = new QVBoxLayout(box);
     auto* group = new QButtonGroup(box);
     for (QRadioButton* choice : choices) {
@@ -87,6 +88,11 @@ Carred::Carred(const NewRouteValues& initial, int lowestReserve, int highestRese
     counts->addWidget(m_rowsLabel, 2, 0);
     counts->addWidget(m_rows, 2, 1);
     counts->setColumnStretch(3, 1);
+    // The labels' column keeps its width whichever of them are shown.
+    QLabel* reserveLabel = qobject_cast<QLabel*>(counts->itemAtPosition(0, 0)->widget());
+    const int labelWidth = std::max({reserveLabel->sizeHint().width(), m_columnsLabel->sizeHint().width(),
+                                     m_rowsLabel->sizeHint().width()});
+    counts->setColumnMinimumWidth(0, labelWidth);
 
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(name);

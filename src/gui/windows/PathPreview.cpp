@@ -51,10 +51,19 @@ void DrawLastMark(QPainter& painter, const QPointF& at) {
     painter.drawRect(QRectF(at.x() - 5, at.y() - 5, 10, 10));
 }
 
-void DrawSelectedMark(QPainter& painter, const QPointF& at) {
+void DrawSelectedMark(QPainter& painter, const QPointF& at, double radius = 9) {
     painter.setPen(QPen(kSelectedColour, 2.5));
     painter.setBrush(Qt::NoBrush);
-    painter.drawEllipse(at, 9, 9);
+    painter.drawEllipse(at, radius, radius);
+}
+
+// As many ticks as their labels leave room for, side by side (judged by the widest whole number in
+// the range) or one above the other.
+int TickCount(const QFontMetricsF& fm, DataRange range, double room, bool across) {
+    const double widest = std::max(std::abs(range.low), std::abs(range.high));
+    const double label =
+        across ? fm.horizontalAdvance(QString("-%1").arg(std::ceil(widest))) + 16 : fm.height() * 2;
+    return std::max(2, static_cast<int>(room / label));
 }
 
 } // namespace
@@ -234,9 +243,10 @@ void PathPreview::PaintAxes(QPainter& painter, const Panel& panel) const {
     const QRectF& plot = panel.plot;
     const QColor text = palette().color(QPalette::WindowText);
     const double minAcross = panel.across < 0 ? 1 : 0; // line numbers are whole
-    const int acrossCount = std::max(2, static_cast<int>(plot.width() / 70));
-    const int upCount = std::max(2, static_cast<int>(plot.height() / 40));
-    for (double t : NiceTicks(panel.map.VisibleX(), acrossCount, minAcross)) {
+    const DataRange visibleAcross = panel.map.VisibleX();
+    const int acrossCount = TickCount(fm, visibleAcross, plot.width(), true);
+    const int upCount = TickCount(fm, panel.map.VisibleY(), plot.height(), false);
+    for (double t : NiceTicks(visibleAcross, acrossCount, minAcross)) {
         const double x = panel.map.Map(t, 0).x();
         painter.setPen(QPen(t == 0 && panel.across >= 0 ? kZeroColour : kGridColour, 1));
         painter.drawLine(QPointF(x, plot.top() + 1), QPointF(x, plot.bottom() - 1));
@@ -327,15 +337,15 @@ void PathPreview::PaintLegend(QPainter& painter, const QRectF& strip) const {
               [&](QPointF at) { DrawLastMark(painter, at); });
         if (const Point* selected = Find(m_selected)) {
             entry(QString("selected (line %1)").arg(m_selected),
-                  [&](QPointF at) { DrawSelectedMark(painter, at); });
-            const QString where = QString("line %1: %2, %3, %4 mm")
-                                      .arg(m_selected)
-                                      .arg(selected->v[0], 0, 'f', 1)
-                                      .arg(selected->v[1], 0, 'f', 1)
-                                      .arg(selected->v[2], 0, 'f', 1);
-            painter.drawText(strip, Qt::AlignRight | Qt::AlignVCenter, where);
+                  [&](QPointF at) { DrawSelectedMark(painter, at, 6); });
+            QString where = QString("line %1:").arg(m_selected);
+            for (int axis = 0; axis < 3; ++axis)
+                where += QString("  %1 %2").arg(m_names[axis]).arg(selected->v[axis], 0, 'f', 1);
+            painter.drawText(strip, Qt::AlignRight | Qt::AlignVCenter, where + " mm");
         }
-        painter.drawText(QPointF(x, baseline), QString("%1 points").arg(m_points.size()));
+        const int count = static_cast<int>(m_points.size());
+        painter.drawText(QPointF(x, baseline),
+                         count == 1 ? QString("1 point") : QString("%1 points").arg(count));
         return;
     }
     for (int j = 0; j < m_series; ++j) {
