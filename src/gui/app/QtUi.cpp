@@ -3,6 +3,9 @@
 #include "gui/app/CMainFrame.h"
 #include "gui/app/Cinform.h"
 #include "gui/app/QtFileDialogs.h"
+#include "gui/windows/CContour.h"
+#include "gui/windows/CEname.h"
+#include "gui/windows/Croutcode.h"
 
 #include <QApplication>
 #include <QEvent>
@@ -136,4 +139,31 @@ std::string QtUi::AskOpenFileName(const std::string& title, const std::string& f
 std::string QtUi::AskSaveFileName(const std::string& title, const std::string& filter,
                                   const std::string& defaultExt, const std::string& startPath) {
     return QtAskSaveFileName(m_frame, title, filter, defaultExt, startPath);
+}
+
+bool QtUi::AskName(std::string& name, const std::string& title) {
+    CEname dialog(name, QString::fromStdString(title), m_frame);
+    if (dialog.exec() != QDialog::Accepted)
+        return false;
+    name = dialog.name();
+    return true;
+}
+
+bool QtUi::AskRouteFunction(std::string& word, int& parameter) {
+    Croutcode dialog(word, parameter, m_frame);
+    if (dialog.exec() != QDialog::Accepted)
+        return false;
+    word = dialog.word();
+    parameter = dialog.parameter();
+    return true;
+}
+
+bool QtUi::AskContourFunction(int& code, double& a, double& b) {
+    CContour dialog(code, a, b, m_frame);
+    if (dialog.exec() != QDialog::Accepted)
+        return false;
+    code = dialog.code();
+    a = dialog.a();
+    b = dialog.b();
+    return true;
 }

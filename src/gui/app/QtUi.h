@@ -41,6 +41,9 @@ public:
                                 const std::string& defaultExt, const std::string& startPath) override;
     std::string AskSaveFileName(const std::string& title, const std::string& filter,
                                 const std::string& defaultExt, const std::string& startPath) override;
+    bool AskName(std::string& name, const std::string& title) override;
+    bool AskRouteFunction(std::string& word, int& parameter) override;
+    bool AskContourFunction(int& code, double& a, double& b) override;
 
     Cinform* waitBox();
     bool quitting() const { return m_quitting; }

@@ -1,0 +1,278 @@
+#include "core/app/CoreWiring.h"
+#include "core/project/ProjectModel.h"
+#include "gui/app/QtUi.h"
+#include "gui/windows/CContour.h"
+#include "gui/windows/CEname.h"
+#include "gui/windows/Carlines.h"
+#include "gui/windows/Carred.h"
+#include "gui/windows/Croutcode.h"
+#include "support/ScriptedUi.h"
+
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QRadioButton>
+#include <QTimer>
+#include <QtTest>
+
+#include <functional>
+
+using Messages = std::vector<std::string>;
+
+class RouteDialogsTest : public QObject {
+    Q_OBJECT
+
+private:
+    // Runs `step` on the modal dialog of type T once it is up, then cancels it if it is still open, so
+    // that no test can hang on it.
+    template <class T> static void WhenModal(std::function<void(T&)> step, int triesLeft = 500) {
+        QTimer::singleShot(10, [step, triesLeft] {
+            if (auto* dialog = qobject_cast<T*>(QApplication::activeModalWidget())) {
+                step(*dialog);
+                if (dialog->isVisible())
+                    dialog->reject();
+            } else if (triesLeft > 0) {
+                WhenModal<T>(step, triesLeft - 1);
+            }
+        });
+    }
+    static QLineEdit* Field(QWidget& dialog, const char* name) { return dialog.findChild<QLineEdit*>(name); }
+    static Messages Expected(const QString& message) {
+        return message.isEmpty() ? Messages{} : Messages{message.toStdString()};
+    }
+
+private slots:
+    void init() {
+        ResetCore();
+        projectModel().AllocateEntry(3, "PICK");
+        projectModel().AllocateEntry(5, "PATH");
+    }
+
+    void nameDialogChecks_data() {
+        QTest::addColumn<QString>("start");
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<bool>("accepted");
+        QTest::addColumn<QString>("result");
+        QTest::addColumn<QString>("message");
+        QTest::newRow("empty") << "PICK"
+                               << "" << false << "PICK"
+                               << "Please enter a name";
+        QTest::newRow("taken") << ""
+                               << "PATH" << false << ""
+                               << "PATH already exists";
+        QTest::newRow("unchanged") << "PICK"
+                                   << "PICK" << true << "PICK"
+                                   << "";
+        QTest::newRow("exact case") << "PICK"
+                                    << "path" << true << "path"
+                                    << "";
+        QTest::newRow("nine typed") << ""
+                                    << "ABCDEFGHI" << true << "ABCDEFGH"
+                                    << "";
+    }
+    void nameDialogChecks() {
+        QFETCH(QString, start);
+        QFETCH(QString, typed);
+        QFETCH(bool, accepted);
+        QFETCH(QString, result);
+        QFETCH(QString, message);
+        ScriptedUi ui;
+        QtUi screen;
+        std::string name = start.toStdString();
+        QString title;
+        WhenModal<CEname>([&](CEname& dialog) {
+            title = dialog.windowTitle();
+            Field(dialog, "name")->clear();
+            QTest::keyClicks(Field(dialog, "name"), typed);
+            dialog.accept();
+        });
+        QCOMPARE(screen.AskName(name, "Edit name"), accepted);
+        QCOMPARE(title, QString("Edit name"));
+        QCOMPARE(QString::fromStdString(name), result);
+        QCOMPARE(ui.messages, Expected(message));
+    }
+
+    void newRouteChecks_data() {
+        QTest::addColumn<QString>("kind");
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QString>("columns");
+        QTest::addColumn<QString>("rows");
+        QTest::addColumn<QString>("reserve");
+        QTest::addColumn<int>("highest");
+        QTest::addColumn<QString>("message");
+        QTest::addColumn<QString>("outcome"); // the field refused, or the reserve, columns and rows taken
+        const QString between12 = "Please enter an integer between 2 and 255.";
+        QTest::newRow("row, no columns") << "row"
+                                         << "R"
+                                         << ""
+                                         << ""
+                                         << "20" << 99 << "Please enter an integer."
+                                         << "columns";
+        QTest::newRow("one column") << "row"
+                                    << "R"
+                                    << "1"
+                                    << ""
+                                    << "20" << 99 << between12 << "columns";
+        QTest::newRow("256 rows") << "grid"
+                                  << "R"
+                                  << "4"
+                                  << "256"
+                                  << "20" << 99 << between12 << "rows";
+        QTest::newRow("grid 3x4 in 10") << "grid"
+                                        << "R"
+                                        << "4"
+                                        << "3"
+                                        << "10" << 99 << "Please enter an integer between 12 and 99."
+                                        << "reserve";
+        QTest::newRow("grid 3x4 in 12") << "grid"
+                                        << "R"
+                                        << "4"
+                                        << "3"
+                                        << "12" << 99 << ""
+                                        << "12 4 3";
+        QTest::newRow("general hides") << "general"
+                                       << "R"
+                                       << "x"
+                                       << "y"
+                                       << "99" << 99 << ""
+                                       << "99 0 0";
+        QTest::newRow("row of 5") << "row"
+                                  << "R"
+                                  << "5"
+                                  << "y"
+                                  << "5" << 99 << ""
+                                  << "5 5 0";
+        QTest::newRow("reserve 0") << "general"
+                                   << "R"
+                                   << ""
+                                   << ""
+                                   << "0" << 99 << "Please enter an integer between 1 and 99."
+                                   << "reserve";
+        QTest::newRow("reserve 100") << "general"
+                                     << "R"
+                                     << ""
+                                     << ""
+                                     << "100" << 99 << "Please enter an integer between 1 and 99."
+                                     << "reserve";
+        QTest::newRow("no room") << "grid"
+                                 << "R"
+                                 << "10"
+                                 << "10"
+                                 << "50" << 50
+                                 << "This route needs 100 lines; no more than 50 can be reserved."
+                                 << "rows";
+        QTest::newRow("name first") << "row"
+                                    << ""
+                                    << ""
+                                    << ""
+                                    << "20" << 99 << "Please enter a name"
+                                    << "name";
+        QTest::newRow("name taken") << "row"
+                                    << "PICK"
+                                    << ""
+                                    << ""
+                                    << "20" << 99 << "PICK already exists"
+                                    << "name";
+    }
+    void newRouteChecks() {
+        QFETCH(QString, kind);
+        QFETCH(QString, name);
+        QFETCH(QString, columns);
+        QFETCH(QString, rows);
+        QFETCH(QString, reserve);
+        QFETCH(int, highest);
+        QFETCH(QString, message);
+        QFETCH(QString, outcome);
+        ScriptedUi ui;
+        NewRouteValues initial;
+        initial.reserve = 20;
+        Carred dialog(initial, 1, highest);
+        dialog.show();
+        for (const QString& choice : {kind, QString("cartesian"), QString("relative")})
+            dialog.findChild<QRadioButton*>(choice)->click();
+        for (const char* field : {"columns", "columnsLabel"})
+            QCOMPARE(dialog.findChild<QWidget*>(field)->isVisible(), kind != "general");
+        for (const char* field : {"rows", "rowsLabel"})
+            QCOMPARE(dialog.findChild<QWidget*>(field)->isVisible(), kind == "grid");
+        Field(dialog, "name")->setText(name);
+        Field(dialog, "columns")->setText(columns);
+        Field(dialog, "rows")->setText(rows);
+        Field(dialog, "reserve")->setText(reserve);
+        dialog.accept();
+        QCOMPARE(ui.messages, Expected(message));
+        if (!message.isEmpty()) {
+            QVERIFY(dialog.isVisible());
+            QCOMPARE(dialog.focusWidget()->objectName(), outcome);
+            return;
+        }
+        QCOMPARE(dialog.result(), int(QDialog::Accepted));
+        const NewRouteValues& v = dialog.values();
+        QCOMPARE(QString("%1 %2 %3").arg(v.reserve).arg(v.columns).arg(v.rows), outcome);
+        QCOMPARE(int(v.layout), kind == "general" ? 0 : kind == "row" ? 1 : 2);
+        QVERIFY(v.cartesian && v.relative && v.name == "R");
+    }
+
+    void reserveLinesStayWithinTheCallersRange() {
+        ScriptedUi ui;
+        Carlines dialog("R1", 5, 3, 9);
+        QCOMPARE(dialog.windowTitle(), QString("Route R1"));
+        dialog.show();
+        for (const char* refused : {"2", "10"}) {
+            Field(dialog, "reserve")->setText(refused);
+            dialog.accept();
+            QVERIFY(dialog.isVisible());
+        }
+        QCOMPARE(ui.messages, Messages(2, "Please enter an integer between 3 and 9."));
+        Field(dialog, "reserve")->setText("9");
+        dialog.accept();
+        QCOMPARE(dialog.result(), int(QDialog::Accepted));
+        QCOMPARE(dialog.reserve(), 9);
+    }
+
+    void contourAndFunctionValuesRoundTrip() {
+        ScriptedUi ui;
+        QtUi screen;
+        int code = 2;
+        double a = 12.3;
+        double b = 0;
+        WhenModal<CContour>([](CContour& dialog) {
+            auto* function = dialog.findChild<QComboBox*>("function");
+            QCOMPARE(function->currentText(), QString("LIN Line len"));
+            QCOMPARE(Field(dialog, "paramA")->text(), QString("12.3"));
+            function->setCurrentIndex(0);
+            Field(dialog, "paramA")->setText("50");
+            Field(dialog, "paramB")->setText("3276.8");
+            dialog.accept();
+            Field(dialog, "paramB")->setText("-90.5");
+            dialog.accept();
+        });
+        QVERIFY(screen.AskContourFunction(code, a, b));
+        QCOMPARE(code, 0);
+        QCOMPARE(a, 50.0);
+        QCOMPARE(b, -90.5);
+        // A code with no function offers no choice until one is made; cancel leaves the values alone.
+        code = 7;
+        WhenModal<CContour>([](CContour& dialog) { dialog.accept(); });
+        QVERIFY(!screen.AskContourFunction(code, a, b));
+        QCOMPARE(code, 7);
+        QCOMPARE(ui.messages, (Messages{"Please enter a number between -3276.8 and 3276.7.",
+                                        "Please choose a contour function."}));
+
+        std::string word = "MOVE";
+        int parameter = 7;
+        WhenModal<Croutcode>([](Croutcode& dialog) {
+            QCOMPARE(Field(dialog, "word")->text(), QString("MOVE"));
+            QCOMPARE(Field(dialog, "parameter")->text(), QString("7"));
+            Field(dialog, "word")->clear();
+            QTest::keyClicks(Field(dialog, "word"), "GRIPPERS1");
+            Field(dialog, "parameter")->setText("-5");
+            dialog.accept();
+        });
+        QVERIFY(screen.AskRouteFunction(word, parameter));
+        QCOMPARE(word, std::string("GRIPPERS"));
+        QCOMPARE(parameter, -5);
+    }
+};
+
+QTEST_MAIN(RouteDialogsTest)
+#include "RouteDialogsTest.moc"
