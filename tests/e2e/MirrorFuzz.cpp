@@ -210,9 +210,11 @@ std::string MirrorFuzz::Compare() {
 }
 
 void MirrorFuzz::MoveArm() {
+    // Now and then far out, where sums and differences wrap round in 16 bits.
+    const int reach = Chance(10) ? 32767 : 2000;
     QString command = QStringLiteral("set joints");
     for (int i = 0; i < 6; ++i)
-        command += ' ' + QString::number(Uniform(-2000, 2000));
+        command += ' ' + QString::number(Uniform(-reach, reach));
     m_emulator->Control(command);
 }
 
@@ -255,6 +257,10 @@ int MirrorFuzz::AnyPlace() {
 }
 
 void MirrorFuzz::QueueRecordEdit(int low, int high) {
+    if (Chance(10)) {
+        low = -32768;
+        high = 32767;
+    }
     std::int16_t values[6];
     for (std::int16_t& v : values)
         v = static_cast<std::int16_t>(Uniform(low, high));
@@ -384,10 +390,17 @@ bool MirrorFuzz::PressEditorButton(std::string& text, EditorButton which) {
 }
 
 bool MirrorFuzz::Teach(std::string& text, bool learn) {
-    const int r = AnyRoute();
+    // Now and then a route with no room for the learned line, or none to drop.
+    int r = kNoEntry;
+    if (Chance(25))
+        r = AnyRoute([learn](int route) {
+            return learn ? projectModel().RouteIsFull(route) : projectModel().LineCount(route) == 0;
+        });
+    if (r == kNoEntry)
+        r = AnyRoute();
     if (r == kNoEntry)
         return false;
-    text = projectModel().EntryName(r);
+    text = projectModel().EntryName(r) + " (" + std::to_string(projectModel().LineCount(r)) + " lines)";
     // The route's editor becomes active: its name goes to the controller, whose reply is awaited
     // before the next command as the operator's next click would be.
     const bool named = projectModel().ActiveRoute != r;
@@ -527,7 +540,9 @@ void MirrorFuzz::DefineOperations() {
          }},
         {"adjust size", 4,
          [this](std::string& text) {
-             const int r = AnyRoute();
+             // The last route is resized on the controller itself: half the time it is the one.
+             const std::vector<int> routes = RouteListEntries();
+             const int r = Chance(50) && !routes.empty() ? routes.back() : AnyRoute();
              if (r == kNoEntry)
                  return false;
              const ReserveRange range = AdjustSizeRange(r);

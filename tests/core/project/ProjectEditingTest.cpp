@@ -151,3 +151,21 @@ TEST_F(ProjectTest, RouteEditorLinesMarkTheGridAndItsButtonsFollowTheRoute) {
     EXPECT_FALSE(EditorButtonEnabled(EditorButton::SetToHere, facts));
     EXPECT_FALSE(EditorButtonEnabled(EditorButton::Interpolate, facts));
 }
+
+TEST_F(ProjectTest, AddToAllMovesOnlyAbsolutePositions) {
+    const int r = AddRoute("R", 6);
+    const std::uint16_t codes[] = {0, 1, 2, 3, 18, 40000};
+    for (int n = 1; n <= 6; ++n) {
+        PositionRecord line;
+        line.code = codes[n - 1];
+        line.values[0] = 30000;
+        model.SetRecord(model.LineOffset(r, n), line);
+    }
+    model.SetWord(r + kCount, 6);
+    PositionRecord offset;
+    offset.values[0] = 10000;
+    AddToAllLines(r, offset);
+    const int expected[] = {-25536, 30000, -25536, 30000, 30000, 30000};
+    for (int n = 1; n <= 6; ++n)
+        EXPECT_EQ(model.Line(r, n).values[0], expected[n - 1]) << "code " << codes[n - 1];
+}
