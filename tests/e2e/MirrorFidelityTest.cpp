@@ -5,10 +5,7 @@
 // A short mirror run: a few hundred random editing operations against the emulator, its RUN-LIST
 // compared with the project's image after each (mirror-fuzz runs as many as asked).
 TEST(MirrorFidelity, RandomEditsKeepTheControllerEqualToTheImage) {
-    MirrorFuzz fuzz(20240611);
-    std::string error;
-    ASSERT_TRUE(fuzz.Start(error)) << error;
-    std::string failure;
-    EXPECT_TRUE(fuzz.Run(300, failure)) << failure;
-    EXPECT_EQ(fuzz.operationsRun(), 300);
+    MirrorRun run;
+    EXPECT_TRUE(RunMirror(20240611, 300, run)) << run.failure;
+    EXPECT_EQ(run.operations, 300);
 }

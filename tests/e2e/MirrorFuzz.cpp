@@ -1,24 +1,33 @@
 #include "MirrorFuzz.h"
 
+#include "EmulatorProcess.h"
+#include "LoopRobotUi.h"
+
 #include "core/app/CoreWiring.h"
+#include "core/app/EventLoopUi.h"
 #include "core/base/ProfileStore.h"
 #include "core/base/Screen.h"
 #include "core/link/CommLink.h"
 #include "core/link/SerialPort.h"
 #include "core/project/CPosDat.h"
 #include "core/project/PlacesActions.h"
-#include "core/project/ProjectModel.h"
 #include "core/project/RouteEditorActions.h"
 #include "core/project/RoutesActions.h"
 #include "core/protocol/Protocol.h"
 #include "core/robot/TeachPad.h"
+#include "support/ScriptedUi.h"
 
 #include <QCoreApplication>
 #include <QDeadlineTimer>
-#include <QEventLoop>
+#include <QTemporaryDir>
+#include <QTimer>
 
 #include <algorithm>
+#include <functional>
+#include <memory>
+#include <random>
 #include <sstream>
+#include <vector>
 
 using namespace runlist;
 
@@ -26,26 +35,35 @@ namespace {
 
 constexpr int kWatchdogMs = 10000;
 constexpr int kMaxEntries = 30;
-// Controller words a function line may call, and one the controller does not know.
+// Controller words a function line may call; NOSUCH is one the controller does not know.
 const char* const kWords[] = {"GRIP", "UNGRIP", "HOME", "DUP", "SMOOTH", "SEGMENTED"};
-const char* const kUnknownWord = "NOSUCH";
-const char* const kGeneratorReports[] = {"Route ", "SDP without its three points"};
+
+// The event loop pumped as the program does, scripted dialogs, the project's path for the file dialog.
+class MirrorUi : public EventLoopUi, public DialogAnswers {
+public:
+    bool AskName(std::string& name, const std::string& title) override { return AnswerName(name, title); }
+    bool AskRouteFunction(std::string& word, int& parameter) override {
+        return AnswerFunction(word, parameter);
+    }
+    bool AskContourFunction(int& code, double& a, double& b) override { return AnswerContour(code, a, b); }
+    std::string AskSaveFileName(const std::string&, const std::string&, const std::string&,
+                                const std::string&) override {
+        return projectPath;
+    }
+    void KickIdle() override { ++replies; }
+
+    std::string projectPath;
+    int replies = 0; // replies completed (each one kicks the command states)
+};
 
 QByteArray MaskedImage() {
     const ProjectModel& m = projectModel();
     QByteArray bytes(reinterpret_cast<const char*>(m.RunList.data()), m.RunListEnd + 2);
-    for (int e = m.FirstEntry(); e != kNoEntry; e = m.NextEntry(e)) {
-        bytes[e + kNameIndex] = 0;
-        bytes[e + kNameIndex + 1] = 0;
-    }
+    for (int e = m.FirstEntry(); e != kNoEntry; e = m.NextEntry(e))
+        bytes[e + kNameIndex] = bytes[e + kNameIndex + 1] = 0;
     return bytes;
 }
 
-std::string Row(const QByteArray& bytes, int offset) {
-    return bytes.mid(offset & ~15, 16).toHex(' ').toStdString();
-}
-
-// Pumps events until the condition holds or the time is up.
 bool PumpUntil(const std::function<bool()>& condition, int milliseconds) {
     QDeadlineTimer deadline(milliseconds);
     while (!condition()) {
@@ -56,29 +74,64 @@ bool PumpUntil(const std::function<bool()>& condition, int milliseconds) {
     return true;
 }
 
-bool Ready() {
-    return LinkReady();
-}
+class Mirror {
+public:
+    explicit Mirror(unsigned seed) : m_seed(seed), m_random(seed) {}
+    ~Mirror();
+    std::string Start();
+    bool Step(MirrorRun& run, std::ostream* log);
 
-} // namespace
+private:
+    struct Operation {
+        const char* kind;
+        int weight;
+        std::function<bool(std::string& text)> run; // false: it does not apply now, nothing was done
+    };
 
-MirrorFuzz::MirrorFuzz(unsigned seed) : m_seed(seed), m_random(seed) {}
+    void DefineOperations();
+    std::string Check(size_t messagesBefore, int timeouts);
+    std::string Compare();
+    int Uniform(int low, int high) { return std::uniform_int_distribution<int>(low, high)(m_random); }
+    bool Chance(int percent) { return Uniform(1, 100) <= percent; }
+    template <typename T> T Any(const std::vector<T>& items, T none) {
+        return items.empty() ? none : items[static_cast<size_t>(Uniform(0, int(items.size()) - 1))];
+    }
+    std::string NewName(const char* prefix) { return prefix + std::to_string(++m_names); }
+    void Allow(const char* prefix) { m_allowed.push_back(prefix); }
+    bool Full() const { return projectModel().EntryCount() >= kMaxEntries; }
+    int AnyEntry();
+    int AnyRoute(const std::function<bool(int)>& accept = {});
+    void MoveArm();
+    void QueueRecordEdit(int low, int high);
+    void QueueFunction();
+    void QueueContour();
+    bool NewRoute(std::string& text, bool large);
+    bool PressEditorButton(std::string& text, EditorButton button);
+    bool Teach(std::string& text, bool learn);
 
-MirrorFuzz::~MirrorFuzz() {
-    m_watchdog.stop();
+    unsigned m_seed;
+    std::mt19937 m_random;
+    QTemporaryDir m_dir;
+    MirrorUi m_ui;
+    LoopRobotUi m_robot;
+    std::unique_ptr<SerialPort> m_port;
+    std::unique_ptr<EmulatorProcess> m_emulator;
+    QTimer m_watchdog;
+    int m_watchdogFired = 0;
+    std::vector<Operation> m_operations;
+    std::vector<std::string> m_allowed; // message prefixes the running operation may show
+    int m_names = 0;
+};
+
+Mirror::~Mirror() {
     commLink().CloseComm();
     ResetCore();
     m_port.reset();
     InstallScreen({});
     UseProfileFile(std::string());
-    m_emulator.reset();
 }
 
-bool MirrorFuzz::Start(std::string& error) {
-    if (!m_dir.isValid()) {
-        error = "no temporary folder";
-        return false;
-    }
+std::string Mirror::Start() {
     ResetCore();
     InstallScreen({&m_ui, &m_robot});
     UseProfileFile(m_dir.filePath(QStringLiteral("profile.ini")).toStdString());
@@ -91,125 +144,105 @@ bool MirrorFuzz::Start(std::string& error) {
         protocol().WaitBoxClosed();
     });
     m_emulator = std::make_unique<EmulatorProcess>(m_dir.path());
-    if (!m_emulator->isRunning()) {
-        error = "cannot start " + EmulatorProcess::Program().toStdString();
-        return false;
-    }
+    if (!m_emulator->isRunning())
+        return "cannot start " + EmulatorProcess::Program().toStdString();
     WriteProfileString("Communication", "device", m_emulator->linkPath().toStdString());
     commLink().OpenCommunication();
-    if (protocol().ReplyState == reply::kNotOpen) {
-        error = "the link to the emulator did not open";
-        return false;
-    }
     m_ui.projectPath = m_dir.filePath(QStringLiteral("mirror.run")).toStdString();
-    if (!projectDocument().NewFileDocument() || !m_ui.messages.empty()) {
-        error = "no new project";
-        return false;
-    }
+    if (protocol().ReplyState == reply::kNotOpen || !projectDocument().NewFileDocument() ||
+        !m_ui.messages.empty())
+        return "no project on the emulator's link";
     DefineOperations();
-    return true;
+    return std::string();
 }
 
-bool MirrorFuzz::Run(int count, std::string& failure, std::ostream* log) {
-    for (int i = 0; i < count; ++i) {
-        std::string text, problem;
-        const bool ok = RunOne(text, problem);
-        ++m_run;
-        if (log)
-            *log << m_run << ": " << text << "\n";
-        if (!ok) {
-            std::ostringstream out;
-            out << "seed " << m_seed << ", operation " << m_run << " (" << text << "): " << problem
-                << "\nthe controller's last command lines:";
-            QStringList history;
-            m_emulator->Control(QStringLiteral("history 8"), &history);
-            for (const QString& line : history)
-                out << "\n  " << line.toStdString();
-            failure = out.str();
-            return false;
-        }
-    }
-    return true;
-}
-
-bool MirrorFuzz::RunOne(std::string& text, std::string& problem) {
+bool Mirror::Step(MirrorRun& run, std::ostream* log) {
     if (Chance(30))
         MoveArm();
-    m_allowedMessages.clear();
-    m_ui.names.clear();
-    m_ui.functions.clear();
-    m_ui.contours.clear();
+    m_allowed.clear();
+    static_cast<DialogAnswers&>(m_ui) = DialogAnswers();
     m_robot.edits.clear();
     m_robot.passes.clear();
     m_ui.answer = Answer::Yes;
     const size_t messagesBefore = m_ui.messages.size();
     const int timeouts = m_robot.timedOut;
     m_watchdog.start();
-
     int total = 0;
     for (const Operation& op : m_operations)
         total += op.weight;
-    for (int attempt = 0;; ++attempt) {
+    std::string text;
+    for (;;) {
         int pick = Uniform(1, total);
         auto op = m_operations.begin();
         while ((pick -= op->weight) > 0)
             ++op;
         if (op->run(text)) {
-            ++m_kinds[op->kind];
-            text = std::string(op->kind) + (text.empty() ? "" : " " + text);
+            ++run.kinds[op->kind];
+            text = op->kind + (text.empty() ? "" : " " + text);
             break;
-        }
-        if (attempt > 10000) {
-            problem = "no operation applies";
-            return false;
         }
     }
     m_watchdog.stop();
-
-    if (!PumpUntil(Ready, 2000))
-        problem = "the link is not idle afterwards";
-    else if (m_watchdogFired != 0)
-        problem = "a wait outlasted " + std::to_string(kWatchdogMs) + " ms and was cancelled";
-    else if (m_robot.timedOut != timeouts)
-        problem = "a teach window was not closed by the pad";
-    for (size_t i = messagesBefore; problem.empty() && i < m_ui.messages.size(); ++i) {
-        const std::string& message = m_ui.messages[i];
-        const bool allowed =
-            std::any_of(m_allowedMessages.begin(), m_allowedMessages.end(),
-                        [&](const std::string& prefix) { return message.rfind(prefix, 0) == 0; });
-        if (!allowed)
-            problem = "unexpected message \"" + message + "\"";
-    }
-    if (problem.empty() && projectModel().EntryCount() != static_cast<int>(projectModel().EntryNames.size()))
-        problem = "the image has " + std::to_string(projectModel().EntryCount()) + " entries but " +
-                  std::to_string(projectModel().EntryNames.size()) + " names";
+    ++run.operations;
+    if (log)
+        *log << run.operations << ": " << text << "\n";
+    const std::string problem = Check(messagesBefore, timeouts);
     if (problem.empty())
-        problem = Compare();
-    return problem.empty();
+        return true;
+    std::ostringstream out;
+    out << "seed " << m_seed << ", operation " << run.operations << " (" << text << "): " << problem
+        << "\nthe controller's last command lines:";
+    QStringList history;
+    m_emulator->Control(QStringLiteral("history 8"), &history);
+    for (const QString& line : history)
+        out << "\n  " << line.toStdString();
+    run.failure = out.str();
+    return false;
 }
 
-std::string MirrorFuzz::Compare() {
+std::string Mirror::Check(size_t messagesBefore, int timeouts) {
+    if (!PumpUntil(LinkReady, 2000))
+        return "the link is not idle afterwards";
+    if (m_watchdogFired != 0)
+        return "a wait was cancelled after " + std::to_string(kWatchdogMs) + " ms";
+    if (m_robot.timedOut != timeouts)
+        return "a teach window was not closed by the pad";
+    for (size_t i = messagesBefore; i < m_ui.messages.size(); ++i) {
+        const std::string& message = m_ui.messages[i];
+        if (std::none_of(m_allowed.begin(), m_allowed.end(),
+                         [&](const std::string& prefix) { return message.rfind(prefix, 0) == 0; }))
+            return "unexpected message \"" + message + "\"";
+    }
+    const ProjectModel& m = projectModel();
+    if (m.EntryCount() != static_cast<int>(m.EntryNames.size()))
+        return std::to_string(m.EntryCount()) + " entries but " + std::to_string(m.EntryNames.size()) +
+               " names";
+    return Compare();
+}
+
+std::string Mirror::Compare() {
     QStringList lines;
     if (!m_emulator->Control(QStringLiteral("runlist masked"), &lines) || lines.isEmpty())
         return "the emulator gave no run-list";
     const QStringList parts = lines.first().split(' ');
-    const int next = parts.value(0).toInt();
     const QByteArray controller = QByteArray::fromHex(parts.value(1).toLatin1());
     const QByteArray image = MaskedImage();
     if (controller == image)
         return std::string();
-    const int common = static_cast<int>(std::min(controller.size(), image.size()));
     int offset = 0;
-    while (offset < common && controller[offset] == image[offset])
+    while (offset < std::min(controller.size(), image.size()) && controller[offset] == image[offset])
         ++offset;
+    auto row = [offset](const QByteArray& bytes) {
+        return bytes.mid(offset & ~15, 16).toHex(' ').toStdString();
+    };
     std::ostringstream out;
-    out << "first difference at offset " << offset << " (controller NEXT " << next << ", image end "
-        << projectModel().RunListEnd << ")\n  controller: " << Row(controller, offset)
-        << "\n  image:      " << Row(image, offset);
+    out << "first difference at offset " << offset << " (controller NEXT " << parts.value(0).toStdString()
+        << ", image end " << projectModel().RunListEnd << ")\n  controller: " << row(controller)
+        << "\n  image:      " << row(image);
     return out.str();
 }
 
-void MirrorFuzz::MoveArm() {
+void Mirror::MoveArm() {
     // Now and then far out, where sums and differences wrap round in 16 bits.
     const int reach = Chance(10) ? 32767 : 2000;
     QString command = QStringLiteral("set joints");
@@ -218,89 +251,65 @@ void MirrorFuzz::MoveArm() {
     m_emulator->Control(command);
 }
 
-int MirrorFuzz::Uniform(int low, int high) {
-    return std::uniform_int_distribution<int>(low, high)(m_random);
-}
-
-std::string MirrorFuzz::NewName(const char* prefix) {
-    return prefix + std::to_string(++m_nameCounter);
-}
-
-int MirrorFuzz::AnyEntry() {
+int Mirror::AnyEntry() {
     const ProjectModel& m = projectModel();
     std::vector<int> entries;
     for (int e = m.FirstEntry(); e != kNoEntry; e = m.NextEntry(e))
         entries.push_back(e);
-    if (entries.empty())
-        return kNoEntry;
     // While a very large entry fills the list, it is the one most often deleted.
     if (m.RunListEnd > 40000 && Chance(50))
         return *std::max_element(entries.begin(), entries.end(),
                                  [&](int a, int b) { return m.EntrySize(a) < m.EntrySize(b); });
-    return entries[static_cast<size_t>(Uniform(0, int(entries.size()) - 1))];
+    return Any(entries, kNoEntry);
 }
 
-int MirrorFuzz::AnyRoute(const std::function<bool(int)>& accept) {
-    std::vector<int> routes;
-    for (int r : RouteListEntries())
-        if (!accept || accept(r))
-            routes.push_back(r);
-    return routes.empty() ? kNoEntry : routes[static_cast<size_t>(Uniform(0, int(routes.size()) - 1))];
+int Mirror::AnyRoute(const std::function<bool(int)>& accept) {
+    std::vector<int> routes = RouteListEntries();
+    if (accept)
+        routes.erase(std::remove_if(routes.begin(), routes.end(), [&](int r) { return !accept(r); }),
+                     routes.end());
+    return Any(routes, kNoEntry);
 }
 
-int MirrorFuzz::AnyPlace() {
-    const ProjectModel& m = projectModel();
-    std::vector<int> places;
-    for (int p = m.FirstPlace(); p != kNoEntry; p = m.NextPlace(p))
-        places.push_back(p);
-    return places.empty() ? kNoEntry : places[static_cast<size_t>(Uniform(0, int(places.size()) - 1))];
-}
-
-void MirrorFuzz::QueueRecordEdit(int low, int high) {
-    if (Chance(10)) {
-        low = -32768;
-        high = 32767;
-    }
+void Mirror::QueueRecordEdit(int low, int high) {
+    if (Chance(10))
+        low = -32768, high = 32767;
     std::int16_t values[6];
     for (std::int16_t& v : values)
         v = static_cast<std::int16_t>(Uniform(low, high));
     m_robot.edits.push_back([values](PositionRecord& rec) { std::copy(values, values + 6, rec.values); });
 }
 
-void MirrorFuzz::QueueRouteFunction(bool allowUnknown) {
+void Mirror::QueueFunction() {
     std::string word = kWords[Uniform(0, int(std::size(kWords)) - 1)];
-    if (allowUnknown && Chance(10)) {
-        word = kUnknownWord;
-        m_allowedMessages.push_back("OK expected");
+    if (Chance(10)) {
+        word = "NOSUCH";
+        Allow("OK expected");
     }
     m_ui.functions.push_back({word, Uniform(-500, 500)});
 }
 
-void MirrorFuzz::QueueContour() {
+void Mirror::QueueContour() {
     const int code = Uniform(0, 3);
     const double a = Uniform(0, 2000) / 10.0;
-    const double b = Uniform(-900, 2700) / 10.0;
-    m_ui.contours.push_back({code, code == 3 ? a / 4 : a, b});
+    m_ui.contours.push_back({code, code == 3 ? a / 4 : a, Uniform(-900, 2700) / 10.0});
 }
 
-bool MirrorFuzz::NewRoute(std::string& text, bool large) {
-    if (projectModel().EntryCount() >= kMaxEntries || (large && projectModel().RunListEnd > 20000))
+bool Mirror::NewRoute(std::string& text, bool large) {
+    if (Full() || (large && projectModel().RunListEnd > 20000))
         return false;
-    m_allowedMessages.push_back("Insufficient space");
+    Allow("Insufficient space");
     if (!CheckFreeSpace(1))
         return true;
     const NewRoutePresets presets = NewRoutePresetValues();
-    NewRouteRequest request;
-    request.name = NewName("R");
-    request.mode = Uniform(0, 1);
-    request.relative = Chance(30);
-    const int layout = large ? 0 : Uniform(0, 3);
+    NewRouteRequest request{NewName("R"), 0, Uniform(0, 1), Chance(30), 0, 0};
+    const int layout = large ? 0 : Uniform(0, 3); // general twice as often as row or grid
     if (layout >= 2) {
         request.columns = Uniform(2, 5);
         request.rows = layout == 3 ? Uniform(2, 4) : 0;
     }
-    const int needed = request.rows != 0 ? request.rows * request.columns : request.columns;
-    const int lowest = std::max(presets.lowest, needed);
+    const int lowest =
+        std::max(presets.lowest, request.rows ? request.rows * request.columns : request.columns);
     if (lowest > presets.highest)
         return false;
     request.lines =
@@ -312,17 +321,32 @@ bool MirrorFuzz::NewRoute(std::string& text, bool large) {
     return true;
 }
 
-bool MirrorFuzz::PressEditorButton(std::string& text, EditorButton which) {
+bool Mirror::PressEditorButton(std::string& text, EditorButton button) {
     const int r = AnyRoute();
     if (r == kNoEntry)
         return false;
-    ProjectModel& m = projectModel();
+    const ProjectModel& m = projectModel();
     const int s = Uniform(0, m.LineCount(r));
-    if (!EditorButtonEnabled(which, RouteFactsOf(r, s, LinkReady())))
+    if (!EditorButtonEnabled(button, RouteFactsOf(r, s, LinkReady())))
         return false;
     text = m.EntryName(r) + " line " + std::to_string(s);
-    const bool hidden = m.IsHidden(r);
-    switch (which) {
+    const bool functionDialog = button == EditorButton::InsertFunction ||
+                                button == EditorButton::AppendFunction ||
+                                (button == EditorButton::EditLine && !IsPositionCode(m.Line(r, s).code));
+    if (functionDialog && m.IsHidden(r))
+        QueueContour();
+    else if (functionDialog)
+        QueueFunction();
+    else if (button == EditorButton::EditLine)
+        QueueRecordEdit(-3000, 3000);
+    else if (button == EditorButton::AddToAll)
+        QueueRecordEdit(-40, 40);
+    // A copied or renamed generator route keeps contour codes that name no controller word.
+    if (button == EditorButton::EditLine && RouteLineTexts(r, s)[1] == "error")
+        Allow("OK expected");
+    if (button == EditorButton::Delete && Chance(10))
+        m_ui.answer = Answer::No;
+    switch (button) {
     case EditorButton::GoTo:
         EditorGoTo(r, s);
         break;
@@ -339,34 +363,18 @@ bool MirrorFuzz::PressEditorButton(std::string& text, EditorButton which) {
         EditorAppendPosition(r);
         break;
     case EditorButton::InsertFunction:
+        EditorInsertFunction(r, s);
+        break;
     case EditorButton::AppendFunction:
-        if (hidden)
-            QueueContour();
-        else
-            QueueRouteFunction(true);
-        if (which == EditorButton::InsertFunction)
-            EditorInsertFunction(r, s);
-        else
-            EditorAppendFunction(r);
+        EditorAppendFunction(r);
         break;
     case EditorButton::Delete:
-        m_ui.answer = Chance(90) ? Answer::Yes : Answer::No;
         EditorDelete(r, s);
         break;
     case EditorButton::EditLine:
-        if (IsPositionCode(m.Line(r, s).code))
-            QueueRecordEdit(-3000, 3000);
-        else if (hidden)
-            QueueContour();
-        else
-            QueueRouteFunction(true);
-        // A copied or renamed generator route keeps contour codes that name no controller word.
-        if (RouteLineTexts(r, s)[1] == "error")
-            m_allowedMessages.push_back("OK expected");
         EditorEditLine(r, s);
         break;
     case EditorButton::AddToAll:
-        QueueRecordEdit(-40, 40);
         EditorAddToAll(r, s);
         break;
     case EditorButton::SetApproach:
@@ -378,163 +386,124 @@ bool MirrorFuzz::PressEditorButton(std::string& text, EditorButton which) {
     case EditorButton::InterpolateCorners:
         EditorInterpolateCorners(r);
         break;
+    case EditorButton::Close:
+        break;
     case EditorButton::Run:
-        for (const char* report : kGeneratorReports)
-            m_allowedMessages.push_back(report);
+        Allow("Route ");
+        Allow("SDP without its three points");
         EditorRun(r, s);
         break;
-    case EditorButton::Close:
-        return false;
     }
     return true;
 }
 
-bool MirrorFuzz::Teach(std::string& text, bool learn) {
+bool Mirror::Teach(std::string& text, bool learn) {
     // Now and then a route with no room for the learned line, or none to drop.
-    int r = kNoEntry;
-    if (Chance(25))
-        r = AnyRoute([learn](int route) {
-            return learn ? projectModel().RouteIsFull(route) : projectModel().LineCount(route) == 0;
-        });
-    if (r == kNoEntry)
-        r = AnyRoute();
-    if (r == kNoEntry)
+    const ProjectModel& m = projectModel();
+    int r = !Chance(25)
+                ? kNoEntry
+                : AnyRoute([&](int route) { return learn ? m.RouteIsFull(route) : m.LineCount(route) == 0; });
+    if (r == kNoEntry && (r = AnyRoute()) == kNoEntry)
         return false;
-    text = projectModel().EntryName(r) + " (" + std::to_string(projectModel().LineCount(r)) + " lines)";
-    // The route's editor becomes active: its name goes to the controller, whose reply is awaited
-    // before the next command as the operator's next click would be.
-    const bool named = projectModel().ActiveRoute != r;
+    text = m.EntryName(r) + " (" + std::to_string(m.LineCount(r)) + " lines)";
+    // The route's editor becomes active: its name goes to the controller, whose reply is awaited as
+    // the operator's next click would.
+    const bool named = m.ActiveRoute != r;
     const int replies = m_ui.replies;
     ActivateRouteEditor(r);
     if (named)
         PumpUntil([&] { return m_ui.replies > replies; }, 2000);
-    m_robot.passes.push_back({[this, learn] {
-                                  m_emulator->Control(learn ? QStringLiteral("signal learn")
-                                                            : QStringLiteral("signal drop"));
-                              },
-                              -1, RobotUi::ManualResult::Escape});
+    const QString key = learn ? QStringLiteral("signal learn") : QStringLiteral("signal drop");
+    m_robot.passes.push_back({[this, key] { m_emulator->Control(key); }, -1, RobotUi::ManualResult::Escape});
     m_robot.passes.push_back({{}, 0, RobotUi::ManualResult::Escape});
     teachPad().RunTeach();
     return true;
 }
 
-void MirrorFuzz::DefineOperations() {
-    auto placeLine = [this](PlaceLine& line) {
-        const std::vector<PlaceLine> lines = PlaceListLines();
-        if (lines.empty())
-            return false;
-        line = lines[static_cast<size_t>(Uniform(0, int(lines.size()) - 1))];
-        return true;
-    };
-    auto describe = [](const PlaceLine& line) {
-        return projectModel().EntryName(line.place) + (line.approach ? " approach" : "");
+void Mirror::DefineOperations() {
+    // The places window's buttons on a line of its list.
+    auto onPlaceLine = [this](std::function<void(const PlaceLine&)> press) {
+        return [this, press](std::string& text) {
+            const PlaceLine line = Any(PlaceListLines(), PlaceLine{kNoEntry, false});
+            if (line.place == kNoEntry)
+                return false;
+            text = projectModel().EntryName(line.place) + (line.approach ? " approach" : "");
+            press(line);
+            return true;
+        };
     };
     auto editor = [this](EditorButton button) {
         return [this, button](std::string& text) { return PressEditorButton(text, button); };
     };
+    auto onEntry = [this](std::function<void(int entry, std::string& text)> press) {
+        return [this, press](std::string& text) {
+            const int e = AnyEntry();
+            if (e == kNoEntry)
+                return false;
+            const ProjectModel& m = projectModel();
+            text = m.EntryName(e) + (e == m.FirstEntry()          ? " (first)"
+                                     : m.NextEntry(e) == kNoEntry ? " (last)"
+                                                                  : "");
+            if (Chance(10)) {
+                m_ui.answer = Answer::No;
+                text += " (answered No)";
+            }
+            press(e, text);
+            return true;
+        };
+    };
     m_operations = {
         {"add place", 8,
          [this](std::string& text) {
-             if (projectModel().EntryCount() >= kMaxEntries)
+             if (Full())
                  return false;
-             text = NewName("P");
-             m_ui.names.push_back(text);
-             m_allowedMessages.push_back("Insufficient space");
+             m_ui.names.push_back(text = NewName("P"));
+             Allow("Insufficient space");
              PlacesAddNew();
              return true;
          }},
-        {"place set to here", 4,
-         [=](std::string& text) {
-             PlaceLine line;
-             if (!placeLine(line))
-                 return false;
-             text = describe(line);
-             PlacesSetToHere(line);
-             return true;
-         }},
-        {"place set approach", 3,
-         [this](std::string& text) {
-             const int p = AnyPlace();
-             if (p == kNoEntry)
-                 return false;
-             text = projectModel().EntryName(p);
-             PlacesSetApproach(p);
-             return true;
-         }},
-        {"place edit data", 3,
-         [=](std::string& text) {
-             PlaceLine line;
-             if (!placeLine(line))
-                 return false;
-             text = describe(line);
+        {"place set to here", 4, onPlaceLine(PlacesSetToHere)},
+        {"place set approach", 3, onPlaceLine([](const PlaceLine& line) { PlacesSetApproach(line.place); })},
+        {"place edit data", 3, onPlaceLine([this](const PlaceLine& line) {
              QueueRecordEdit(-3000, 3000);
              PlacesEditData(line);
-             return true;
-         }},
-        {"place go to", 2,
-         [=](std::string& text) {
-             PlaceLine line;
-             if (!placeLine(line))
-                 return false;
-             text = describe(line);
-             PlacesGoTo(line);
-             return true;
-         }},
-        {"delete entry", 5,
-         [this](std::string& text) {
-             const int e = AnyEntry();
-             if (e == kNoEntry)
-                 return false;
-             const ProjectModel& m = projectModel();
-             text = m.EntryName(e) + (e == m.FirstEntry()          ? " (first)"
-                                      : m.NextEntry(e) == kNoEntry ? " (last)"
-                                                                   : "");
-             m_ui.answer = Chance(90) ? Answer::Yes : Answer::No;
-             if (m.EntryKind(e) == kPlace)
+         })},
+        {"place go to", 2, onPlaceLine([](const PlaceLine& line) { PlacesGoTo(line); })},
+        {"delete entry", 5, onEntry([](int e, std::string&) {
+             if (projectModel().EntryKind(e) == kPlace)
                  PlacesDelete(e);
              else
                  RoutesDelete(e);
-             return true;
-         }},
-        {"rename", 2,
-         [this](std::string& text) {
-             const int e = AnyEntry();
-             if (e == kNoEntry)
-                 return false;
-             const ProjectModel& m = projectModel();
-             const std::string name = (m.IsHidden(e) ? "_" : "") + NewName("N");
-             text = m.EntryName(e) + " to " + name;
+         })},
+        {"rename", 2, onEntry([this](int e, std::string& text) {
+             const std::string name = (projectModel().IsHidden(e) ? "_" : "") + NewName("N");
+             text += " to " + name;
              m_ui.names.push_back(name);
-             m_ui.answer = Chance(90) ? Answer::Yes : Answer::No;
-             if (m.EntryKind(e) == kPlace)
+             if (projectModel().EntryKind(e) == kPlace)
                  PlacesEditName(e);
              else
                  RoutesEditName(e);
-             return true;
-         }},
+         })},
         {"new route", 6, [this](std::string& text) { return NewRoute(text, false); }},
         {"new large route", 1, [this](std::string& text) { return NewRoute(text, true); }},
         {"new generator", 2,
          [this](std::string& text) {
              if (projectModel().EntryCount() >= kMaxEntries - 1)
                  return false;
-             for (const char* message : {"Insufficient space", "OK expected"})
-                 m_allowedMessages.push_back(message);
-             if (!CheckFreeSpace(1))
-                 return true;
-             text = NewName("G");
-             RoutesNewGenerator(text, Uniform(3, 40), Uniform(4, 16));
+             Allow("Insufficient space");
+             Allow("OK expected"); // a reserve the controller has no room for
+             if (CheckFreeSpace(1))
+                 RoutesNewGenerator(text = NewName("G"), Uniform(3, 40), Uniform(4, 16));
              return true;
          }},
         {"copy route", 3,
          [this](std::string& text) {
              const int r = AnyRoute();
-             if (r == kNoEntry || projectModel().EntryCount() >= kMaxEntries)
+             if (r == kNoEntry || Full())
                  return false;
-             const std::string name = NewName("C");
-             text = projectModel().EntryName(r) + " to " + name;
-             m_ui.names.push_back(name);
-             m_allowedMessages.push_back("Insufficient space");
+             m_ui.names.push_back(NewName("C"));
+             text = projectModel().EntryName(r) + " to " + m_ui.names.back();
+             Allow("Insufficient space");
              RoutesCopy(r);
              return true;
          }},
@@ -546,12 +515,11 @@ void MirrorFuzz::DefineOperations() {
              if (r == kNoEntry)
                  return false;
              const ReserveRange range = AdjustSizeRange(r);
-             if (range.highest < range.lowest)
-                 return false;
-             const int lines = Uniform(range.lowest, std::min(range.highest, range.value + 10));
+             const int lines =
+                 Uniform(range.lowest, std::max(range.lowest, std::min(range.highest, range.value + 10)));
              text = projectModel().EntryName(r) + " from " + std::to_string(range.value) + " to " +
                     std::to_string(lines) + (projectModel().NextRoute(r) == kNoEntry ? " (last route)" : "");
-             m_allowedMessages.push_back("Insufficient space");
+             Allow("Insufficient space");
              RoutesAdjustSize(r, lines);
              return true;
          }},
@@ -572,4 +540,17 @@ void MirrorFuzz::DefineOperations() {
         {"teach learn", 4, [this](std::string& text) { return Teach(text, true); }},
         {"teach drop", 2, [this](std::string& text) { return Teach(text, false); }},
     };
+}
+
+} // namespace
+
+bool RunMirror(unsigned seed, int count, MirrorRun& run, std::ostream* log) {
+    Mirror mirror(seed);
+    run.failure = mirror.Start();
+    if (!run.failure.empty())
+        return false;
+    while (run.operations < count)
+        if (!mirror.Step(run, log))
+            return false;
+    return true;
 }
