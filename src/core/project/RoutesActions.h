@@ -31,11 +31,12 @@ struct NewRouteRequest {
     int rows = 0;
     int columns = 0;
 };
-// "New" after its dialog: the route is made and opened in the route editor. Returns it, or none.
+// "New" after its dialog (the window shows the dialog only when CheckFreeSpace(1) lets it): the route
+// is made and opened in the route editor. Returns it, or none.
 int RoutesNew(const NewRouteRequest& request);
-// "New generator" after its dialog: a Cartesian route `name` and its generator route "_" + name,
-// the generator opened in the route editor. An empty name, a name with a space or a name already
-// taken is refused before anything is sent. Returns the generator route, or none.
+// "New generator" after its dialog (shown after CheckFreeSpace(1), as for "New"): a Cartesian route `name`
+// and its generator route "_" + name, the generator opened in the route editor. An empty name, a name with a
+// space or a name already taken is refused before anything is sent. Returns the generator route, or none.
 int RoutesNewGenerator(const std::string& name, int routeReserve, int generatorReserve);
 // "Copy": a name ("New route"), then the copy. "Insufficient space" unless the route's reserve is
 // below the free paragraphs. Returns the copy, or none.
