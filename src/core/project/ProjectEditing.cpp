@@ -66,6 +66,9 @@ int AddPlace(const std::string& name, bool cartesian) {
 }
 
 int AddRoute(const std::string& name, int lines, int mode, bool relative, int rows, int columns) {
+    // Rows without columns make no grid: the route is a general one, as the controller makes it.
+    if (columns == 0)
+        rows = 0;
     Protocol& proto = protocol();
     if (!proto.SendCommand(mode ? "CARTESIAN" : "JOINT"))
         return kNoEntry;
