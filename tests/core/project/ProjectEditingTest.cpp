@@ -1,10 +1,12 @@
 #include "support/ProjectTestSupport.h"
 
 #include "core/project/ContourLine.h"
+#include "core/project/PlacesActions.h"
 #include "core/project/ProjectEditing.h"
 #include "core/project/RouteEditorActions.h"
 #include "core/project/RouteFilling.h"
 #include "core/project/RouteLines.h"
+#include "core/project/RoutesActions.h"
 
 #include <functional>
 
@@ -56,7 +58,26 @@ TEST_F(ProjectTest, EditingOperationsSendExactlyTheirCommands) {
         {"an entry that is not the last: the image and the declarations again",
          [&] { DeleteEntry(model.FindEntry("R2")); },
          {download + "128 RECEIVE", "|", "KAVENTRIX", "STARTOVER", "ROUTE R1", "PLACE P1", "IOFLAG C0SET"}},
+        {"a rename asks, then declares every entry again",
+         [&] {
+             ui.answers.push_back(Answer::Yes);
+             ui.names.push_back("R9");
+             RenameEntry(r1);
+         },
+         {"|", "KAVENTRIX", "STARTOVER", "ROUTE R9", "PLACE P1", "IOFLAG C0SET"}},
         {"the last entry is forgotten", [&] { DeleteEntry(model.FindEntry("P1")); }, {"FORGET P1"}},
+        {"questions answered No send nothing",
+         [&] {
+             EditorDelete(r1, 1);
+             RoutesDelete(r1);
+         },
+         {}},
+        {"a new place asks its name, then the controller's mode",
+         [&] {
+             ui.names.push_back("P2");
+             PlacesAddNew();
+         },
+         {"DECIMAL CARTMODE C@ ."}},
     };
     for (const Step& step : steps) {
         controller.lines.clear();
@@ -66,7 +87,11 @@ TEST_F(ProjectTest, EditingOperationsSendExactlyTheirCommands) {
     const PositionRecord function = model.Line(r1, 2);
     EXPECT_EQ(function.code, 345) << "FIND failed";
     EXPECT_EQ(function.values[0], 7);
-    EXPECT_EQ(model.EntryNames, std::vector<std::string>{"R1"});
+    EXPECT_EQ(model.EntryNames, std::vector<std::string>{"R9"});
+    EXPECT_EQ(ui.questions, (std::vector<std::string>{
+                                "The \"ed1\" and \"ed2\" files will be reloaded Do you wish to proceed?",
+                                "Do you wish to delete index 1", "Do you wish to delete route R9"}));
+    EXPECT_EQ(ui.nameDialogs, (std::vector<std::string>{"Edit name: R1", "New place: "}));
     EXPECT_EQ(model.RunListEnd, 16 + 64);
     EXPECT_EQ(p1, 16 + 80 + 16 * 13);
     EXPECT_EQ(LineCodeText(18, "_CUT", 3), "18 _CUT 3 LINE 12 + E!");
