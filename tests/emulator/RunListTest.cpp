@@ -205,7 +205,7 @@ TEST(RunList, CopyAndDeleteFollowTheImageThatTheDownloadBrings) {
     EXPECT_EQ(Query(console, "R1COPY ."), 144);
     EXPECT_EQ(Query(console, "NEXT @ ."), 144 + 80);
     std::string image = Upload(console);
-    image.replace(144 + 4, 140 - 4, image.substr(64 + 4, 140 - 4)); // the PC copies header and lines
+    image.replace(144 + 4, 80 - 4, image.substr(64 + 4, 80 - 4)); // the PC copies header and lines
     Download(console, image, 224);
     EXPECT_EQ(console.RunList().Count(144), 2);
     EXPECT_EQ(Upload(console).substr(0, 226), image.substr(0, 226));

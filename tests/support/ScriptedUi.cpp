@@ -46,3 +46,31 @@ bool ScriptedUi::WaitForEvent() {
     event();
     return true;
 }
+
+bool DialogAnswers::AnswerName(std::string& name, const std::string& title) {
+    nameDialogs.push_back(title + ": " + name);
+    if (names.empty())
+        return false;
+    name = names.front();
+    names.pop_front();
+    return true;
+}
+
+bool DialogAnswers::AnswerFunction(std::string& word, int& parameter) {
+    if (functions.empty())
+        return false;
+    word = functions.front().first;
+    parameter = functions.front().second;
+    functions.pop_front();
+    return true;
+}
+
+bool DialogAnswers::AnswerContour(int& code, double& a, double& b) {
+    if (contours.empty())
+        return false;
+    code = contours.front().code;
+    a = contours.front().a;
+    b = contours.front().b;
+    contours.pop_front();
+    return true;
+}

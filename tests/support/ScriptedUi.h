@@ -9,11 +9,30 @@
 #include <string>
 #include <vector>
 
+// Scripted answers of the project's dialogs (name, "Route Function", "Contour function"), in turn;
+// a dialog whose queue is empty is cancelled. Every name dialog shown is kept as title + ": " + the
+// name it started from.
+struct DialogAnswers {
+    struct Contour {
+        int code;
+        double a;
+        double b;
+    };
+    std::deque<std::string> names;
+    std::deque<std::pair<std::string, int>> functions;
+    std::deque<Contour> contours;
+    std::vector<std::string> nameDialogs;
+
+    bool AnswerName(std::string& name, const std::string& title);
+    bool AnswerFunction(std::string& word, int& parameter);
+    bool AnswerContour(int& code, double& a, double& b);
+};
+
 // A seam for unit tests: records messages, questions and wait-box traffic, answers questions from a
 // queue, and plays "events" from a script whenever the core waits. When the script runs dry a wait
 // is told that nothing more can arrive, so no test can hang. For its lifetime it is the whole screen
 // (no robot windows, no text documents) unless a ScreenScope installs more.
-class ScriptedUi : public UiSeam {
+class ScriptedUi : public UiSeam, public DialogAnswers {
 public:
     ScriptedUi();
     ~ScriptedUi() override;
@@ -29,6 +48,11 @@ public:
     void KickIdle() override { ++kicks; }
     void Beep() override { ++beeps; }
     void OpenCommWindow() override { ++commWindowsOpened; }
+    bool AskName(std::string& name, const std::string& title) override { return AnswerName(name, title); }
+    bool AskRouteFunction(std::string& word, int& parameter) override {
+        return AnswerFunction(word, parameter);
+    }
+    bool AskContourFunction(int& code, double& a, double& b) override { return AnswerContour(code, a, b); }
 
     // Runs at the next WaitForEvent, in order (one event per wait).
     std::deque<std::function<void()>> events;

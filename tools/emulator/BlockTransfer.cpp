@@ -8,10 +8,12 @@ void BlockTransfer::StartTransmit(int bank, uint32_t start, uint32_t length) {
     m_blocksDone = 0;
 }
 
-void BlockTransfer::StartReceive(int bank, uint32_t start, uint32_t /*length*/) {
+void BlockTransfer::StartReceive(int bank, uint32_t start, uint32_t length) {
     // The PC decides how many blocks it sends: it ends with ETX.
     m_direction = Direction::Receive;
     m_bank = bank;
+    m_start = start;
+    m_length = length;
     m_address = start;
     m_blocksDone = 0;
     m_inBlock = false;
@@ -38,6 +40,8 @@ bool BlockTransfer::Feed(char c, std::string& output) {
     if (c == kEtx && m_direction == Direction::Receive) {
         m_direction = Direction::None;
         output += " OK\r\n>";
+        if (Received)
+            Received(m_bank, m_start, m_length);
         return true;
     }
     m_direction = Direction::None;

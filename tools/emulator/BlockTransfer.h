@@ -3,6 +3,7 @@
 #include "EmulatorMemory.h"
 
 #include <cstdint>
+#include <functional>
 #include <string>
 
 // The controller's side of the framed memory transfer. TRANSMIT answers every ENQ with STX and the next
@@ -30,6 +31,9 @@ public:
 
     int BlocksDone() const { return m_blocksDone; }
 
+    // Told when a RECEIVE has ended with ETX: its bank, start and length as the command gave them.
+    std::function<void(int bank, uint32_t start, uint32_t length)> Received;
+
 private:
     enum class Direction { None, Transmit, Receive };
     void SendBlock(std::string& output);
@@ -38,6 +42,8 @@ private:
     EmulatorMemory& m_memory;
     Direction m_direction = Direction::None;
     int m_bank = 0;
+    uint32_t m_start = 0;
+    uint32_t m_length = 0;
     uint32_t m_address = 0;
     uint32_t m_blocksLeft = 0;
     int m_blocksDone = 0;

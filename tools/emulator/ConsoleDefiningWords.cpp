@@ -37,6 +37,7 @@ void ConsoleModel::RegisterDefiningWords() {
     Builtin("NEW", [this] {
         m_dictionary.ForgetUserWords();
         m_runList.Init();
+        m_padRoute = 0;
     });
     Builtin("'", [this] {
         std::string name = ParseName();
@@ -68,8 +69,11 @@ void ConsoleModel::ForgetWord(const std::string& name) {
     const Word& word = m_dictionary.Words()[size_t(index)];
     if (word.kind == WordKind::Place || word.kind == WordKind::Route) {
         uint16_t entry = m_memory.SystemWord(word.ParameterAddress());
-        if (entry >= RunListStore::kHeadLink && entry <= m_runList.Next())
+        if (entry >= RunListStore::kHeadLink && entry <= m_runList.Next()) {
             m_runList.Forget(entry);
+            if (m_padRoute >= entry)
+                m_padRoute = 0;
+        }
     }
     m_dictionary.ForgetFrom(index);
 }

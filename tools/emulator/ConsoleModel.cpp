@@ -24,6 +24,10 @@ ConsoleModel::ConsoleModel(int joints, int cartesianAxes)
     m_ioFlag = VariableAddress("IOFLAG");
     m_base = VariableAddress("BASE");
     m_runList.Init();
+    m_transfer.Received = [this](int bank, uint32_t start, uint32_t length) {
+        if (bank == RunListStore::kBank && start == 0)
+            RunListReceived(length);
+    };
 }
 
 void ConsoleModel::Feed(const std::string& bytes) {
@@ -158,9 +162,12 @@ void ConsoleModel::Interpret(const std::string& line) {
     std::string token;
     while (m_mode == Mode::Normal && !m_transfer.Transmitting() && NextToken(token))
         ExecuteToken(token);
-    // A place's name alone on a line drives the arm to that place.
+    // A place's name alone on a line drives the arm to that place; a route's name alone makes it the
+    // route the teach pad learns into.
     if (m_tokens.size() == 1 && m_lastKind == WordKind::Place && !m_compiling && !m_stack.empty())
         MoveToRecord(uint32_t(uint16_t(Pop())) + 16);
+    else if (m_tokens.size() == 1 && m_lastKind == WordKind::Route && !m_compiling && !m_stack.empty())
+        m_padRoute = uint16_t(Pop());
 }
 
 bool ConsoleModel::NextToken(std::string& token) {

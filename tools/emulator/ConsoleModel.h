@@ -45,6 +45,9 @@ public:
     bool PromptOnly() const;
     Mode CurrentMode() const { return m_mode; }
     bool TransferActive() const { return m_transfer.Active(); }
+    // The teach pad's learn and drop keys: the arm's present position is appended to the route last
+    // named alone on a line, or that route's last line is dropped; then "$" or "%" is printed.
+    void PadSignal(bool learn);
     size_t StackDepth() const { return m_stack.size(); }
 
     // Faults and signals for tests and demonstrations.
@@ -123,6 +126,7 @@ private:
     void ShiftBindings(uint16_t after, int delta);
     void ForgetWord(const std::string& name);
     void CompleteFunction(int32_t parameter);
+    void RunListReceived(uint32_t length);
     int ValueCount(bool cartesian) const;
     void StartMotion() { m_motionStarted = m_moveTime > 0; }
 
@@ -156,6 +160,7 @@ private:
     bool m_moving = false;
     std::string m_answerAfterMove;
     std::string m_inputDuringMove;
+    uint16_t m_padRoute = 0; // the route entry the teach pad learns into (0: none)
     uint16_t m_ioFlag = 0;
     uint16_t m_base = 0;
 };

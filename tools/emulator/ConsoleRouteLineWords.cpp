@@ -94,3 +94,16 @@ void ConsoleModel::CompleteFunction(int32_t parameter) {
     m_memory.SetWord(RunListStore::kBank, address, uint16_t(parameter));
     m_memory.SetWord(RunListStore::kBank, address + 12, pending.word);
 }
+
+void ConsoleModel::PadSignal(bool learn) {
+    uint16_t route = m_padRoute;
+    if (route != 0 && m_runList.IsEntry(route) && m_runList.Kind(route) == RunListStore::kRoute) {
+        bool cartesian = m_runList.Mode(route) != 0;
+        if (learn) // a full route takes nothing
+            m_runList.AppendPosition(route, m_arm.Position(cartesian), ValueCount(cartesian),
+                                     uint16_t(m_runList.Mode(route) * 2));
+        else if (m_runList.Count(route) > 0)
+            m_runList.SetField(route, 6, uint16_t(m_runList.Count(route) - 1));
+    }
+    Emit(learn ? "$" : "%");
+}

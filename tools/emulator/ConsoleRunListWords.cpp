@@ -68,6 +68,8 @@ void ConsoleModel::RegisterRunListWords() {
 void ConsoleModel::ShiftBindings(uint16_t from, int delta) {
     if (delta == 0)
         return;
+    if (m_padRoute >= from)
+        m_padRoute = uint16_t(m_padRoute + delta);
     for (const Word& word : m_dictionary.Words()) {
         if (word.kind != WordKind::Place && word.kind != WordKind::Route)
             continue;
@@ -123,4 +125,24 @@ void ConsoleModel::MoveToLine(uint16_t entry, int line) {
     }
     CheckLine(entry, line);
     MoveToRecord(m_runList.LineAddress(entry, line));
+}
+
+// A download of the RUN-LIST of `length` bytes (the list up to its end): the list ends there, even
+// when the last block stopped short of the terminating word. Its entries may have moved, so the
+// declared places and routes are bound again, in the order of their declarations, to its entries, and
+// NEXT follows the last one bound.
+void ConsoleModel::RunListReceived(uint32_t length) {
+    if (length + 2 <= EmulatorMemory::kBankSize)
+        m_memory.SetWord(RunListStore::kBank, length, 0);
+    uint16_t entry = RunListStore::kHeadLink;
+    for (const Word& word : m_dictionary.Words()) {
+        if (word.kind != WordKind::Place && word.kind != WordKind::Route)
+            continue;
+        uint16_t link = m_runList.Link(entry);
+        if (link == 0 || link <= entry)
+            break;
+        m_memory.SetSystemWord(word.ParameterAddress(), entry);
+        entry = link;
+    }
+    m_runList.SetNext(entry);
 }

@@ -89,7 +89,7 @@ void ControlCommands::AddFaultCommands() {
         bool learn = arguments == "learn" || arguments == "$";
         bool drop = arguments == "drop" || arguments == "%";
         if (learn || drop)
-            m_console.Emit(learn ? "$" : "%");
+            m_console.PadSignal(learn);
         return learn || drop;
     });
     Add("silent", "silent on|off", [this](const std::string& arguments, ControlResult&) {

@@ -64,8 +64,13 @@ std::optional<uint16_t> RunListStore::DeclarePlace(bool cartesian, const AxisVal
     uint16_t entry = Allocate(3);
     if (entry == 0)
         return std::nullopt;
+    // Every header word is written, so nothing of an entry that was there before shows through.
     SetField(entry, 4, kPlace);
+    SetField(entry, 6, 0);
+    SetField(entry, 8, 0);
+    SetField(entry, 10, 0);
     SetField(entry, 12, 8);
+    SetField(entry, 14, 0);
     uint16_t code = cartesian ? 2 : 0;
     StorePosition(entry + 16u, position, 6, code);
     StorePosition(entry + 32u, AxisValues{}, 6, uint16_t(code + 1));
@@ -114,6 +119,9 @@ bool RunListStore::Resize(uint16_t route, int lines) {
     for (uint32_t e = route; e < end; e = Link(uint16_t(e)))
         entries.push_back(e);
     MoveBytes(oldLink, uint32_t(oldLink + delta), end + 2 - oldLink);
+    // Added lines start cleared.
+    if (delta > 0)
+        std::memset(m_memory.Bank(kBank) + oldLink, 0, size_t(delta));
     for (uint32_t e : entries) {
         uint32_t at = e == route ? e : uint32_t(e + delta);
         SetField(uint16_t(at), 0, uint16_t(Link(uint16_t(at)) + delta));

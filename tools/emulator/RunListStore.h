@@ -48,8 +48,9 @@ public:
     std::optional<uint16_t> DeclareRoute(bool cartesian, bool relative);
     // The entry whose link is NEXT: the one declared last.
     std::optional<uint16_t> LastDeclared() const;
-    // Grows (or with a negative difference shrinks) a route by whole lines, moving what follows it.
-    // Returns false when the list would pass its limit or the route would have fewer lines than in use.
+    // Grows (or with a negative difference shrinks) a route by whole lines, moving what follows it;
+    // added lines are cleared. Returns false when the list would pass its limit or the route would have fewer
+    // lines than in use.
     bool Resize(uint16_t route, int lines);
     void Forget(uint16_t entry);
 

@@ -2,7 +2,9 @@
 
 #include "core/base/CoreState.h"
 #include "core/link/CommLink.h"
+#include "core/project/RouteLines.h"
 #include "core/protocol/Protocol.h"
+#include "core/robot/TeachPad.h"
 
 void WireCore() {
     CommLink& link = commLink();
@@ -13,6 +15,10 @@ void WireCore() {
     link.Opened = [&proto] { proto.LinkOpened(); };
     link.Lost = [&proto] { proto.LinkLost(); };
     link.simulator().NormalReply = [&proto] { return proto.ReplyMode == reply::kNormalReply; };
+    // A line learned or dropped at the teach pad goes into the project's active route.
+    TeachPad& pad = teachPad();
+    pad.AppendLearnedLine = [] { ::AppendLearnedLine(); };
+    pad.DropLastLine = [] { ::DropLastLine(); };
 }
 
 void ResetCore() {

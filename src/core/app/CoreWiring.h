@@ -3,7 +3,8 @@
 // The one place where the core's parts are connected to each other: the link hands the bytes it
 // receives, each character of console text and its opened and lost events up to the handshake; the
 // handshake sends through the link; the simulated controller learns which reply the handshake
-// expects. The program wires the core once at start-up; ResetCore wires the fresh objects again.
+// expects; the teach pad's learned and dropped lines reach the project's route. The program wires the core
+// once at start-up; ResetCore wires the fresh objects again.
 void WireCore();
 
 // Starts the core over from the state of a fresh program, wired: every single-instance object (the

@@ -2,7 +2,9 @@
 
 #include "core/base/CoreState.h"
 
+#include <algorithm>
 #include <cstdio>
+#include <cstring>
 
 using namespace runlist;
 
@@ -221,4 +223,23 @@ void ProjectModel::RenumberNames() {
     uint16_t index = 0;
     for (int e = FirstEntry(); e != kNoEntry; e = NextEntry(e))
         SetWord(e + kNameIndex, index++);
+}
+
+void ProjectModel::RemoveEntry(int e) {
+    const int size = EntrySize(e);
+    LinksToRelative();
+    std::memmove(&RunList[e], &RunList[e + size], RunListEnd + 2 - (e + size));
+    RunListEnd -= size;
+    LinksToAbsolute();
+}
+
+void ProjectModel::ResizeEntry(int e, int newSize) {
+    const int oldSize = EntrySize(e);
+    LinksToRelative();
+    std::memmove(&RunList[e + newSize], &RunList[e + oldSize], RunListEnd + 2 - (e + oldSize));
+    SetWord(e + kLink, static_cast<uint16_t>(newSize));
+    if (newSize > oldSize)
+        std::fill_n(RunList.begin() + e + oldSize, newSize - oldSize, uint8_t{0});
+    RunListEnd += newSize - oldSize;
+    LinksToAbsolute();
 }

@@ -108,6 +108,10 @@ public:
     void LinksToAbsolute();
     // Each entry's name index becomes its ordinal in the list.
     void RenumberNames();
+    // Cuts entry `e` out of the list: what follows it (the terminator included) moves down in its place.
+    void RemoveEntry(int e);
+    // Makes entry `e` `newSize` bytes long, moving what follows it; bytes it gains are cleared.
+    void ResizeEntry(int e, int newSize);
 
 private:
     int FindKind(int from, uint16_t kind) const;

@@ -67,6 +67,11 @@ void ProjectService::SetActiveRoute(int route) {
     Announce(ActiveRoute);
 }
 
+void ProjectService::CloseAllRouteEditors() {
+    editors.CloseAllRouteEditors();
+    SetActiveRoute(runlist::kNoEntry);
+}
+
 void ProjectService::NotifyRouteEditor(int count) {
     const int route = projectModel().ActiveRoute;
     if (route != runlist::kNoEntry)

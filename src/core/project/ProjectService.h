@@ -49,6 +49,9 @@ public:
     void CloseRouteEditor(int route) { editors.CloseRouteEditor(route); }
     void ForgetRouteEditor(int route) { editors.ForgetRouteEditor(route); }
     void UpdateRouteEditor(int route) { editors.UpdateRouteEditor(route); }
+    // Closes every route editor. The entries are about to move, so no route stays active: the teach
+    // pad learns again once an editor names its route to the controller.
+    void CloseAllRouteEditors();
     // The teach pad changed the number of lines of the active route.
     void NotifyRouteEditor(int count);
 

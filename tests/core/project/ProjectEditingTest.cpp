@@ -1,0 +1,196 @@
+#include "support/ProjectTestSupport.h"
+
+#include "core/project/ContourLine.h"
+#include "core/project/PlacesActions.h"
+#include "core/project/ProjectEditing.h"
+#include "core/project/RouteEditorActions.h"
+#include "core/project/RouteFilling.h"
+#include "core/project/RouteLines.h"
+#include "core/project/RoutesActions.h"
+
+#include <functional>
+
+using namespace runlist;
+
+// What the randomized run against the emulator cannot tell apart, because the emulator would take
+// either: the exact command texts. The controller here accepts every line and answers no query.
+TEST_F(ProjectTest, EditingOperationsSendExactlyTheirCommands) {
+    int r1 = kNoEntry, r2 = kNoEntry, p1 = kNoEntry;
+    const std::string download = "1 BANK C! DECIMAL RUN-LIST ";
+    struct Step {
+        const char* what;
+        std::function<void()> run;
+        std::vector<std::string> lines;
+    };
+    const std::vector<Step> steps = {
+        {"a relative route: SUB without CR, on the declaration's line",
+         [&] { r1 = ::AddRoute("R1", 4, 0, true, 0, 0); },
+         {"JOINT", "SUB ROUTE R1", "4 RESERVE"}},
+        {"a grid route is filled and sent",
+         [&] { r2 = ::AddRoute("R2", 12, 1, false, 3, 4); },
+         {"CARTESIAN", "ROUTE R2", "12 RESERVE", download + "304 RECEIVE"}},
+        {"a place after the routes", [&] { p1 = AddPlace("P1"); }, {}},
+        {"at count + 1 the line is learned", [&] { InsertLearnedLine(r1, 1); }, {"R1 LEARN", "DECIMAL GF"}},
+        {"before the count it is inserted", [&] { InsertLearnedLine(r1, 1); }, {"R1 1 INSERT", "DECIMAL GF"}},
+        {"a function line asks for the word's address",
+         [&] { SetFunctionLine(r1, 2, "GRIP", 7); },
+         {"DECIMAL FIND GRIP ."}},
+        {"word names: above 40959 none is asked, a failed one is asked once",
+         [&] {
+             PositionRecord line;
+             line.code = 40960;
+             EXPECT_EQ(WordName(line), "word");
+             line.code = 100;
+             EXPECT_EQ(WordName(line), "error");
+             EXPECT_EQ(WordName(line), "error");
+         },
+         {"102 NAME"}},
+        {"a route another route follows is resized by a download",
+         [&] { ResizeRoute(r1, 3); },
+         {download + "336 RECEIVE"}},
+        {"the last route is resized on the controller, places after it or not",
+         [&] {
+             r2 = model.FindEntry("R2");
+             ResizeRoute(r2, 14);
+             ResizeRoute(r2, 12);
+         },
+         {"R2 2 RESERVE", "R2 -2 RESERVE"}},
+        {"an entry that is not the last: the image and the declarations again",
+         [&] { DeleteEntry(model.FindEntry("R2")); },
+         {download + "128 RECEIVE", "|", "KAVENTRIX", "STARTOVER", "ROUTE R1", "PLACE P1", "IOFLAG C0SET"}},
+        {"a rename asks, then declares every entry again",
+         [&] {
+             ui.answers.push_back(Answer::Yes);
+             ui.names.push_back("R9");
+             RenameEntry(r1);
+         },
+         {"|", "KAVENTRIX", "STARTOVER", "ROUTE R9", "PLACE P1", "IOFLAG C0SET"}},
+        {"the last entry is forgotten", [&] { DeleteEntry(model.FindEntry("P1")); }, {"FORGET P1"}},
+        {"questions answered No send nothing",
+         [&] {
+             EditorDelete(r1, 1);
+             RoutesDelete(r1);
+         },
+         {}},
+        {"a new place asks its name, then the controller's mode",
+         [&] {
+             ui.names.push_back("P2");
+             PlacesAddNew();
+         },
+         {"DECIMAL CARTMODE C@ ."}},
+    };
+    for (const Step& step : steps) {
+        controller.lines.clear();
+        step.run();
+        EXPECT_EQ(controller.lines, step.lines) << step.what;
+    }
+    const PositionRecord function = model.Line(r1, 2);
+    EXPECT_EQ(function.code, 345) << "FIND failed";
+    EXPECT_EQ(function.values[0], 7);
+    EXPECT_EQ(model.EntryNames, std::vector<std::string>{"R9"});
+    EXPECT_EQ(ui.questions, (std::vector<std::string>{
+                                "The \"ed1\" and \"ed2\" files will be reloaded Do you wish to proceed?",
+                                "Do you wish to delete index 1", "Do you wish to delete route R9"}));
+    EXPECT_EQ(ui.nameDialogs, (std::vector<std::string>{"Edit name: R1", "New place: "}));
+    EXPECT_EQ(model.RunListEnd, 16 + 64);
+    EXPECT_EQ(p1, 16 + 80 + 16 * 13);
+    EXPECT_EQ(LineCodeText(18, "_CUT", 3), "18 _CUT 3 LINE 12 + E!");
+    EXPECT_EQ(LineCodeText(40000, "R", 1), "-25536 R 1 LINE 12 + E!");
+    EXPECT_TRUE(ui.messages.empty()) << ui.messages.front();
+}
+
+TEST_F(ProjectTest, GeneratorStopsAtTheTargetsReservedLines) {
+    const int target = AddRoute("CUT", 2);
+    const int next = AddRoute("NEXT", 1);
+    const int generator = AddRoute("_CUT", 1);
+    PositionRecord line;
+    SetContourLine(line, contour::kLine, 100, 0);
+    model.SetRecord(model.LineOffset(generator, 1), line);
+    model.SetWord(generator + kCount, 1);
+    const PositionRecord untouched = model.Line(next, 1);
+
+    EXPECT_TRUE(GenerateRoute(generator));
+    EXPECT_EQ(model.LineCount(target), 2);
+    EXPECT_EQ(model.Line(target, 2).values[0], 500);
+    EXPECT_EQ(model.Line(next, 1), untouched);
+    EXPECT_EQ(ui.messages, std::vector<std::string>{"Route CUT stopped at the limit: 2 of 4 points fitted"});
+}
+
+TEST_F(ProjectTest, RouteEditorLinesMarkTheGridAndItsButtonsFollowTheRoute) {
+    const int grid = AddRoute("G", 13);
+    model.SetByte(grid + kRows, 3);
+    model.SetByte(grid + kColumns, 4);
+    model.SetWord(grid + kCount, 13);
+    PositionRecord relative;
+    relative.code = poscode::kJointRelative;
+    relative.values[0] = -7;
+    model.SetRecord(model.LineOffset(grid, 13), relative);
+    const std::vector<std::pair<int, std::vector<std::string>>> cells = {
+        {1, {" 1 *", "1", "1"}},  {4, {" 4 *", "1", "4"}},  {6, {" 6", "2", "2"}},
+        {9, {" 9 i4", "3", "1"}}, {12, {"12 *", "3", "4"}}, {13, {"13 R", "", "", "-7"}}};
+    for (const auto& expected : cells) {
+        const std::vector<std::string> texts = RouteLineTexts(grid, expected.first);
+        EXPECT_EQ(std::vector<std::string>(texts.begin(), texts.begin() + expected.second.size()),
+                  expected.second);
+    }
+
+    // (button, ready, selected line, full) -> enabled, on this grid route (line 13 relative).
+    struct Rule {
+        EditorButton button;
+        bool ready;
+        int selected;
+        bool enabled;
+    };
+    const Rule rules[] = {
+        {EditorButton::Close, false, 0, true},
+        {EditorButton::GoTo, true, 0, false},
+        {EditorButton::GoTo, true, 2, true},
+        {EditorButton::GoTo, false, 2, false},
+        {EditorButton::SetToHere, true, 13, true},
+        {EditorButton::InsertPosition, true, 1, false},
+        {EditorButton::AppendFunction, true, 1, false},
+        {EditorButton::Delete, true, 12, false},
+        {EditorButton::Delete, true, 13, true},
+        {EditorButton::SetApproach, true, 0, false},
+        {EditorButton::Interpolate, true, 1, true},
+        {EditorButton::InterpolateCorners, true, 1, true},
+        {EditorButton::InterpolateCorners, true, 0, false},
+        {EditorButton::Run, true, 0, true},
+    };
+    for (const Rule& rule : rules)
+        EXPECT_EQ(EditorButtonEnabled(rule.button, RouteFactsOf(grid, rule.selected, rule.ready)),
+                  rule.enabled)
+            << int(rule.button) << " line " << rule.selected;
+
+    // A general route with room: insertions need a selection unless it is empty; a contour line
+    // cannot be set to the arm's position.
+    const int general = AddRoute("GEN", 2);
+    RouteFacts facts = RouteFactsOf(general, 0, true);
+    EXPECT_TRUE(EditorButtonEnabled(EditorButton::InsertPosition, facts));
+    EXPECT_TRUE(EditorButtonEnabled(EditorButton::SetApproach, facts));
+    facts.count = 1;
+    EXPECT_FALSE(EditorButtonEnabled(EditorButton::InsertFunction, facts));
+    facts.selected = 1;
+    facts.selectedCode = poscode::kContourBase + 2;
+    EXPECT_TRUE(EditorButtonEnabled(EditorButton::InsertFunction, facts));
+    EXPECT_FALSE(EditorButtonEnabled(EditorButton::SetToHere, facts));
+    EXPECT_FALSE(EditorButtonEnabled(EditorButton::Interpolate, facts));
+}
+
+TEST_F(ProjectTest, AddToAllMovesOnlyAbsolutePositions) {
+    const int r = AddRoute("R", 6);
+    const std::uint16_t codes[] = {0, 1, 2, 3, 18, 40000};
+    for (int n = 1; n <= 6; ++n) {
+        PositionRecord line;
+        line.code = codes[n - 1];
+        line.values[0] = 30000;
+        model.SetRecord(model.LineOffset(r, n), line);
+    }
+    model.SetWord(r + kCount, 6);
+    PositionRecord offset;
+    offset.values[0] = 10000;
+    AddToAllLines(r, offset);
+    const int expected[] = {-25536, 30000, -25536, 30000, 30000, 30000};
+    for (int n = 1; n <= 6; ++n)
+        EXPECT_EQ(model.Line(r, n).values[0], expected[n - 1]) << "code " << codes[n - 1];
+}
