@@ -273,18 +273,27 @@ void Cgared::Rebuild(int select) {
         select = SelectedLine();
     const int r = route();
     if (IsRoute(r)) {
-        const QString title = QString::fromStdString(RouteEditorTitle(r));
-        setWindowTitle(title);
-        if (auto* frame = qobject_cast<QMdiSubWindow*>(parentWidget())) {
-            frame->setWindowTitle(title);
-            frame->setWindowIcon(QIcon(QStringLiteral(":/icons/smooth.svg")));
-        }
+        setWindowTitle(QString::fromStdString(RouteEditorTitle(r)));
+        TitleFrame();
         button(EditorButton::Run)->setText(QString::fromStdString(RunButtonLabel(r)));
     }
     FillList();
     SelectLine(select);
     RefreshButtons();
     UpdatePreview();
+}
+
+void Cgared::TitleFrame() {
+    if (auto* frame = qobject_cast<QMdiSubWindow*>(parentWidget())) {
+        frame->setWindowTitle(windowTitle());
+        frame->setWindowIcon(QIcon(QStringLiteral(":/icons/smooth.svg")));
+    }
+}
+
+void Cgared::showEvent(QShowEvent* event) {
+    // The frame is made around the editor after it: the title reaches it when it is first shown.
+    TitleFrame();
+    QWidget::showEvent(event);
 }
 
 void Cgared::FillList() {

@@ -41,6 +41,9 @@ public:
     // Opens (or raises) the path preview.
     void ShowPath();
 
+protected:
+    void showEvent(QShowEvent* event) override;
+
 private:
     // What a rebuild selects: a line (0 for none), or the line selected now.
     static constexpr int kKeepSelection = -1;
@@ -53,6 +56,7 @@ private:
     void RequestRebuild(int select);
     void RunPendingRebuild();
     void Rebuild(int select);
+    void TitleFrame();
     void FillList();
     void SelectLine(int line);
     // The route the preview draws: the editor's own, or a generator route's target.
