@@ -26,6 +26,7 @@ namespace {
 // across and an eighth of the line's height up.
 constexpr int kListWidthUnits = 248;
 constexpr int kListHeightUnits = 188;
+constexpr int kColumnPadding = 6;
 
 // Waiting for a reply (an exchange of this or another window is under way). A link that is not open
 // answers at once, so it does not count.
@@ -322,6 +323,9 @@ void Cgared::FillList() {
         for (size_t column = 0; column < rows[row].size(); ++column)
             m_list->setItem(row, static_cast<int>(column), Cell(rows[row][column]));
     m_list->resizeColumnsToContents();
+    // A little room between the right-aligned numbers of neighbouring columns.
+    for (int column = 0; column < m_list->columnCount(); ++column)
+        m_list->setColumnWidth(column, m_list->columnWidth(column) + kColumnPadding);
 }
 
 void Cgared::SelectLine(int line) {
