@@ -129,7 +129,11 @@ Cgared::Cgared(QWidget* parent)
         if (what & (ProjectService::Image | ProjectService::Names))
             RequestRebuild(kKeepSelection);
     });
-    Rebuild(1);
+    ShowTitle();
+    if (LinkBusy())
+        RequestRebuild(1);
+    else
+        Rebuild(1);
 }
 
 Cgared::~Cgared() = default;
@@ -272,16 +276,20 @@ void Cgared::RunPendingRebuild() {
 void Cgared::Rebuild(int select) {
     if (select == kKeepSelection)
         select = SelectedLine();
-    const int r = route();
-    if (IsRoute(r)) {
-        setWindowTitle(QString::fromStdString(RouteEditorTitle(r)));
-        TitleFrame();
-        button(EditorButton::Run)->setText(QString::fromStdString(RunButtonLabel(r)));
-    }
+    ShowTitle();
     FillList();
     SelectLine(select);
     RefreshButtons();
     UpdatePreview();
+}
+
+void Cgared::ShowTitle() {
+    const int r = route();
+    if (!IsRoute(r))
+        return;
+    setWindowTitle(QString::fromStdString(RouteEditorTitle(r)));
+    TitleFrame();
+    button(EditorButton::Run)->setText(QString::fromStdString(RunButtonLabel(r)));
 }
 
 void Cgared::TitleFrame() {

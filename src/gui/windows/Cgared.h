@@ -56,6 +56,8 @@ private:
     void RequestRebuild(int select);
     void RunPendingRebuild();
     void Rebuild(int select);
+    // The title "Route " + name, on the frame too, and the last button's label.
+    void ShowTitle();
     void TitleFrame();
     void FillList();
     void SelectLine(int line);
