@@ -82,6 +82,21 @@ int WaitAnswer(bool& cancelled) {
     return AwaitLateAnswer();
 }
 
+// Noise broke the download handshake, but the controller's own answer to the ENQ may still come after
+// it: a controller that sent STX waits for a whole block and would take the next commands as its data.
+// An STX in the noise's piece or within a moment after it counts; true when one came.
+bool StxAfterNoise() {
+    Protocol& proto = protocol();
+    BlockTarget& target = blockTarget();
+    if (target.stxAfterNoise)
+        return true;
+    proto.ReplyState = reply::kCollecting;
+    target.resynchronising = true;
+    const int state = AwaitLateAnswer();
+    target.resynchronising = false;
+    return state == reply::kIdle;
+}
+
 bool SendEnq() {
     return protocol().SendChar(block::kEnq) == 0;
 }
@@ -106,7 +121,14 @@ bool SendBlocks(quint64 total, const BlockSource& source) {
         if (!SendEnq())
             return false;
         bool cancelled = false;
-        if (WaitAnswer(cancelled) != reply::kIdle)
+        blockTarget().stxAfterNoise = false;
+        const int answer = WaitAnswer(cancelled);
+        if (answer == reply::kStxExpected && StxAfterNoise()) {
+            // The block goes whole so the controller ends it; the transfer has failed all the same.
+            proto.SendBytes(reinterpret_cast<const char*>(buffer), block::kSize);
+            return false;
+        }
+        if (answer != reply::kIdle)
             return false;
         if (proto.SendBytes(reinterpret_cast<const char*>(buffer), block::kSize) != 0)
             return false;
