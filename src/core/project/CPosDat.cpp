@@ -113,7 +113,8 @@ bool CPosDat::OnOpenDocument(const std::string& path) {
         return false;
     MarkOpened();
     DownloadData();
-    if (!DownloadText()) {
+    // A link lost during the data has been reported; the text would only be refused line by line.
+    if (protocol().ReplyState == reply::kNotOpen || !DownloadText()) {
         CloseFileDocument();
         return false;
     }

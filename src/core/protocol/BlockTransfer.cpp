@@ -101,6 +101,12 @@ bool SendEnq() {
     return protocol().SendChar(block::kEnq) == 0;
 }
 
+// The end of a download's data; nothing is sent over a link that went away (it has been reported).
+void SendEtx() {
+    if (protocol().ReplyState != reply::kNotOpen)
+        protocol().SendChar(block::kEtx);
+}
+
 void ExpectBlock(unsigned char* at, unsigned char* end) {
     BlockTarget& target = blockTarget();
     target.writePointer = at;
@@ -230,7 +236,7 @@ bool DownloadBlock(QIODevice& file, int bank, quint32 start, quint32 length) {
     proto.SetNormalReply();
     BeginBlockMode();
     const bool result = SendBlocks(length, FileSource(file));
-    proto.SendChar(block::kEtx);
+    SendEtx();
     EndTransfer(reply::kCollecting);
     FinishDownload(result);
     return result;
@@ -257,7 +263,7 @@ bool DownloadRunList(const unsigned char* image, int count) {
         return true;
     });
     EndTransfer(reply::kCollecting);
-    proto.SendChar(block::kEtx);
+    SendEtx();
     FinishDownload(result);
     return result;
 }
