@@ -16,6 +16,8 @@
 #include <QVBoxLayout>
 
 #include <algorithm>
+#include <utility>
+#include <vector>
 
 namespace {
 
@@ -62,26 +64,17 @@ CPlcview::CPlcview(bool showData, QWidget* parent) : QWidget(parent), m_showData
     using B = PlacesButton;
     QPushButton* editData = nullptr;
     QPushButton *close, *goTo, *setToHere, *addNew, *setApproach, *editName, *toggle, *remove;
-    QVBoxLayout* column = nullptr;
+    std::vector<std::pair<QPushButton**, const char*>> texts = {{&close, "Close"},
+                                                                {&goTo, "Go To"},
+                                                                {&setToHere, "Set to Here"},
+                                                                {&addNew, "Add New"},
+                                                                {&setApproach, "Set Apprch"},
+                                                                {&editName, "Edit name"}};
     if (showData)
-        column = formbuttons::ButtonColumn(this, {{&close, "Close"},
-                                                  {&goTo, "Go To"},
-                                                  {&setToHere, "Set to Here"},
-                                                  {&addNew, "Add New"},
-                                                  {&setApproach, "Set Apprch"},
-                                                  {&editName, "Edit name"},
-                                                  {&editData, "Edit Data"},
-                                                  {&toggle, "Hide data"},
-                                                  {&remove, "Delete"}});
-    else
-        column = formbuttons::ButtonColumn(this, {{&close, "Close"},
-                                                  {&goTo, "Go To"},
-                                                  {&setToHere, "Set to Here"},
-                                                  {&addNew, "Add New"},
-                                                  {&setApproach, "Set Apprch"},
-                                                  {&editName, "Edit name"},
-                                                  {&toggle, "Show data"},
-                                                  {&remove, "Delete"}});
+        texts.push_back({&editData, "Edit Data"});
+    texts.push_back({&toggle, showData ? "Hide data" : "Show data"});
+    texts.push_back({&remove, "Delete"});
+    QVBoxLayout* column = formbuttons::ButtonColumn(this, texts);
     m_buttons = {{B::Close, close},
                  {B::GoTo, goTo},
                  {B::SetToHere, setToHere},

@@ -13,7 +13,7 @@ QSize DialogUnits(const QWidget* widget, int width, int height) {
 }
 
 QVBoxLayout* ButtonColumn(QWidget* parent,
-                          std::initializer_list<std::pair<QPushButton**, const char*>> buttons) {
+                          const std::vector<std::pair<QPushButton**, const char*>>& buttons) {
     auto* column = new QVBoxLayout;
     for (const auto& [button, text] : buttons) {
         *button = new QPushButton(QString::fromLatin1(text), parent);

@@ -2,8 +2,8 @@
 
 #include <QSize>
 
-#include <initializer_list>
 #include <utility>
+#include <vector>
 
 class QPushButton;
 class QVBoxLayout;
@@ -19,8 +19,7 @@ QSize DialogUnits(const QWidget* widget, int width, int height);
 
 // A column of push buttons with the given texts, top to bottom, with room below the last one. The
 // buttons never take Return for themselves: the form has no default button.
-QVBoxLayout* ButtonColumn(QWidget* parent,
-                          std::initializer_list<std::pair<QPushButton**, const char*>> buttons);
+QVBoxLayout* ButtonColumn(QWidget* parent, const std::vector<std::pair<QPushButton**, const char*>>& buttons);
 
 // Closes the child frame holding `view`, or the view itself when it has no frame.
 void CloseForm(QWidget* view);
