@@ -69,7 +69,7 @@ void FakeController::AnswerEnq() {
         answer = enqAnswers.front();
         enqAnswers.pop_front();
     }
-    if (m_receiving && !answer.empty() && answer[0] == '\x02')
+    if (m_receiving && answer.find('\x02') != std::string::npos) // after any noise
         m_blockBytesDue = 256;
     Deliver(answer);
 }

@@ -157,6 +157,20 @@ void ControlCommands::AddLinkCommands() {
         result.action = ControlResult::Action::Reset;
         return true;
     });
+    // A fault in the middle of an exchange: the command runs once N more bytes have come from the PC.
+    Add("after", "after N COMMAND", [](const std::string& arguments, ControlResult& result) {
+        std::istringstream in(arguments);
+        std::string countText;
+        in >> countText;
+        unsigned long count = 0;
+        std::getline(in >> std::ws, result.command);
+        if (!ParseUnsigned(countText, count) || count == 0 || result.command.empty() ||
+            result.command.rfind("after", 0) == 0)
+            return false;
+        result.action = ControlResult::Action::After;
+        result.value = int64_t(count);
+        return true;
+    });
     Add("quit", "quit", [](const std::string&, ControlResult& result) {
         result.action = ControlResult::Action::Quit;
         return true;

@@ -9,10 +9,12 @@
 
 // What a control command asks of the program around the console.
 struct ControlResult {
-    enum class Action { None, Unplug, Replug, SetBaud, Reset, Quit };
+    enum class Action { None, Unplug, Replug, SetBaud, Reset, Quit, After };
     std::string text; // the answer, ending with a line "ok" or "error: ..."
     Action action = Action::None;
-    int64_t value = 0; // unplug: milliseconds until the device comes back (0: not by itself); baud
+    // unplug: milliseconds until the device comes back (0: not by itself); baud; after: the byte count
+    int64_t value = 0;
+    std::string command; // after: the command to run once that many bytes have come from the PC
 };
 
 // The control channel's commands: teach-pad signals, faults (silence, error answers, garbage, a dropped

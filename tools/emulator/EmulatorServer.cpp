@@ -202,9 +202,34 @@ void EmulatorServer::ServeDevice() {
             std::fwrite(buffer, 1, size_t(n), m_transcript);
             std::fflush(m_transcript);
         }
-        m_console->Feed(buffer, size_t(n));
+        FeedConsole(buffer, size_t(n));
         FollowMove();
         CollectOutput();
+    }
+}
+
+// Feeds the console up to each armed trigger's byte, runs the triggers that are due, then goes on;
+// what arrives after an unplug is lost with the device.
+void EmulatorServer::FeedConsole(const char* bytes, size_t length) {
+    size_t done = 0;
+    while (done < length && m_pty.IsOpen()) {
+        size_t piece = length - done;
+        for (const Trigger& trigger : m_triggers)
+            piece = std::min(piece, size_t(trigger.remaining));
+        m_console->Feed(bytes + done, piece);
+        done += piece;
+        std::vector<std::string> due;
+        for (auto t = m_triggers.begin(); t != m_triggers.end();) {
+            t->remaining -= int64_t(piece);
+            if (t->remaining > 0) {
+                ++t;
+                continue;
+            }
+            due.push_back(t->command);
+            t = m_triggers.erase(t);
+        }
+        for (const std::string& command : due)
+            RunControl(command, -1);
     }
 }
 
@@ -266,11 +291,15 @@ void EmulatorServer::RunControl(const std::string& line, int replyFd) {
     case ControlResult::Action::Quit:
         m_quit = true;
         break;
+    case ControlResult::Action::After:
+        m_triggers.push_back({result.value, result.command});
+        break;
     case ControlResult::Action::None:
         break;
     }
     CollectOutput();
-    WriteAll(replyFd, result.text);
+    if (replyFd >= 0)
+        WriteAll(replyFd, result.text);
 }
 
 void EmulatorServer::Unplug(int64_t milliseconds) {

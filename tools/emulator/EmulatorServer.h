@@ -23,6 +23,11 @@ public:
     static void RequestStop();
 
 private:
+    // A control command that waits for a number of bytes from the PC (control command "after").
+    struct Trigger {
+        int64_t remaining;
+        std::string command;
+    };
     struct Client {
         int fd;
         std::string input;
@@ -35,6 +40,7 @@ private:
     int64_t WaitNanoseconds(int64_t now) const;
     void ServeReady(const std::vector<struct pollfd>& fds);
     void ServeDevice();
+    void FeedConsole(const char* bytes, size_t length);
     void AcceptClient();
     bool ServeClient(Client& client);
     void ServeStdin();
@@ -53,6 +59,7 @@ private:
     PtyDevice m_pty;
     int m_listener = -1;
     std::vector<Client> m_clients;
+    std::vector<Trigger> m_triggers;
     bool m_stdinOpen = false;
     std::string m_stdinBuffer;
     OutputQueue m_pending;

@@ -7,8 +7,6 @@
 #include <QLocalSocket>
 #include <QLoggingCategory>
 #include <QTimer>
-#include <map>
-#include <memory>
 
 Q_LOGGING_CATEGORY(lcRequests, "marlix.requests")
 
@@ -87,27 +85,87 @@ bool RequestServer::AnotherServerAnswers(const QString& path) {
 }
 
 void RequestServer::AcceptConnections() {
-    while (QLocalSocket* socket = m_server->nextPendingConnection()) {
-        auto reader = std::make_shared<wire::FrameReader>();
-        connect(socket, &QLocalSocket::readyRead, this, [this, socket, reader] {
-            reader->Append(socket->readAll());
-            wire::Frame frame;
-            while (reader->Next(frame)) {
-                if (LongRequests().count(frame.kind) == 0) {
-                    socket->write(Handle(frame));
-                    continue;
-                }
-                // Run from the event loop, not inside this read: the request waits for the
-                // controller, and the socket may go away meanwhile.
-                QTimer::singleShot(0, this, [this, peer = QPointer<QLocalSocket>(socket), frame] {
-                    RunLongRequest(peer, frame);
-                });
-            }
-            if (reader->failed())
-                socket->abort();
-        });
-        connect(socket, &QLocalSocket::disconnected, socket, &QObject::deleteLater);
+    while (QLocalSocket* socket = m_server->nextPendingConnection())
+        Accept(socket);
+}
+
+void RequestServer::Accept(QLocalSocket* socket) {
+    if (!MakeRoom()) {
+        socket->abort();
+        socket->deleteLater();
+        return;
     }
+    m_connections[socket] = Connection{std::make_shared<wire::FrameReader>(), ++m_arrivals, 0};
+    connect(socket, &QLocalSocket::readyRead, this, [this, socket] { Read(socket); });
+    connect(socket, &QLocalSocket::disconnected, this, [this, socket] {
+        m_connections.erase(socket);
+        socket->deleteLater();
+    });
+}
+
+void RequestServer::Read(QLocalSocket* socket) {
+    const auto found = m_connections.find(socket);
+    if (found == m_connections.end())
+        return;
+    found->second.lastHeard = ++m_arrivals;
+    // Held while frames are handled: the connection may end meanwhile.
+    const std::shared_ptr<wire::FrameReader> reader = found->second.reader;
+    reader->Append(socket->readAll());
+    wire::Frame frame;
+    while (reader->Next(frame)) {
+        if (LongRequests().count(frame.kind) == 0) {
+            Reply(socket, Handle(frame));
+            if (m_connections.count(socket) == 0)
+                return;
+            continue;
+        }
+        ++m_connections[socket].running;
+        // Run from the event loop, not inside this read: the request waits for the controller, and
+        // the socket may go away meanwhile.
+        QTimer::singleShot(0, this, [this, peer = QPointer<QLocalSocket>(socket), frame] {
+            RunLongRequest(peer, frame);
+            if (peer && m_connections.count(peer))
+                --m_connections[peer].running;
+        });
+    }
+    if (reader->failed())
+        socket->abort();
+}
+
+void RequestServer::Reply(QLocalSocket* socket, const QByteArray& frame) {
+    if (socket->bytesToWrite() + frame.size() > kMaxUnread) {
+        socket->abort();
+        m_connections.erase(socket);
+        socket->deleteLater();
+        return;
+    }
+    socket->write(frame);
+}
+
+bool RequestServer::MakeRoom() {
+    if (static_cast<int>(m_connections.size()) < kMaxConnections)
+        return true;
+    QLocalSocket* quietest = nullptr;
+    quint64 heard = 0;
+    for (const auto& [socket, connection] : m_connections)
+        if (connection.running == 0 && (!quietest || connection.lastHeard < heard)) {
+            quietest = socket;
+            heard = connection.lastHeard;
+        }
+    if (!quietest)
+        return false;
+    quietest->abort();
+    // In case the abort did not report the disconnection.
+    m_connections.erase(quietest);
+    quietest->deleteLater();
+    return true;
+}
+
+qint64 RequestServer::BufferedBytes() const {
+    qint64 bytes = 0;
+    for (const auto& [socket, connection] : m_connections)
+        bytes += connection.reader->buffered() + socket->bytesToWrite();
+    return bytes;
 }
 
 void RequestServer::Serve(char kind, LongRequest handler) {

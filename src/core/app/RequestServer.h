@@ -7,6 +7,8 @@
 #include <QString>
 
 #include <functional>
+#include <map>
+#include <memory>
 
 class QLocalServer;
 class QLocalSocket;
@@ -30,9 +32,15 @@ using LongRequest = std::function<void(const QByteArray& payload, RequestPeer& p
 // bytes to the controller, the reply status and the last reply line. Requests are handled on the UI
 // thread as they arrive, also while Marlix waits for the controller; a request to send while Marlix
 // is itself waiting is refused with wire::kBusy so that its exchange is not disturbed.
+// What other programs can make it hold is bounded: a frame larger than wire::kMaxPayload ends its
+// connection, as do answers piling up unread beyond kMaxUnread; at most kMaxConnections are served,
+// and a new one beyond that takes the place of the one that has been quiet the longest.
 class RequestServer : public QObject {
     Q_OBJECT
 public:
+    static constexpr int kMaxConnections = 128;
+    static constexpr qint64 kMaxUnread = 256 * 1024;
+
     explicit RequestServer(QObject* parent = nullptr);
     ~RequestServer() override;
 
@@ -42,6 +50,9 @@ public:
     void Stop();
     bool listening() const;
     QString path() const { return m_path; }
+    // Connections served, and the bytes held for them (frames not yet whole, answers not yet read).
+    int connections() const { return static_cast<int>(m_connections.size()); }
+    qint64 BufferedBytes() const;
 
     // The answer to one request (the frame to send back).
     static QByteArray Handle(const wire::Frame& request);
@@ -50,12 +61,26 @@ public:
     static void Serve(char kind, LongRequest handler);
 
 private:
+    struct Connection {
+        std::shared_ptr<wire::FrameReader> reader;
+        quint64 lastHeard = 0; // when it last sent something, in arrivals counted by the server
+        int running = 0;       // long requests under way
+    };
+
     void AcceptConnections();
+    void Accept(QLocalSocket* socket);
+    void Read(QLocalSocket* socket);
+    // Writes an answer, or ends the connection when it leaves too much unread.
+    void Reply(QLocalSocket* socket, const QByteArray& frame);
+    // Makes room for one more connection; false when every one has a request under way.
+    bool MakeRoom();
     void RunLongRequest(const QPointer<QLocalSocket>& socket, const wire::Frame& request);
     static bool AnotherServerAnswers(const QString& path);
 
     QLocalServer* m_server;
     QString m_path;
+    std::map<QLocalSocket*, Connection> m_connections;
+    quint64 m_arrivals = 0;
 };
 
 // Starts the program's request server at start-up; reports on the debug output when it cannot.

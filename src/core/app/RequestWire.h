@@ -67,6 +67,8 @@ public:
     // The next whole frame, if one has arrived. Once a frame is too large the reader stays failed.
     bool Next(Frame& frame);
     bool failed() const { return m_failed; }
+    // Bytes held of a frame that has not arrived whole.
+    qsizetype buffered() const { return m_buffer.size(); }
 
 private:
     QByteArray m_buffer;

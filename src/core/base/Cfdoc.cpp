@@ -1,11 +1,11 @@
 #include "core/base/Cfdoc.h"
 
 #include "core/base/ProfileStore.h"
+#include "core/base/SaveFile.h"
 #include "core/base/UiSeam.h"
 
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 #include <QString>
 #include <utility>
 
@@ -160,8 +160,8 @@ bool Cfdoc::ReadWholeFile(const std::string& path, QByteArray& bytes) {
 }
 
 bool Cfdoc::WriteWholeFile(const std::string& path, const QByteArray& bytes) {
-    QSaveFile file(QString::fromStdString(path));
-    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit()) {
+    SaveFile file(path);
+    if (!file.Open() || !file.Write(bytes) || !file.Commit()) {
         ui().ShowMessage("Cannot save file " + path);
         return false;
     }

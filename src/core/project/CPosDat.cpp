@@ -6,13 +6,13 @@
 #include "core/project/DataTransfer.h"
 #include "core/project/ProjectFiles.h"
 #include "core/project/ProjectModel.h"
+#include "core/project/ProjectPair.h"
 #include "core/project/ProjectService.h"
 #include "core/project/ProjectText.h"
 #include "core/protocol/Protocol.h"
 
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 #include <QString>
 #include <sstream>
 
@@ -28,15 +28,6 @@ bool ReadTextFile(const std::string& path, std::string& text) {
         return false;
     text = file.readAll().toStdString();
     return file.error() == QFileDevice::NoError;
-}
-
-// Opens a file for an atomic save: nothing replaces the old file until it is committed.
-bool OpenForSave(QSaveFile& file) {
-    return file.open(QIODevice::WriteOnly);
-}
-
-bool WriteAll(QSaveFile& file, const QByteArray& bytes) {
-    return file.write(bytes) == bytes.size();
 }
 
 } // namespace
@@ -94,6 +85,8 @@ bool CPosDat::ReadProjectFiles(const std::string& path) {
     QByteArray image;
     // The image is read from the chosen file, or from its namesake whatever the case of its extension.
     const std::string run = QFileInfo::exists(Q(path)) ? path : CompanionPath(path, "run");
+    // A save of this project that was interrupted is finished (or undone) first.
+    RecoverProjectPair(run, CompanionPath(path, "ED1"));
     if (!ReadWholeFile(run, image))
         return false;
     LoadRunFileBytes(model, image);
@@ -120,7 +113,8 @@ bool CPosDat::OnOpenDocument(const std::string& path) {
         return false;
     MarkOpened();
     DownloadData();
-    if (!DownloadText()) {
+    // A link lost during the data has been reported; the text would only be refused line by line.
+    if (protocol().ReplyState == reply::kNotOpen || !DownloadText()) {
         CloseFileDocument();
         return false;
     }
@@ -164,40 +158,32 @@ void CPosDat::ReloadProject() {
 }
 
 bool CPosDat::WriteImageAndDeclarations(const std::string& path) {
-    // Both files are written in full before either replaces its old version, so a failure leaves the
-    // old project on disk as it was.
-    QSaveFile run(Q(path));
-    if (!OpenForSave(run)) {
-        ui().ShowMessage("Cannot create file " + path);
-        return false;
-    }
-    protocol().ShowHeldBox("Saving data", WaitBoxStyle::Plain);
-    const bool runWritten = WriteAll(run, RunFileBytes(projectModel()));
-    protocol().CloseHeldBox();
-    if (!runWritten) {
-        ui().ShowMessage("Cannot save file " + path);
-        return false;
-    }
-
+    // The .run and .ed1 files are replaced as one pair: a failed or interrupted save leaves the old
+    // project on disk as it was, or, once both new files are whole, the new one.
     const std::string ed1 = CompanionPath(path, "ED1");
-    QSaveFile declarations(Q(ed1));
-    if (!OpenForSave(declarations)) {
-        ui().ShowMessage(ed1 + " could not be opened");
-        return false;
-    }
-    protocol().ShowHeldBox("Saving " + ed1, WaitBoxStyle::Plain);
-    std::ostringstream text;
-    const bool ok = WriteDeclarations(text) && WriteAll(declarations, QByteArray::fromStdString(text.str()));
+    ProjectPairSave save(path, ed1);
+    protocol().ShowHeldBox("Saving data", WaitBoxStyle::Plain);
+    PairSave step = save.WriteRun(RunFileBytes(projectModel()));
     protocol().CloseHeldBox();
-    if (!ok || !run.commit()) {
-        ui().ShowMessage("Cannot save file " + (ok ? path : ed1));
-        return false;
+    if (step == PairSave::Saved) {
+        protocol().ShowHeldBox("Saving " + ed1, WaitBoxStyle::Plain);
+        std::ostringstream text;
+        step = WriteDeclarations(text) ? save.WriteEd1(QByteArray::fromStdString(text.str()))
+                                       : PairSave::NotWritten;
+        protocol().CloseHeldBox();
     }
-    if (!declarations.commit()) {
-        ui().ShowMessage("Cannot save file " + ed1);
-        return false;
-    }
-    return true;
+    if (step == PairSave::Saved)
+        step = save.Commit();
+    if (step == PairSave::Saved)
+        return true;
+    const std::string& failed = save.FailedPath();
+    if (step == PairSave::NotWritten)
+        ui().ShowMessage("Cannot save file " + failed);
+    else if (failed == ed1)
+        ui().ShowMessage(ed1 + " could not be opened");
+    else
+        ui().ShowMessage("Cannot create file " + failed);
+    return false;
 }
 
 void CPosDat::SaveSourceAs(const std::string& path) {

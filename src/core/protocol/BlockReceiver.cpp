@@ -47,11 +47,20 @@ void WaitForStx(Protocol& proto, const char* bytes, int length) {
     }
 }
 
-void DownloadHandshake(Protocol& proto, char first) {
+void DownloadHandshake(Protocol& proto, const char* bytes, int length) {
+    BlockTarget& target = blockTarget();
+    const char first = bytes[0];
+    const bool stxLater = std::memchr(bytes + 1, block::kStx, static_cast<size_t>(length - 1)) != nullptr;
+    if (target.resynchronising) {
+        if (first == block::kStx || stxLater)
+            Complete(proto);
+        return;
+    }
     if (first == block::kStx) {
         Complete(proto);
         return;
     }
+    target.stxAfterNoise = stxLater;
     proto.ReplyState = reply::kStxExpected;
     ui().ShowMessage("expecting STX, received " +
                      std::to_string(static_cast<int>(static_cast<signed char>(first))));
@@ -75,7 +84,12 @@ void ReceiveBlockBytes(const char* bytes, int length) {
         AppendBlockData(proto, bytes, length);
         break;
     case reply::kCollecting:
-        DownloadHandshake(proto, bytes[0]);
+        DownloadHandshake(proto, bytes, length);
+        break;
+    case reply::kStxExpected:
+        // The controller's own STX may still follow the noise that broke the handshake.
+        if (std::memchr(bytes, block::kStx, static_cast<size_t>(length)))
+            blockTarget().stxAfterNoise = true;
         break;
     default:
         break;

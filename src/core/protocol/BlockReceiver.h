@@ -16,6 +16,10 @@ struct BlockTarget {
     unsigned char* writePointer = nullptr;
     unsigned char* endBound = nullptr;
     int expected = 0;
+    // Download handshake after noise: any STX in the bytes counts, nothing else is reported.
+    bool resynchronising = false;
+    // An STX came after the noise that broke the download handshake.
+    bool stxAfterNoise = false;
 };
 
 // The one receive target of the program.

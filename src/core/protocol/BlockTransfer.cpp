@@ -82,8 +82,29 @@ int WaitAnswer(bool& cancelled) {
     return AwaitLateAnswer();
 }
 
+// Noise broke the download handshake, but the controller's own answer to the ENQ may still come after
+// it: a controller that sent STX waits for a whole block and would take the next commands as its data.
+// An STX in the noise's piece or within a moment after it counts; true when one came.
+bool StxAfterNoise() {
+    Protocol& proto = protocol();
+    BlockTarget& target = blockTarget();
+    if (target.stxAfterNoise)
+        return true;
+    proto.ReplyState = reply::kCollecting;
+    target.resynchronising = true;
+    const int state = AwaitLateAnswer();
+    target.resynchronising = false;
+    return state == reply::kIdle;
+}
+
 bool SendEnq() {
     return protocol().SendChar(block::kEnq) == 0;
+}
+
+// The end of a download's data; nothing is sent over a link that went away (it has been reported).
+void SendEtx() {
+    if (protocol().ReplyState != reply::kNotOpen)
+        protocol().SendChar(block::kEtx);
 }
 
 void ExpectBlock(unsigned char* at, unsigned char* end) {
@@ -106,7 +127,14 @@ bool SendBlocks(quint64 total, const BlockSource& source) {
         if (!SendEnq())
             return false;
         bool cancelled = false;
-        if (WaitAnswer(cancelled) != reply::kIdle)
+        blockTarget().stxAfterNoise = false;
+        const int answer = WaitAnswer(cancelled);
+        if (answer == reply::kStxExpected && StxAfterNoise()) {
+            // The block goes whole so the controller ends it; the transfer has failed all the same.
+            proto.SendBytes(reinterpret_cast<const char*>(buffer), block::kSize);
+            return false;
+        }
+        if (answer != reply::kIdle)
             return false;
         if (proto.SendBytes(reinterpret_cast<const char*>(buffer), block::kSize) != 0)
             return false;
@@ -208,7 +236,7 @@ bool DownloadBlock(QIODevice& file, int bank, quint32 start, quint32 length) {
     proto.SetNormalReply();
     BeginBlockMode();
     const bool result = SendBlocks(length, FileSource(file));
-    proto.SendChar(block::kEtx);
+    SendEtx();
     EndTransfer(reply::kCollecting);
     FinishDownload(result);
     return result;
@@ -235,7 +263,7 @@ bool DownloadRunList(const unsigned char* image, int count) {
         return true;
     });
     EndTransfer(reply::kCollecting);
-    proto.SendChar(block::kEtx);
+    SendEtx();
     FinishDownload(result);
     return result;
 }

@@ -1,13 +1,13 @@
 #include "core/text/BinaryBlocks.h"
 
 #include "core/base/CoreState.h"
+#include "core/base/SaveFile.h"
 #include "core/base/UiSeam.h"
 #include "core/protocol/BlockTransfer.h"
 #include "core/protocol/Protocol.h"
 
 #include <QDir>
 #include <QFile>
-#include <QSaveFile>
 
 namespace binblocks {
 namespace {
@@ -47,19 +47,19 @@ bool LoadBinaryFile(const std::string& path, int bank, unsigned start, unsigned 
 }
 
 bool SaveBinaryFile(const std::string& path, int bank, unsigned start, unsigned length) {
-    QSaveFile file(QString::fromStdString(path));
-    if (!file.open(QIODevice::WriteOnly)) {
-        ShowFileError(path, " could not be opened because of this error: ", file.errorString());
+    SaveFile file(path);
+    if (!file.Open()) {
+        ShowFileError(path, " could not be opened because of this error: ", file.ErrorString());
         return false;
     }
     bool ok = false;
     {
         HeldBox box("Saving " + Shown(path));
-        ok = UploadBlock(file, bank, start, length);
+        ok = UploadBlock(file.Device(), bank, start, length);
     }
-    if (file.error() != QFileDevice::NoError || !file.commit()) {
-        const QString error = file.errorString();
-        file.cancelWriting();
+    if (!file.Commit()) {
+        const QString error = file.ErrorString();
+        file.Cancel();
         ShowFileError(path, " could not be saved because of this error: ", error);
         return false;
     }

@@ -14,6 +14,7 @@
 #include "gui/text/BinaryCommands.h"
 #include "gui/text/TextCommands.h"
 #include "gui/text/TextWindows.h"
+#include "gui/windows/ProjectFormWindows.h"
 #include "gui/windows/RouteEditorWindows.h"
 
 // Each subsystem binds its own commands (and fills its AppHooks fields, registers its window kinds
@@ -29,6 +30,7 @@ void BindAllCommands(CommandRegistry& registry, CMainFrame& frame) {
     BindBinaryCommands(registry, &frame);
     BindTextCommands(registry, frame);
     BindWordCheckCommands(registry);
+    BindProjectFormWindows(registry, frame);
     FollowProjectWindows(frame);
     BindRouteEditorWindows(frame);
 }

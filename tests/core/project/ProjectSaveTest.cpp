@@ -1,3 +1,4 @@
+#include "core/project/ProjectPair.h"
 #include "support/ProjectTestSupport.h"
 
 #include <QFileDevice>
@@ -80,6 +81,39 @@ TEST_F(ProjectTest, SaveIntoAnUnwritableFolderLeavesTheOldFiles) {
     EXPECT_NE(ui.messages[0].find(Path("p.run")), std::string::npos);
     EXPECT_EQ(ReadFile(QPath("p.run")), kOldRun);
     EXPECT_EQ(ReadFile(QPath("p.ED1")), kOldEd1);
+}
+
+// What an interrupted save of the pair left behind, and what opening the project makes of it.
+TEST_F(ProjectTest, InterruptedPairSaveIsFinishedOrUndoneAtOpening) {
+    const QByteArray kNewRun("new run bytes");
+    const QByteArray kNewEd1("KAVENTRIX\nSTARTOVER\n");
+    const QByteArray whole("p.run\np.ED1\nend\n");
+    struct Case {
+        const char* left;
+        QByteArray marker; // empty: none
+        bool runTemp, ed1Temp, newPair;
+    } cases[] = {
+        {"both files written, no marker", "", true, true, false},
+        {"marker cut short", "p.run\np.E", true, true, false},
+        {"marker without its end", "p.run\np.ED1\n", true, true, false},
+        {"marker, nothing renamed", whole, true, true, true},
+        {"marker, .run renamed", whole, false, true, true},
+        {"marker, both renamed", whole, false, false, true},
+    };
+    for (const Case& c : cases) {
+        WriteFile(QPath("p.run"), c.marker == whole && !c.runTemp ? kNewRun : kOldRun);
+        WriteFile(QPath("p.ED1"), c.marker == whole && !c.ed1Temp ? kNewEd1 : kOldEd1);
+        if (c.runTemp)
+            WriteFile(QPath("p.run.new"), kNewRun);
+        if (c.ed1Temp)
+            WriteFile(QPath("p.ED1.new"), kNewEd1);
+        if (!c.marker.isEmpty())
+            WriteFile(QPath("p.run.pair"), c.marker);
+        RecoverProjectPair(Path("p.run"), Path("p.ED1"));
+        EXPECT_EQ(ReadFile(QPath("p.run")), c.newPair ? kNewRun : kOldRun) << c.left;
+        EXPECT_EQ(ReadFile(QPath("p.ED1")), c.newPair ? kNewEd1 : kOldEd1) << c.left;
+        EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList({"p.ED1", "p.run"})) << c.left;
+    }
 }
 
 TEST_F(ProjectTest, NewStartsTheControllerOverAndEmptiesTheSource) {

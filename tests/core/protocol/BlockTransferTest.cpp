@@ -138,21 +138,31 @@ TEST_F(BlockTransferTest, DownloadSendsWholeBlocksAfterEachStxAndPadsWithZeros) 
 }
 
 TEST_F(BlockTransferTest, DownloadAnsweredWithAWrongByteStopsAndStillEndsTheTransfer) {
-    QByteArray data(600, 'x');
-    QBuffer file(&data);
-    file.open(QIODevice::ReadOnly);
-    fake.enqAnswers = {"\x02", "\x15"};
+    // Noise before the controller's own STX: the block it then waits for still goes whole.
+    const struct {
+        std::string answer;
+        size_t sent;
+    } cases[] = {{"\x15", 256u}, {"\x15\x99\x02", 512u}};
+    for (const auto& c : cases) {
+        ui.messages.clear();
+        fake.downloaded.clear();
+        fake.enqCount = fake.etxCount = 0;
+        QByteArray data(600, 'x');
+        QBuffer file(&data);
+        file.open(QIODevice::ReadOnly);
+        fake.enqAnswers = {"\x02", c.answer};
 
-    EXPECT_FALSE(DownloadBlock(file, 0, 0, 600));
+        EXPECT_FALSE(DownloadBlock(file, 0, 0, 600));
 
-    EXPECT_EQ(ui.messages, std::vector<std::string>{"expecting STX, received 21"});
-    EXPECT_EQ(fake.downloaded.size(), 256u);
-    EXPECT_EQ(fake.enqCount, 2);
-    EXPECT_EQ(fake.etxCount, 1);
-    // The final line is not awaited after a failure; it makes the link idle when it comes.
-    ExpectTextModeAnd(reply::kCollecting);
-    DrainEvents();
-    EXPECT_EQ(protocol().ReplyState, reply::kIdle);
+        EXPECT_EQ(ui.messages, std::vector<std::string>{"expecting STX, received 21"});
+        EXPECT_EQ(fake.downloaded.size(), c.sent);
+        EXPECT_EQ(fake.enqCount, 2);
+        EXPECT_EQ(fake.etxCount, 1);
+        // The final line is not awaited after a failure; it makes the link idle when it comes.
+        ExpectTextModeAnd(reply::kCollecting);
+        DrainEvents();
+        EXPECT_EQ(protocol().ReplyState, reply::kIdle);
+    }
 }
 
 TEST_F(BlockTransferTest, DownloadCancelledInTheMiddleSendsNoMoreBlocks) {

@@ -1,0 +1,238 @@
+// The places and routes windows: their buttons follow the controller and the selection, a press reaches
+// the project and the list shows the result, and the main window opens them and keeps them in step.
+#include "support/AppFiles.h"
+#include "support/FakeController.h"
+#include "support/FixedArm.h"
+#include "support/ProtocolFakeLink.h"
+#include "support/ShellTestSupport.h"
+
+#include "core/base/CommandIds.h"
+#include "core/project/CPosDat.h"
+#include "core/project/ProjectEditing.h"
+#include "core/project/ProjectModel.h"
+#include "gui/windows/CPlcview.h"
+#include "gui/windows/Car1.h"
+
+#include <QAction>
+#include <QDialog>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QMdiSubWindow>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTableWidget>
+#include <QtTest>
+
+namespace {
+
+const std::string kArmA = "1 2 3 4 5 6", kArmB = "1 2 3 4 5 9";
+
+// A controller whose arm stands at `arm` in either coordinate form, in joint mode; between "|" and
+// "IOFLAG C0SET" it answers with the prompt alone.
+struct Bench {
+    Bench() {
+        controller.lineAnswer = [this](const std::string& line) -> std::string {
+            sent += (sent.empty() ? "" : ";") + line;
+            quiet = line == "|" || (quiet && line != "IOFLAG C0SET");
+            const bool read = line == "DECIMAL GF" || line == "DECIMAL CF";
+            const std::string answer = read ? "  " + arm : line == "DECIMAL CARTMODE C@ ." ? "  0" : "";
+            return quiet ? " >" : line + answer + " OK\r\n>";
+        };
+    }
+    ScriptedUi ui;
+    FakeController controller{ui};
+    FakeLinkScope link{controller};
+    ScreenScope screen{{&ui}};
+    std::string arm = kArmA;
+    std::string sent; // the command lines, joined by ";"
+    bool quiet = false;
+};
+
+// Answers the next modal dialog: "field=text" fills a field, a bare name clicks that choice, then "OK".
+// The timer fires in the dialog's own event loop: the scripted controller's waits run no Qt events.
+void AnswerDialog(const QStringList& answers) {
+    QTimer::singleShot(0, [answers] {
+        auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+        for (const QString& answer : answers)
+            if (answer.contains('='))
+                dialog->findChild<QLineEdit*>(answer.section('=', 0, 0))->setText(answer.section('=', 1));
+            else
+                dialog->findChild<QRadioButton*>(answer)->click();
+        dialog->accept();
+    });
+}
+
+QPushButton* Button(QWidget* view, const char* text) {
+    for (QPushButton* button : view->findChildren<QPushButton*>())
+        if (button->text() == text)
+            return button;
+    return nullptr;
+}
+
+// The lines ("Approach P1" for an approach line, a route by its name) and the selected one.
+QString Lines(const QAbstractItemView* list) {
+    const QAbstractItemModel* model = list->model();
+    QStringList lines;
+    for (int row = 0; row < model->rowCount(); ++row)
+        lines << (model->columnCount() == 1 ? model->index(row, 0).data().toString().section(' ', 0, 0)
+                                            : (model->index(row, 0).data().toString() + " " +
+                                               model->index(row, 1).data().toString())
+                                                  .trimmed());
+    const QModelIndexList selected = list->selectionModel()->selectedRows();
+    return lines.join(",") + " @" + QString::number(selected.isEmpty() ? -1 : selected.first().row());
+}
+
+// Routes R1 and R2, then places P1 (with an approach) and P2, both joint, as the editing operations make
+// them.
+void PlacesAndRoutes(Bench& bench) {
+    AddRoute("R1", 3, 0, false, 0, 0);
+    AddRoute("R2", 4, 0, false, 0, 0);
+    const int p1 = AddPlace("P1", false);
+    bench.arm = kArmB;
+    PlacesSetApproach(p1);
+    bench.arm = kArmA;
+    AddPlace("P2", false);
+}
+
+} // namespace
+
+class ProjectFormWindowsTest : public QObject {
+    Q_OBJECT
+private slots:
+    void buttonsFollowTheControllerAndListsTheProject() {
+        Bench bench;
+        PlacesAndRoutes(bench);
+        CPlcview places(true);
+        Car1 routes;
+        for (const int state : {reply::kIdle, reply::kCollecting})
+            for (const int row : {-1, 2}) {
+                protocol().ReplyState = state;
+                const bool ready = state == reply::kIdle;
+                places.list()->clearSelection();
+                places.list()->selectRow(row);
+                places.UpdateControls();
+                for (int b = 0; b <= int(PlacesButton::Delete); ++b)
+                    QVERIFY2(places.button(PlacesButton(b))->isEnabled() ==
+                                 PlacesButtonEnabled(PlacesButton(b), ready, row >= 0),
+                             qPrintable(places.button(PlacesButton(b))->text()));
+            }
+        // Changes made elsewhere keep the selected entry, found by its name.
+        AddPlace("P3", false);
+        AddRoute("R3", 2, 0, false, 0, 0);
+        places.list()->selectRow(3);
+        routes.list()->setCurrentRow(1);
+        DeleteEntry(projectModel().FindEntry("P1"));
+        QCOMPARE(Lines(places.list()) + " " + Lines(routes.list()), QString("P2,P3 @1 R1,R2,R3 @1"));
+        DeleteEntry(projectModel().FindEntry("R1"));
+        QCOMPARE(Lines(routes.list()), QString("R2,R3 @0"));
+    }
+
+    void pressesReachTheProject() {
+        // The input: "armB" moves the arm, "name:X" and "Yes" answer the name dialog and the question,
+        // anything else answers the button's dialog ("field=text" or a choice). Afterwards the lines and
+        // the selected one, and the command lines sent (places) or the last line in full (routes).
+        struct Row {
+            const char* button;
+            int select;
+            QString input, lines;
+            std::string sent;
+        };
+        const Row rows[] = {
+            {"places Go To", 1, "", "P1,Approach P1,P2 @1", "'NEAR P1 GOTO"},
+            {"places Set to Here", 1, "", "P1,P2 @1", "APPROACH P1;DECIMAL GF"},
+            {"places Set Apprch", 2, "armB", "P1,Approach P1,P2,Approach P2 @2", "APPROACH P2;DECIMAL GF"},
+            {"places Add New", 0, "name:P3", "P1,Approach P1,P2,P3 @3",
+             "DECIMAL CARTMODE C@ .;DECIMAL GF;PLACE P3"},
+            {"places Delete", 2, "Yes", "P1,Approach P1 @0", "FORGET P2"},
+            {"routes New", -1, "name=R3 cartesian row relative columns=5 reserve=6", "R1,R2,R3 @2",
+             "R3      Cart    Row  Rel     6    5"},
+            {"routes New generator", 0, "name=G", "R1,R2,G,_G @3", "_G      Cart    Gen  Abs    20    0"},
+            {"routes Copy", 0, "name:R1C", "R1,R2,R1C @2", "R1C     Joint   Gen  Abs     3    0"},
+            {"routes Delete", 1, "Yes", "R1 @0", "R1      Joint   Gen  Abs     3    0"},
+            {"routes Adjust Size", 1, "reserve=9", "R1,R2 @0", "R2      Joint   Gen  Abs     9    0"},
+        };
+        for (const Row& row : rows) {
+            Bench bench;
+            PlacesAndRoutes(bench);
+            CPlcview places(false);
+            Car1 routes;
+            places.list()->selectRow(row.select);
+            routes.list()->setCurrentRow(row.select);
+            QStringList dialog;
+            for (const QString& item : row.input.split(' ', Qt::SkipEmptyParts))
+                if (item == "armB")
+                    bench.arm = kArmB;
+                else if (item == "Yes")
+                    bench.ui.answers.push_back(Answer::Yes);
+                else if (item.startsWith("name:"))
+                    bench.ui.names.push_back(item.mid(5).toStdString());
+                else
+                    dialog << item;
+            if (!dialog.isEmpty())
+                AnswerDialog(dialog);
+            bench.sent.clear();
+            const bool inPlaces = QString(row.button).startsWith("places");
+            Button(inPlaces ? static_cast<QWidget*>(&places) : &routes, row.button + 7)->click();
+            QVERIFY2((inPlaces ? Lines(places.list()) : Lines(routes.list())) == row.lines, row.button);
+            const QListWidgetItem* last = routes.list()->item(routes.list()->count() - 1);
+            QCOMPARE(inPlaces ? bench.sent : last->text().toStdString(), row.sent);
+        }
+    }
+
+    void dataHeadersFollowTheSelectedLinesKind() {
+        Bench bench;
+        FixedArm arm(4, 6);
+        AddPlace("J", false);
+        AddPlace("C", true);
+        CPlcview view(true);
+        const QString cartesian = "X,Y,Z,pitch,roll,yaw", joint = "Waist,Shoulder,Elbow,Hand,,";
+        for (const auto& [row, expected] :
+             {std::pair(0, joint), std::pair(1, cartesian), std::pair(0, joint)}) {
+            view.list()->selectRow(row);
+            QStringList headers;
+            for (int column = 3; column < 9; ++column)
+                headers << view.list()->horizontalHeaderItem(column)->text();
+            QCOMPARE(headers.join(","), expected);
+        }
+        QCOMPARE(view.list()->item(1, 3)->text() + " " + view.list()->item(0, 6)->text(), QString("0.1 4"));
+        QCOMPARE(CPlcview(false).list()->columnCount(), 3);
+    }
+
+    void mainWindowOpensTheWindowsAndRefreshesTheirButtons() {
+        ShellFixture shell;
+        shell.SetUp();
+        QAction* places = shell.frame->action(ID_PROJECT_PLACES);
+        QVERIFY(!places->isEnabled());
+        const std::string path = shell.dir.filePath("empty").toStdString();
+        QVERIFY(WriteTestFile(path + ".run", QByteArray("\x10\0\0\0\x04\0\0\0\0\0\0\0\x08\0\0\0\0\0", 18)));
+        QVERIFY(WriteTestFile(path + ".ed1", "KAVENTRIX\nSTARTOVER\n"));
+        QVERIFY(projectDocument().OpenFile(path + ".run"));
+        shell.frame->UpdateCommandStates();
+        QVERIFY(places->isEnabled());
+        WindowKinds& kinds = shell.frame->windowKinds();
+        for (const WindowKind kind : {WindowKind::Places, WindowKind::Routes})
+            kinds.Close(kind);
+        for (const int id : {ID_PROJECT_PLACES, ID_PROJECT_ROUTES})
+            shell.frame->action(id)->trigger();
+        auto* routes = qobject_cast<Car1*>(kinds.Find(WindowKind::Routes)->widget());
+        auto placesView = [&] { return qobject_cast<CPlcview*>(kinds.Find(WindowKind::Places)->widget()); };
+        QVERIFY(routes && placesView() && places->isEnabled() &&
+                shell.frame->action(ID_PROJECT_ROUTES)->isEnabled());
+        for (const int state : {reply::kCollecting, reply::kIdle}) {
+            protocol().ReplyState = state;
+            ui().KickIdle();
+            QTRY_COMPARE(placesView()->button(PlacesButton::AddNew)->isEnabled(), state == reply::kIdle);
+            for (int b = 0; b <= int(RoutesButton::EditName); ++b)
+                QCOMPARE(routes->button(RoutesButton(b))->isEnabled(),
+                         RoutesButtonEnabled(RoutesButton(b), state == reply::kIdle));
+        }
+        for (const bool wide : {true, false}) {
+            placesView()->button(PlacesButton::ShowData)->click();
+            QTRY_VERIFY(kinds.Find(WindowKind::Places) && placesView()->showsData() == wide);
+        }
+        shell.TearDown();
+    }
+};
+
+QTEST_MAIN(ProjectFormWindowsTest)
+#include "ProjectFormWindowsTest.moc"
