@@ -108,6 +108,7 @@ private:
     bool NewRoute(std::string& text, bool large);
     bool PressEditorButton(std::string& text, EditorButton button);
     bool Teach(std::string& text, bool learn);
+    bool Generate(std::string& text);
 
     unsigned m_seed;
     std::mt19937 m_random;
@@ -121,6 +122,7 @@ private:
     std::vector<Operation> m_operations;
     std::vector<std::string> m_allowed; // message prefixes the running operation may show
     int m_names = 0;
+    std::string m_problem; // what the running operation found wrong beyond the mirror
 };
 
 Mirror::~Mirror() {
@@ -160,6 +162,7 @@ bool Mirror::Step(MirrorRun& run, std::ostream* log) {
     if (Chance(30))
         MoveArm();
     m_allowed.clear();
+    m_problem.clear();
     static_cast<DialogAnswers&>(m_ui) = DialogAnswers();
     m_robot.edits.clear();
     m_robot.passes.clear();
@@ -201,6 +204,8 @@ bool Mirror::Step(MirrorRun& run, std::ostream* log) {
 }
 
 std::string Mirror::Check(size_t messagesBefore, int timeouts) {
+    if (!m_problem.empty())
+        return m_problem;
     if (!PumpUntil(LinkReady, 2000))
         return "the link is not idle afterwards";
     if (m_watchdogFired != 0)
@@ -420,6 +425,39 @@ bool Mirror::Teach(std::string& text, bool learn) {
     return true;
 }
 
+bool Mirror::Generate(std::string& text) {
+    const ProjectModel& m = projectModel();
+    auto targetOf = [&m](int g) {
+        const int t = m.IsHidden(g) ? m.FindEntry(m.EntryName(g).substr(1)) : kNoEntry;
+        return t != kNoEntry && m.EntryKind(t) == kRoute ? t : kNoEntry;
+    };
+    const int g = AnyRoute([&](int r) { return targetOf(r) != kNoEntry; });
+    if (g == kNoEntry || !EditorButtonEnabled(EditorButton::Run, RouteFactsOf(g, 0, LinkReady())))
+        return false;
+    const int target = targetOf(g);
+    const int first = m.LineOffset(target, 1), end = m.LineOffset(target, m.RouteCapacity(target) + 1);
+    text = m.EntryName(g) + " into " + m.EntryName(target) + " (" + std::to_string(m.RouteCapacity(target)) +
+           " lines)";
+    Allow("Route ");
+    Allow("SDP without its three points");
+    // Outside the target's count and lines nothing changes, and a second run gives the same route.
+    auto outside = [&] {
+        QByteArray bytes = MaskedImage();
+        bytes.remove(first, end - first);
+        bytes[target + kCount] = bytes[target + kCount + 1] = 0;
+        return bytes;
+    };
+    const QByteArray before = outside();
+    EditorRun(g, 0);
+    const QByteArray once = MaskedImage();
+    EditorRun(g, 0);
+    if (outside() != before)
+        m_problem = "generating changed the image beyond the target's lines";
+    else if (MaskedImage() != once)
+        m_problem = "generating twice gave different routes";
+    return true;
+}
+
 void Mirror::DefineOperations() {
     // The places window's buttons on a line of its list.
     auto onPlaceLine = [this](std::function<void(const PlaceLine&)> press) {
@@ -534,6 +572,7 @@ void Mirror::DefineOperations() {
         {"interpolate", 2, editor(EditorButton::Interpolate)},
         {"interpolate corners", 2, editor(EditorButton::InterpolateCorners)},
         {"run", 3, editor(EditorButton::Run)},
+        {"generate", 3, [this](std::string& text) { return Generate(text); }},
         {"set line to here", 3, editor(EditorButton::SetToHere)},
         {"go to line", 1, editor(EditorButton::GoTo)},
         {"go near line", 1, editor(EditorButton::GoNear)},

@@ -15,6 +15,7 @@
 #include "gui/text/TextCommands.h"
 #include "gui/text/TextWindows.h"
 #include "gui/windows/ProjectFormWindows.h"
+#include "gui/windows/RouteEditorWindows.h"
 
 // Each subsystem binds its own commands (and fills its AppHooks fields, registers its window kinds
 // with frame.windowKinds(), adds refresh hooks with frame.AddRefreshHook) from one function of its
@@ -31,6 +32,7 @@ void BindAllCommands(CommandRegistry& registry, CMainFrame& frame) {
     BindWordCheckCommands(registry);
     BindProjectFormWindows(registry, frame);
     FollowProjectWindows(frame);
+    BindRouteEditorWindows(frame);
 }
 
 Screen ProgramScreen(QtUi& ui) {

@@ -29,6 +29,7 @@ public:
     void SetLines(std::vector<PositionRecord> lines, bool cartesian);
     // The highlighted line, counted from 1; 0 for none.
     void SetSelectedLine(int line);
+    int SelectedLine() const { return m_selected; }
 
     bool cartesian() const { return m_cartesian; }
     // Three projections for a Cartesian route, one plot for a joint route; none with nothing to draw.

@@ -1,0 +1,185 @@
+#include "core/app/CoreWiring.h"
+#include "core/link/CommLink.h"
+#include "core/project/ProjectModel.h"
+#include "core/project/ProjectService.h"
+#include "core/protocol/Protocol.h"
+#include "gui/app/CMainFrame.h"
+#include "gui/app/QtUi.h"
+#include "gui/windows/Cgared.h"
+#include "gui/windows/PathPreview.h"
+#include "gui/windows/RouteEditorWindows.h"
+#include "support/FixedArm.h"
+#include "support/ScriptedUi.h"
+
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QPushButton>
+#include <QTableWidget>
+#include <QtTest>
+
+#include <map>
+#include <tuple>
+
+using namespace runlist;
+
+namespace {
+
+// A Cartesian route (joint when `mode` is 0) whose lines have the codes `codes`; a grid when `shape` is
+// rows + 256 x columns.
+int MakeRoute(const std::string& name, int capacity, std::vector<std::uint16_t> codes, int mode = 1,
+              int shape = 0) {
+    ProjectModel& m = projectModel();
+    const int r = m.AllocateEntry(capacity + 1, name);
+    for (auto [field, value] :
+         {std::pair{kKind, int(kRoute)}, {kMode, mode}, {kCount, int(codes.size())}, {kRows, shape}})
+        m.SetWord(r + field, static_cast<std::uint16_t>(value));
+    for (size_t n = 1; n <= codes.size(); ++n)
+        m.SetRecord(m.LineOffset(r, int(n)), PositionRecord{{int16_t(n * 100)}, codes[n - 1], 0});
+    return r;
+}
+
+std::unique_ptr<Cgared> EditorOn(int r) {
+    projectService().editors.PendingEditorRoute = r;
+    return std::make_unique<Cgared>();
+}
+
+// The list holds the route's lines as the core writes them.
+bool ListMatches(const Cgared& editor) {
+    const QTableWidget* list = editor.list();
+    if (list->rowCount() != projectModel().LineCount(editor.route()))
+        return false;
+    for (int n = 1; n <= list->rowCount(); ++n) {
+        const std::vector<std::string> texts = RouteLineTexts(editor.route(), n);
+        for (int c = 0; c < list->columnCount(); ++c) {
+            const QTableWidgetItem* item = list->item(n - 1, c);
+            if ((item ? item->text().toStdString() : "") != (c < int(texts.size()) ? texts[size_t(c)] : ""))
+                return false;
+        }
+    }
+    return true;
+}
+
+} // namespace
+
+class RouteEditorTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void init() {
+        ResetCore();
+        commLink().Simulate = true;
+        commLink().OpenCommunication();
+    }
+    void cleanup() { ResetCore(); }
+
+    // Every button follows the core's rule for the route and the line selected in the list.
+    void buttonsFollowTheCoreRule() {
+        ScriptedUi ui;
+        FixedArm arm(6, 6);
+        const int general = MakeRoute("GEN", 4, {2, 3, 345}), full = MakeRoute("FULL", 2, {0, 0}, 0);
+        const int grid = MakeRoute("GRID", 7, {2, 2, 2, 2, 2, 2, 3}, 1, 2 + 3 * 256),
+                  empty = MakeRoute("NONE", 3, {});
+        const struct {
+            int route, selected, replyState;
+        } states[] = {{general, 0, reply::kIdle}, {general, 2, reply::kIdle},
+                      {general, 3, reply::kIdle}, {general, 1, reply::kCollecting},
+                      {full, 2, reply::kIdle},    {empty, 0, reply::kIdle},
+                      {grid, 5, reply::kIdle},    {grid, 7, reply::kIdle}};
+        for (const auto& state : states) {
+            const auto editor = EditorOn(state.route);
+            editor->list()->clearSelection();
+            editor->list()->selectRow(state.selected - 1);
+            protocol().ReplyState = state.replyState;
+            editor->RefreshButtons();
+            const RouteFacts facts = RouteFactsOf(state.route, editor->SelectedLine(), LinkReady());
+            QCOMPARE(editor->SelectedLine(), state.selected);
+            for (int i = 0; i <= static_cast<int>(EditorButton::Run); ++i) {
+                const auto b = static_cast<EditorButton>(i);
+                const QByteArray where =
+                    editor->windowTitle().toUtf8() + ", " + editor->button(b)->text().toUtf8();
+                QVERIFY2(editor->button(b)->isEnabled() == EditorButtonEnabled(b, facts), where);
+            }
+            protocol().ReplyState = reply::kIdle;
+        }
+    }
+
+    // A press runs the core's action; the list then shows the image with the line the action selects,
+    // and an open path preview the route's absolute lines and that selection.
+    void pressesReachTheImageTheListAndThePreview() {
+        ScriptedUi ui;
+        FixedArm arm(6, 6);
+        const int r = MakeRoute("PICK", 5, {2, 2});
+        const auto editor = EditorOn(r);
+        editor->ShowPath();
+        QCOMPARE(editor->preview()->windowTitle(), QString("Path of route PICK"));
+        const PathPreview* picture = editor->preview()->preview();
+        const struct {
+            EditorButton button;
+            int selected, countAfter, selectedAfter;
+        } presses[] = {{EditorButton::AppendPosition, 1, 3, 3}, {EditorButton::InsertPosition, 2, 4, 2},
+                       {EditorButton::Delete, 3, 3, 2},         {EditorButton::SetApproach, 1, 4, 0},
+                       {EditorButton::GoTo, 4, 4, 4},           {EditorButton::InsertPosition, 1, 5, 1}};
+        for (const auto& press : presses) {
+            editor->list()->selectRow(press.selected - 1);
+            ui.answers = {Answer::Yes};
+            QTest::mouseClick(editor->button(press.button), Qt::LeftButton);
+            const QByteArray what = editor->button(press.button)->text().toUtf8();
+            QVERIFY2(projectModel().LineCount(r) == press.countAfter && ListMatches(*editor), what);
+            QVERIFY2(editor->SelectedLine() == press.selectedAfter, what);
+            QVERIFY2(picture->SelectedLine() == press.selectedAfter, what);
+            const bool absolute = !IsRelativeCode(projectModel().Line(r, press.countAfter).code);
+            QVERIFY2(bool(picture->PointPosition(0, press.countAfter)) == absolute, what);
+        }
+        QCOMPARE(ui.questions, (std::vector<std::string>{"Do you wish to delete index 3"}));
+        editor->list()->selectRow(2);
+        QCOMPARE(picture->SelectedLine(), 3);
+    }
+
+    // In the main window: one editor per route, raised when opened again, closed with its route; a
+    // generator's editor reads "Generate", and its preview shows the target it generated.
+    void editorsInTheMainWindow() {
+        struct Screen : QtUi {
+            bool AskContourFunction(int& code, double& a, double& b) override {
+                std::tie(code, a, b) = std::tuple(2, 100.0, 0.0); // LIN 100 mm at the 30 mm step: 4 points
+                return true;
+            }
+        } screen;
+        const ScreenScope scope({&screen});
+        CMainFrame frame;
+        screen.Attach(&frame);
+        BindRouteEditorWindows(frame);
+        frame.show();
+        const int target = MakeRoute("CUT", 6, {}), generator = MakeRoute("_CUT", 4, {});
+        auto editors = [&frame] {
+            std::map<int, Cgared*> open;
+            for (QMdiSubWindow* window : frame.mdiArea()->subWindowList())
+                if (!window->isHidden())
+                    open[qobject_cast<Cgared*>(window->widget())->route()] =
+                        qobject_cast<Cgared*>(window->widget());
+            return open;
+        };
+        for (int r : {target, generator, target, generator})
+            projectService().OpenRouteEditor(r);
+        QCOMPARE(editors().size(), size_t(2));
+        QCOMPARE(frame.mdiArea()->activeSubWindow()->windowTitle(), QString("Route _CUT"));
+        QCOMPARE(projectModel().ActiveRoute, generator); // named to the controller as it became active
+        Cgared* editor = editors()[generator];
+        QCOMPARE(editors()[target]->button(EditorButton::Run)->text(), QString("Run"));
+        QCOMPARE(editor->button(EditorButton::Run)->text(), QString("Generate"));
+        QTest::mouseClick(editor->button(EditorButton::AppendFunction), Qt::LeftButton);
+        QTest::mouseClick(editor->pathButton(), Qt::LeftButton);
+        QCOMPARE(editor->preview()->windowTitle(), QString("Path of route CUT"));
+        QTest::mouseClick(editor->button(EditorButton::Run), Qt::LeftButton);
+        QCOMPARE(projectModel().LineCount(target), 4);
+        QTRY_VERIFY(ListMatches(*editors()[target]) && ListMatches(*editor));
+        const PathPreview* picture = editor->preview()->preview();
+        QVERIFY(picture->PointPosition(0, 4) && !picture->PointPosition(0, 5) &&
+                picture->SelectedLine() == 0);
+        projectService().CloseRouteEditor(target);
+        QCOMPARE(editors().size(), size_t(1));
+        QVERIFY(editors().count(generator));
+    }
+};
+
+QTEST_MAIN(RouteEditorTest)
+#include "RouteEditorTest.moc"
