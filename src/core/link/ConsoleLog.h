@@ -1,0 +1,35 @@
+#pragma once
+
+#include <QFile>
+
+#include <functional>
+#include <string>
+
+// A record of the console traffic in a text file: every byte sent and received, one console line per
+// line of the file, each stamped with the time it began and marked "TX" (sent) or "RX" (received).
+// CR, LF and CR LF end a line; other bytes outside printable ASCII are written as "\xNN" and a
+// backslash as "\\". Every piece of traffic is written to the file as it passes, so a crash loses none
+// of it. The file is appended to, never emptied.
+class ConsoleLog {
+public:
+    enum class Direction { Sent, Received };
+
+    // Opens `path` for appending (created when missing); false, and no log, when it cannot be opened.
+    bool Open(const std::string& path);
+    // Ends the line in progress and closes the file.
+    void Close();
+    bool IsOpen() const { return m_file.isOpen(); }
+
+    void Record(Direction direction, const char* data, int length);
+
+    // The stamp of a line: the local time to the millisecond unless set (tests fix it).
+    std::function<std::string()> Clock;
+
+private:
+    void StartLine(std::string& out, Direction direction) const;
+
+    QFile m_file;
+    bool m_lineOpen = false; // a line is started and not ended yet
+    bool m_afterCr = false;  // the last byte ended a line with CR: an LF right after it adds no line
+    Direction m_direction = Direction::Sent;
+};
