@@ -16,7 +16,7 @@ bool ConsoleLog::Open(const std::string& path) {
         return false;
     }
     m_lineOpen = false;
-    m_afterCr = false;
+    m_lineEnd = 0;
     return true;
 }
 
@@ -43,17 +43,18 @@ void ConsoleLog::Record(Direction direction, const char* data, int length) {
         if (m_lineOpen)
             out += '\n';
         m_lineOpen = false;
-        m_afterCr = false;
+        m_lineEnd = 0;
         m_direction = direction;
     }
     for (int i = 0; i < length; ++i) {
         const unsigned char c = static_cast<unsigned char>(data[i]);
         const bool lineEnd = c == '\r' || c == '\n';
-        if (c == '\n' && m_afterCr) {
-            m_afterCr = false;
+        // Downloaded lines end in LF CR, the controller's in CR LF: either pair is one line end.
+        if (lineEnd && m_lineEnd != 0 && c != m_lineEnd) {
+            m_lineEnd = 0;
             continue;
         }
-        m_afterCr = c == '\r';
+        m_lineEnd = lineEnd ? static_cast<char>(c) : 0;
         if (!m_lineOpen)
             StartLine(out, direction);
         m_lineOpen = !lineEnd;

@@ -7,7 +7,7 @@
 
 // A record of the console traffic in a text file: every byte sent and received, one console line per
 // line of the file, each stamped with the time it began and marked "TX" (sent) or "RX" (received).
-// CR, LF and CR LF end a line; other bytes outside printable ASCII are written as "\xNN" and a
+// CR, LF, CR LF and LF CR end a line; other bytes outside printable ASCII are written as "\xNN" and a
 // backslash as "\\". Every piece of traffic is written to the file as it passes, so a crash loses none
 // of it. The file is appended to, never emptied.
 class ConsoleLog {
@@ -30,6 +30,6 @@ private:
 
     QFile m_file;
     bool m_lineOpen = false; // a line is started and not ended yet
-    bool m_afterCr = false;  // the last byte ended a line with CR: an LF right after it adds no line
+    char m_lineEnd = 0; // the CR or LF that has just ended a line; the other one right after it adds none
     Direction m_direction = Direction::Sent;
 };

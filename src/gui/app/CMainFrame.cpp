@@ -168,6 +168,7 @@ void CMainFrame::BuildStatusBar() {
     m_messagePane = new QLabel(tr(kIdleMessage));
     m_linkPane = new QLabel;
     m_linkPane->setObjectName("linkPane");
+    m_linkPane->setMargin(2);
     m_settingsPane = new QLabel;
     m_projectPane = new QLabel;
     m_capsPane = new QLabel;

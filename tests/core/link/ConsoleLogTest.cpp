@@ -31,10 +31,10 @@ TEST(ConsoleLog, EachLineIsStampedWhenItStartsAndIsOnDiskAsSoonAsItPasses) {
         {D::Sent, "HOME\r", "t1 TX HOME\n"},
         {D::Received, "HOME sim", "t2 RX HOME sim"},
         {D::Received, "OK\r", "OK\n"},
-        {D::Received, "\n>", "t3 RX >"}, // the LF of a CR LF split over two reads
-        {D::Sent, "\r", "\nt4 TX \n"},
-        {D::Received, "\x02\\\n\n", "t5 RX \\x02\\\\\nt6 RX \n"},
-        {D::Received, "x", "t7 RX x"},
+        {D::Received, "\n>", "t3 RX >"},             // the LF of a CR LF split over two reads
+        {D::Sent, "L\n\r\r", "\nt4 TX L\nt5 TX \n"}, // a downloaded line's LF CR, then an empty line
+        {D::Received, "\x02\\\n\n", "t6 RX \\x02\\\\\nt7 RX \n"},
+        {D::Received, "x", "t8 RX x"},
     };
     int ticks = 0;
     ConsoleLog log;
@@ -50,7 +50,7 @@ TEST(ConsoleLog, EachLineIsStampedWhenItStartsAndIsOnDiskAsSoonAsItPasses) {
     log.Close();
     ASSERT_TRUE(log.Open(path.toStdString()));
     log.Record(D::Sent, "A\r", 2);
-    EXPECT_EQ(FileText(path), expected + "\nt8 TX A\n");
+    EXPECT_EQ(FileText(path), expected + "\nt9 TX A\n");
 }
 
 TEST(ConsoleLog, TheLinkLogsBothWaysAndRemembersTheLogForTheNextRun) {
