@@ -1,18 +1,27 @@
 #include "core/link/ConsoleLog.h"
 
 #include <QDateTime>
+#include <QFile>
 #include <QLoggingCategory>
 
 #include <cstdio>
 
 Q_LOGGING_CATEGORY(lcConsoleLog, "marlix.consolelog")
 
+ConsoleLog::ConsoleLog() : m_file(std::make_unique<QFile>()) {}
+
+ConsoleLog::~ConsoleLog() = default;
+
+bool ConsoleLog::IsOpen() const {
+    return m_file->isOpen();
+}
+
 bool ConsoleLog::Open(const std::string& path) {
     Close();
-    m_file.setFileName(QString::fromStdString(path));
+    m_file->setFileName(QString::fromStdString(path));
     // Unbuffered: every write reaches the system at once, nothing waits in the program.
-    if (!m_file.open(QIODevice::WriteOnly | QIODevice::Append | QIODevice::Unbuffered)) {
-        qCWarning(lcConsoleLog, "cannot open %s: %s", path.c_str(), qPrintable(m_file.errorString()));
+    if (!m_file->open(QIODevice::WriteOnly | QIODevice::Append | QIODevice::Unbuffered)) {
+        qCWarning(lcConsoleLog, "cannot open %s: %s", path.c_str(), qPrintable(m_file->errorString()));
         return false;
     }
     m_lineOpen = false;
@@ -21,12 +30,12 @@ bool ConsoleLog::Open(const std::string& path) {
 }
 
 void ConsoleLog::Close() {
-    if (!m_file.isOpen())
+    if (!m_file->isOpen())
         return;
     if (m_lineOpen)
-        m_file.write("\n", 1);
+        m_file->write("\n", 1);
     m_lineOpen = false;
-    m_file.close();
+    m_file->close();
 }
 
 void ConsoleLog::StartLine(std::string& out, Direction direction) const {
@@ -35,7 +44,7 @@ void ConsoleLog::StartLine(std::string& out, Direction direction) const {
 }
 
 void ConsoleLog::Record(Direction direction, const char* data, int length) {
-    if (!m_file.isOpen() || length <= 0)
+    if (!m_file->isOpen() || length <= 0)
         return;
     std::string out;
     if (direction != m_direction) {
@@ -70,6 +79,6 @@ void ConsoleLog::Record(Direction direction, const char* data, int length) {
             out += hex;
         }
     }
-    if (m_file.write(out.data(), static_cast<qint64>(out.size())) != static_cast<qint64>(out.size()))
-        qCWarning(lcConsoleLog, "cannot write the log: %s", qPrintable(m_file.errorString()));
+    if (m_file->write(out.data(), static_cast<qint64>(out.size())) != static_cast<qint64>(out.size()))
+        qCWarning(lcConsoleLog, "cannot write the log: %s", qPrintable(m_file->errorString()));
 }

@@ -1,9 +1,10 @@
 #pragma once
 
-#include <QFile>
-
 #include <functional>
+#include <memory>
 #include <string>
+
+class QFile;
 
 // A record of the console traffic in a text file: every byte sent and received, one console line per
 // line of the file, each stamped with the time it began and marked "TX" (sent) or "RX" (received).
@@ -14,11 +15,16 @@ class ConsoleLog {
 public:
     enum class Direction { Sent, Received };
 
+    ConsoleLog();
+    ~ConsoleLog();
+    ConsoleLog(const ConsoleLog&) = delete;
+    ConsoleLog& operator=(const ConsoleLog&) = delete;
+
     // Opens `path` for appending (created when missing); false, and no log, when it cannot be opened.
     bool Open(const std::string& path);
     // Ends the line in progress and closes the file.
     void Close();
-    bool IsOpen() const { return m_file.isOpen(); }
+    bool IsOpen() const;
 
     void Record(Direction direction, const char* data, int length);
 
@@ -28,7 +34,7 @@ public:
 private:
     void StartLine(std::string& out, Direction direction) const;
 
-    QFile m_file;
+    std::unique_ptr<QFile> m_file;
     bool m_lineOpen = false; // a line is started and not ended yet
     char m_lineEnd = 0; // the CR or LF that has just ended a line; the other one right after it adds none
     Direction m_direction = Direction::Sent;
