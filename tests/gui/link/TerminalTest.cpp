@@ -14,7 +14,6 @@
 #include <QFontDialog>
 #include <QLineEdit>
 #include <QMdiSubWindow>
-#include <QTreeWidget>
 #include <QtTest>
 
 class TerminalTest : public QObject {
@@ -161,34 +160,6 @@ private slots:
         QCOMPARE(GetProfileInt("Communication", "baudindex", -1), 5);
         QCOMPARE(GetProfileString("Communication", "device"), std::string("/tmp/no-such-link"));
         QCOMPARE(protocol().ReplyState, reply::kIdle);
-    }
-
-    void theChosenPortIsStoredWithItsSerialNumberAndATypedDeviceWithout() {
-        const std::string usb = m_shell.dir.filePath("ttyUSB3").toStdString();
-        const std::string typed = m_shell.dir.filePath("pty").toStdString();
-        for (const std::string& path : {usb, typed})
-            QFile(QString::fromStdString(path)).open(QIODevice::WriteOnly);
-        commLink().ListPorts = [usb] {
-            return std::vector<PortInfo>{{"/dev/ttyS0", "built-in", "", ""},
-                                         {usb, "USB serial", "Maker", "A1"}};
-        };
-        for (const std::string& choice : {usb, typed}) {
-            QTimer::singleShot(0, this, [choice, usb] {
-                auto* dialog = qobject_cast<CComopt*>(QApplication::activeModalWidget());
-                if (!dialog)
-                    return;
-                QCOMPARE(dialog->portTable()->topLevelItemCount(), 2);
-                if (choice == usb)
-                    dialog->portTable()->setCurrentItem(dialog->portTable()->topLevelItem(1));
-                else
-                    dialog->deviceList()->setCurrentText(QString::fromStdString(choice));
-                QCOMPARE(dialog->deviceList()->currentText().toStdString(), choice);
-                dialog->accept();
-            });
-            ConfigureCommunication(m_shell.frame.get());
-            QCOMPARE(GetProfileString("Communication", "device"), choice);
-            QCOMPARE(GetProfileString("Communication", "serial"), std::string(choice == usb ? "A1" : ""));
-        }
     }
 
     void saveCommunicationWritesTheHeldLines() {
