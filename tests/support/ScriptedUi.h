@@ -43,6 +43,7 @@ public:
     void OpenWaitBox(const std::string& text, WaitBoxStyle style) override;
     void CloseWaitBox() override { boxOpen = false; }
     void SetProgress(int done, int total) override { progress.push_back({done, total}); }
+    void SetWaitText(const std::string& text) override { waitTexts.push_back(text); }
     bool PumpMessages() override;
     bool WaitForEvent() override;
     void KickIdle() override { ++kicks; }
@@ -63,6 +64,7 @@ public:
     std::vector<std::string> messages;
     std::vector<std::string> questions;
     std::vector<std::string> boxTexts;
+    std::vector<std::string> waitTexts; // texts given to the open box
     std::vector<std::pair<int, int>> progress;
     bool boxOpen = false;
     std::optional<WaitBoxStyle> boxStyle; // of the last box opened

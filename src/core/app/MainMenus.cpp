@@ -56,6 +56,7 @@ const std::vector<MenuText>& MainMenus() {
              {ID_COMM_REOPEN, "Re-Open", "Re-open Communication with Controller"},
              {ID_COMM_CONFIGURE, "Configure...", "Configure the Communication port"},
              {ID_COMM_SAVE, "Save Communication", "Save the text of the Communication window in a file"},
+             {ID_COMM_LOG, "Log to file...", "Append everything sent and received to a text file"},
          }},
         {"&Robot",
          {
@@ -98,6 +99,9 @@ const std::vector<MenuText>& MainMenus() {
              {},
              {ID_PROJECT_PLACES, "&Places...", "Show the places of the project"},
              {ID_PROJECT_ROUTES, "&Routes...", "Show the routes of the project"},
+             {},
+             {ID_PROJECT_EXPORT, "Export places and routes...",
+              "Write the places and routes to a CSV file for a spreadsheet"},
          }},
         {"&Macro",
          {

@@ -31,6 +31,7 @@ public:
     }
     void CloseWaitBox() override { m_screen.CloseWaitBox(); }
     void SetProgress(int done, int total) override { m_screen.SetProgress(done, total); }
+    void SetWaitText(const std::string& text) override { m_screen.SetWaitText(text); }
     bool PumpMessages() override { return m_screen.PumpMessages(); }
     bool WaitForEvent() override { return m_screen.WaitForEvent(); }
     void KickIdle() override { m_screen.KickIdle(); }

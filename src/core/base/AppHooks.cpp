@@ -27,6 +27,7 @@ void AppHooks::RunReopenSteps() const {
     RunIfSet(ReopenSettings);
     RunIfSet(ReopenMacros);
     RunIfSet(LoadProjectName);
+    RunIfSet(ReopenLog);
 }
 
 void AppHooks::RunRememberSteps() const {

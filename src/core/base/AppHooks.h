@@ -12,6 +12,7 @@ struct AppHooks {
     std::function<void()> ReopenSettings;  // reopen "Config"/"filename" into the settings profile
     std::function<void()> ReopenMacros;    // reopen "Macro"/"filename" into the macro set
     std::function<void()> LoadProjectName; // preset the project's file name from "Project"/"filename"
+    std::function<void()> ReopenLog;       // the console log, when it was on at the last exit
     // Start-up, after the link is open: the controller's word list.
     std::function<void()> LoadWordList;
 

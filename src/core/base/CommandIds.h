@@ -45,6 +45,7 @@ constexpr int ID_SETTINGS_FONT = 32807; // "&Font...": font of the active window
 constexpr int ID_COMM_REOPEN = 32771;
 constexpr int ID_COMM_CONFIGURE = 32782;
 constexpr int ID_COMM_SAVE = 32995; // "Save Communication"
+constexpr int ID_COMM_LOG = 32997;  // "Log to file...", checked while the console is logged
 
 // Robot menu and its toolbar buttons
 constexpr int ID_ROBOT_JOINT_POSITION = 32793;
@@ -78,6 +79,7 @@ constexpr int ID_PROJECT_DOWNLOAD_DATA = 32951;
 constexpr int ID_PROJECT_VALIDATE = ID_EDIT_VALIDATE;
 constexpr int ID_PROJECT_PLACES = 32809;
 constexpr int ID_PROJECT_ROUTES = 32810;
+constexpr int ID_PROJECT_EXPORT = 32998; // "Export places and routes..."
 
 // Macro menu
 constexpr int ID_MACRO_FILE_NEW = 32962;

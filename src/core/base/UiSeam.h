@@ -27,6 +27,8 @@ public:
     virtual void OpenWaitBox(const std::string& text, WaitBoxStyle style) = 0;
     virtual void CloseWaitBox() = 0;
     virtual void SetProgress(int done, int total) = 0;
+    // Replaces the open wait box's text (a long download's "line n of N").
+    virtual void SetWaitText(const std::string& /*text*/) {}
 
     // Handle every event already pending without blocking; true when the application is quitting.
     virtual bool PumpMessages() = 0;

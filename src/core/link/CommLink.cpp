@@ -5,6 +5,8 @@
 #include "core/base/UiSeam.h"
 #include "core/link/Transport.h"
 
+#include <QFileInfo>
+
 #include <cstdio>
 
 namespace {
@@ -68,6 +70,8 @@ void CommLink::OpenCommunication() {
     // The stored settings are read afresh at every opening, also for the simulated controller (which
     // needs none): "Configure..." shows them and writes them back.
     LoadCommSettings();
+    if (!Simulate)
+        RefindDevice();
     Transport* transport = ActiveTransport();
     const bool opened = transport && transport->OpenComm(port, baudRate, device);
     const std::function<void()>& report = opened ? Opened : Lost;
@@ -79,9 +83,57 @@ Transport* CommLink::ActiveTransport() {
     return Simulate ? &m_simulator : m_transport;
 }
 
+void CommLink::RefindDevice() {
+    if (device.empty() || serialNumber.empty() || !ListPorts ||
+        QFileInfo::exists(QString::fromStdString(device)))
+        return;
+    const std::vector<PortInfo> ports = ListPorts();
+    const PortInfo* found = FindPortBySerial(ports, serialNumber);
+    if (!found || found->device == device)
+        return;
+    device = found->device;
+    SaveCommSettings();
+}
+
 void CommLink::CloseComm() {
     if (m_transport)
         m_transport->CloseComm();
+    // The status bar shows the link closed.
+    ui().KickIdle();
+}
+
+bool CommLink::IsOpen() const {
+    return Simulate || (m_transport && m_transport->IsConnected());
+}
+
+std::string CommLink::StatusText() const {
+    if (Simulate)
+        return "Simulated";
+    if (!IsOpen())
+        return "Not open";
+    return (device.empty() ? NumberedPortDevice(port) : device) + " " + std::to_string(baudRate);
+}
+
+bool CommLink::StartLog(const std::string& path) {
+    if (!m_log.Open(path)) {
+        ui().ShowMessage("The log file " + path + " could not be opened");
+        return false;
+    }
+    logPath = path;
+    WriteProfileString("Communication", "logfile", path);
+    WriteProfileInt("Communication", "log", 1);
+    return true;
+}
+
+void CommLink::StopLog() {
+    m_log.Close();
+    WriteProfileInt("Communication", "log", 0);
+}
+
+void CommLink::RestoreLog() {
+    logPath = GetProfileString("Communication", "logfile");
+    if (GetProfileInt("Communication", "log", 0) != 0 && !logPath.empty() && !StartLog(logPath))
+        WriteProfileInt("Communication", "log", 0);
 }
 
 void CommLink::ReOpen() {
@@ -99,15 +151,18 @@ void CommLink::LoadCommSettings() {
     if (port < 0)
         port = 1;
     device = GetProfileString("Communication", "device");
+    serialNumber = GetProfileString("Communication", "serial");
 }
 
 void CommLink::SaveCommSettings() {
     WriteProfileInt("Communication", "port", port);
     WriteProfileInt("Communication", "baudindex", baudIndex);
     WriteProfileString("Communication", "device", device);
+    WriteProfileString("Communication", "serial", serialNumber);
 }
 
 void CommLink::SendBytes(const char* data, int length) {
+    m_log.Record(ConsoleLog::Direction::Sent, data, length);
     if (Transport* transport = ActiveTransport())
         transport->CommWrite(data, length);
 }
@@ -118,6 +173,7 @@ void CommLink::ReadFrom(Transport& transport) {
         const int count = transport.CommRead(buffer, kReadChunk);
         if (count <= 0)
             break;
+        m_log.Record(ConsoleLog::Direction::Received, buffer, count);
         if (Received)
             Received(buffer, count);
     }

@@ -1,14 +1,19 @@
 #pragma once
 
 #include "core/link/Ccom1doc.h"
+#include "core/link/ConsoleLog.h"
 #include "core/link/LinkChannel.h"
+#include "core/link/PortList.h"
 #include "core/link/SimulatedController.h"
 
 #include <functional>
 #include <memory>
 #include <string>
+#include <vector>
 
 class Transport;
+
+using ListPortsFunction = std::function<std::vector<PortInfo>()>;
 
 // Shown by the terminal window; told when received text changed the screen buffer.
 class TerminalView {
@@ -34,13 +39,29 @@ public:
     CommLink& operator=(const CommLink&) = delete;
 
     // Opens the link: creates the communication document (and asks the screen for its window) when
-    // there is none, then opens the simulated controller or the port and reports Opened or Lost.
+    // there is none, then opens the simulated controller or the port and reports Opened or Lost. A
+    // named device that is gone is looked for first by its adaptor's serial number (RefindDevice).
     void OpenCommunication();
     // Closes the port (the simulated controller needs no closing).
     void CloseComm();
     void ReOpen();
     void LoadCommSettings();
     void SaveCommSettings();
+
+    // The simulated controller answers, or the port is open.
+    bool IsOpen() const;
+    // The link as the status bar shows it: "Simulated", the device and baud rate ("/dev/ttyUSB0
+    // 19200"), or "Not open".
+    std::string StatusText() const;
+
+    // The console log ("Communication"/"log" and "logfile"). StartLog opens `path` for appending and
+    // remembers it; a file that cannot be opened is reported and nothing is logged. StopLog closes it;
+    // RestoreLog opens the log remembered from the last run, if it was on.
+    bool StartLog(const std::string& path);
+    void StopLog();
+    void RestoreLog();
+    bool IsLogging() const { return m_log.IsOpen(); }
+    ConsoleLog& consoleLog() { return m_log; }
 
     // LinkChannel.
     void SendBytes(const char* data, int length) override;
@@ -82,6 +103,13 @@ public:
     int baudIndex = kDefaultBaudIndex;
     unsigned baudRate = 19200;
     std::string device; // "Communication"/"device": names the device directly when not empty
+    // "Communication"/"serial": the serial number of the device's adaptor, by which a device that came
+    // back under another name is found again; empty when it has none.
+    std::string serialNumber;
+    std::string logPath; // "Communication"/"logfile": the console log's file, also while it is off
+
+    // The serial ports present; the system's unless a test gives a list of its own.
+    ListPortsFunction ListPorts = SystemPorts;
 
     // Owned by the settings profile: simulate the controller, hide downloaded text.
     bool Simulate = false;
@@ -94,11 +122,15 @@ private:
     static void StopListening(Transport& transport);
     // Reads what the transport has received, at most 80 bytes at a time, and passes it on.
     void ReadFrom(Transport& transport);
+    // The named device is gone: the port whose adaptor has the stored serial number takes its place,
+    // and the new name is stored.
+    void RefindDevice();
 
     std::unique_ptr<Ccom1doc> m_doc;
     TerminalView* m_terminal = nullptr;
     Transport* m_transport = nullptr;
     SimulatedController m_simulator;
+    ConsoleLog m_log;
 };
 
 // The one link of the program.

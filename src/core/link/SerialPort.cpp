@@ -2,6 +2,7 @@
 
 #include "core/base/UiSeam.h"
 #include "core/link/CommLink.h"
+#include "core/link/PortList.h"
 
 #include <QCoreApplication>
 #include <QDeadlineTimer>
@@ -33,7 +34,7 @@ SerialPort::~SerialPort() {
 }
 
 QString SerialPort::DeviceForPort(int port) {
-    return QStringLiteral("/dev/ttyS%1").arg(port - 1);
+    return QString::fromStdString(NumberedPortDevice(port));
 }
 
 bool SerialPort::OpenComm(int port, unsigned baudRate, const std::string& device) {

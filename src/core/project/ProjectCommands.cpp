@@ -5,6 +5,7 @@
 #include "core/base/CommandRegistry.h"
 #include "core/base/UiSeam.h"
 #include "core/project/CPosDat.h"
+#include "core/project/PlacesRoutesExport.h"
 #include "core/protocol/Protocol.h"
 
 #include <functional>
@@ -58,5 +59,6 @@ void BindProjectCommands(CommandRegistry& registry) {
                   ProjectNamedAndLinkReady);
     registry.Bind(ID_PROJECT_DOWNLOAD_DATA, Refreshing([] { projectDocument().DownloadData(); }),
                   ProjectNamedAndLinkReady);
+    registry.Bind(ID_PROJECT_EXPORT, ExportPlacesAndRoutes, ProjectNamed);
     // "&Places..." and "&Routes..." are bound by the places and routes windows.
 }

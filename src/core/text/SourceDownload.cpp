@@ -16,6 +16,9 @@ const char* const kSourceFileFilter =
 
 namespace {
 
+// A download of more lines than a screenful shows "line n of N" and a progress bar.
+constexpr int kProgressAfterLines = 25;
+
 // The lines of a text as its text window shows them: a line ends at LF, CR LF or a lone CR. A CR
 // left inside a line would reach the controller as a line end of its own, and the controller would run
 // a line whose reply no one waits for. A text that ends with a line end has one more, empty, line.
@@ -45,8 +48,9 @@ void ReportRefusedLine(const std::string& path, int lineNumber, const std::strin
 }
 
 // Sends the lines one at a time until one is refused, the operator cancels or `progress` says stop.
+// With `boxText` set, the wait box shows it and the number of the line in progress.
 void SendLines(const std::vector<std::string>& lines, const DownloadProgress& progress,
-               SourceDownloadResult& result) {
+               const std::string& boxText, SourceDownloadResult& result) {
     Protocol& proto = protocol();
     result.lines = static_cast<int>(lines.size());
     for (int i = 0; i < result.lines; ++i) {
@@ -55,6 +59,11 @@ void SendLines(const std::vector<std::string>& lines, const DownloadProgress& pr
         if (proto.CancelFlag || (progress && !progress(i + 1, result.lines))) {
             result.end = SourceDownloadResult::End::Stopped;
             return;
+        }
+        if (!boxText.empty()) {
+            ui().SetWaitText(boxText + "\nline " + std::to_string(i + 1) + " of " +
+                             std::to_string(result.lines));
+            proto.ShowProgress(i, result.lines);
         }
         result.line = i + 1;
         result.text = lines[i];
@@ -90,11 +99,14 @@ SourceDownloadResult SendSourceFile(const std::string& path, bool hide, const Do
     const QByteArray text = file.readAll();
     file.close();
 
+    const std::vector<std::string> lines = SplitLines(text);
+    const bool showProgress = lines.size() > static_cast<size_t>(kProgressAfterLines);
+    const std::string boxText = "Downloading " + path;
     Protocol& proto = protocol();
     if (hide)
         proto.CheckPrompt();
-    proto.ShowHeldBox("Downloading " + path, WaitBoxStyle::Plain);
-    SendLines(SplitLines(text), progress, result);
+    proto.ShowHeldBox(boxText, showProgress ? WaitBoxStyle::Progress : WaitBoxStyle::Plain);
+    SendLines(lines, progress, showProgress ? boxText : std::string(), result);
     if (hide)
         proto.SetIOFlag();
     proto.CloseHeldBox();

@@ -29,6 +29,8 @@
 
 namespace {
 const char* const kIdleMessage = "For Help, press F1";
+// The link pane while the link is not open: white on red, so that it is seen at a glance.
+const char* const kNotOpenStyle = "QLabel { background: #c62828; color: white; font-weight: bold; }";
 constexpr int kMacroButtonWidth = 72;
 // The X11 state bit of caps lock, as key events report it.
 constexpr quint32 kX11LockMask = 0x2;
@@ -164,6 +166,9 @@ QAction* CMainFrame::macroButton(int i) const {
 
 void CMainFrame::BuildStatusBar() {
     m_messagePane = new QLabel(tr(kIdleMessage));
+    m_linkPane = new QLabel;
+    m_linkPane->setObjectName("linkPane");
+    m_linkPane->setMargin(2);
     m_settingsPane = new QLabel;
     m_projectPane = new QLabel;
     m_capsPane = new QLabel;
@@ -171,12 +176,14 @@ void CMainFrame::BuildStatusBar() {
     m_settingsPane->setMinimumWidth(metrics.horizontalAdvance("filename.ext") + 8);
     m_projectPane->setMinimumWidth(metrics.horizontalAdvance("longfilename.ext") + 8);
     m_capsPane->setMinimumWidth(metrics.horizontalAdvance("CAP") + 8);
-    for (QLabel* pane : {m_settingsPane, m_projectPane, m_capsPane}) {
+    m_linkPane->setMinimumWidth(metrics.horizontalAdvance("/dev/ttyUSB0 19200") + 16);
+    for (QLabel* pane : {m_linkPane, m_settingsPane, m_projectPane, m_capsPane}) {
         pane->setFrameShape(QFrame::Panel);
         pane->setFrameShadow(QFrame::Sunken);
         pane->setAlignment(Qt::AlignCenter);
     }
     statusBar()->addWidget(m_messagePane, 1);
+    statusBar()->addPermanentWidget(m_linkPane);
     statusBar()->addPermanentWidget(m_settingsPane);
     statusBar()->addPermanentWidget(m_projectPane);
     statusBar()->addPermanentWidget(m_capsPane);
@@ -203,6 +210,11 @@ void CMainFrame::UpdateCommandStates() {
 }
 
 void CMainFrame::RefreshStatusPanes() {
+    const CommLink& link = commLink();
+    m_linkPane->setText(QString::fromStdString(link.StatusText()));
+    const QString style = link.IsOpen() ? QString() : QString(kNotOpenStyle);
+    if (m_linkPane->styleSheet() != style)
+        m_linkPane->setStyleSheet(style);
     const AppHooks& hooks = appHooks();
     m_settingsPane->setText(hooks.SettingsTitle ? QString::fromStdString(hooks.SettingsTitle()) : QString());
     m_projectPane->setText(hooks.ProjectTitle ? QString::fromStdString(hooks.ProjectTitle()) : QString());

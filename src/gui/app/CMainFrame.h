@@ -55,6 +55,8 @@ public:
     void TileHorizontally();
     void TileVertically();
 
+    // The link's state: "Simulated", the device and baud rate, or "Not open" (drawn to stand out).
+    QLabel* linkPane() const { return m_linkPane; }
     QLabel* settingsPane() const { return m_settingsPane; }
     QLabel* projectPane() const { return m_projectPane; }
 
@@ -80,6 +82,7 @@ private:
     QToolBar* m_toolBar = nullptr;
     QToolBar* m_macroBar = nullptr;
     QLabel* m_messagePane = nullptr;
+    QLabel* m_linkPane = nullptr;
     QLabel* m_settingsPane = nullptr;
     QLabel* m_projectPane = nullptr;
     QLabel* m_capsPane = nullptr;

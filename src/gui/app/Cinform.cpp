@@ -92,6 +92,14 @@ void Cinform::SetProgress(int done, int total) {
     m_bar->SetProgress(done < 0 ? 0u : static_cast<unsigned>(done), static_cast<unsigned>(total));
 }
 
+void Cinform::SetText(const QString& text) {
+    if (text == m_text->text())
+        return;
+    m_text->setText(text);
+    if (isVisible() && sizeHint().height() > height())
+        adjustSize();
+}
+
 void Cinform::PlaceOverMainWindow() {
     if (!m_mainWindow)
         return;

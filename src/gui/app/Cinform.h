@@ -27,6 +27,8 @@ public:
     // Hides the box and gives input back; nothing happens when it is not open.
     void Close();
     void SetProgress(int done, int total);
+    // A new text in the open box; a box already shown grows to fit it.
+    void SetText(const QString& text);
 
     bool isOpen() const { return m_open; }
     WaitBoxStyle boxStyle() const { return m_style; }

@@ -89,6 +89,11 @@ void QtUi::SetProgress(int done, int total) {
         m_waitBox->SetProgress(done, total);
 }
 
+void QtUi::SetWaitText(const std::string& text) {
+    if (m_waitBox)
+        m_waitBox->SetText(QString::fromStdString(text));
+}
+
 bool QtUi::PumpMessages() {
     QCoreApplication::processEvents(QEventLoop::AllEvents);
     return m_quitting;

@@ -31,6 +31,7 @@ public:
     void OpenWaitBox(const std::string& text, WaitBoxStyle style) override;
     void CloseWaitBox() override;
     void SetProgress(int done, int total) override;
+    void SetWaitText(const std::string& text) override;
     bool PumpMessages() override;
     bool WaitForEvent() override;
     void KickIdle() override;

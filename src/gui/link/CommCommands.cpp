@@ -1,5 +1,6 @@
 #include "gui/link/CommCommands.h"
 
+#include "core/base/AppHooks.h"
 #include "core/base/CommandIds.h"
 #include "core/base/CommandRegistry.h"
 #include "core/link/CommLink.h"
@@ -15,11 +16,12 @@ void ConfigureCommunication(QWidget* parent) {
     CommLink& link = commLink();
     link.CloseComm();
     CComopt dialog(parent);
-    dialog.SetValues(link.port, link.baudIndex, link.device);
+    dialog.SetValues(link.port, link.baudIndex, link.device, link.serialNumber);
     if (dialog.exec() == QDialog::Accepted) {
         link.port = dialog.port();
         link.baudIndex = dialog.baudIndex();
         link.device = dialog.device();
+        link.serialNumber = dialog.serialNumber();
         link.SaveCommSettings();
     }
     link.OpenCommunication();
@@ -50,10 +52,29 @@ void SaveCommunication(QWidget* parent) {
     SaveCommunicationTo(dialog.selectedFiles().constFirst());
 }
 
+void ToggleConsoleLog(QWidget* parent) {
+    CommLink& link = commLink();
+    if (link.IsLogging()) {
+        link.StopLog();
+        return;
+    }
+    // The log is appended to: choosing a file that exists asks nothing.
+    QFileDialog dialog(parent, QObject::tr("Log to file"), QString::fromStdString(link.logPath));
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setOption(QFileDialog::DontConfirmOverwrite);
+    dialog.setNameFilters({QObject::tr("Text files (*.txt)"), QObject::tr("All files (*)")});
+    dialog.setDefaultSuffix("txt");
+    if (dialog.exec() == QDialog::Accepted && !dialog.selectedFiles().isEmpty())
+        link.StartLog(dialog.selectedFiles().constFirst().toStdString());
+}
+
 void BindCommCommands(CommandRegistry& registry, QWidget* parent) {
+    appHooks().ReopenLog = [] { commLink().RestoreLog(); };
     registry.Bind(ID_COMM_REOPEN, [] { commLink().ReOpen(); });
     registry.Bind(ID_COMM_CONFIGURE, [parent] { ConfigureCommunication(parent); });
     registry.Bind(
         ID_COMM_SAVE, [parent] { SaveCommunication(parent); },
         [] { return commLink().document() != nullptr; });
+    registry.Bind(
+        ID_COMM_LOG, [parent] { ToggleConsoleLog(parent); }, {}, [] { return commLink().IsLogging(); });
 }

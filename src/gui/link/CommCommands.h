@@ -13,5 +13,9 @@ void SaveCommunication(QWidget* parent);
 // Writes the console text to path; false when there is no console text or the file cannot be written.
 bool SaveCommunicationTo(const QString& path);
 
-// Binds "Re-Open", "Configure..." and "Save Communication".
+// "Log to file...": asks for a file and logs the console to it, or stops the log that runs.
+void ToggleConsoleLog(QWidget* parent);
+
+// Binds "Re-Open", "Configure...", "Save Communication" and "Log to file...", and reopens the
+// console log of the last run at start-up.
 void BindCommCommands(CommandRegistry& registry, QWidget* parent);

@@ -142,6 +142,33 @@ TEST_F(SourceDownloadTest, CancellingStopsAfterTheLineInProgressWithoutAReport) 
     }
 }
 
+TEST_F(SourceDownloadTest, MoreThanAScreenfulShowsTheLineInProgressAndCancelStillStopsAfterIt) {
+    for (const int count : {25, 26}) {
+        std::string text = "L1\nL2\nL3";
+        for (int i = 4; i <= count; ++i)
+            text += "\nL";
+        const std::string path = Write("lines" + std::to_string(count), text);
+        ui.waitTexts.clear();
+        ui.progress.clear();
+        fake.lines.clear();
+        fake.lineAnswer = [this](const std::string& line) {
+            if (line != "L3\n")
+                return line + " OK\r\n>";
+            ui.events.push_back([] { protocol().WaitBoxClosed(); }); // "Cancel" during line 3
+            return std::string();
+        };
+        EXPECT_TRUE(DownloadSourceFile(path));
+        EXPECT_EQ(fake.lines, (Lines{"L1\n", "L2\n", "L3\n"}));
+        const std::string of = " of " + std::to_string(count), box = "Downloading " + path + "\nline ";
+        const bool shown = count > 25;
+        EXPECT_EQ(ui.boxStyle, shown ? WaitBoxStyle::Progress : WaitBoxStyle::Plain);
+        EXPECT_EQ(ui.waitTexts, (shown ? Lines{box + "1" + of, box + "2" + of, box + "3" + of} : Lines()));
+        using Steps = std::vector<std::pair<int, int>>;
+        EXPECT_EQ(ui.progress, (shown ? Steps{{0, count}, {1, count}, {2, count}} : Steps()));
+        ui.events.clear();
+    }
+}
+
 TEST_F(SourceDownloadTest, HideModeWrapsTheLinesInPromptOnlyModeAndRestoresTheIoFlag) {
     commLink().HideMode = true;
     const std::string path = Write("hidden.ed2", "X\nY");
