@@ -196,18 +196,7 @@ void CPlcview::Press(PlacesButton which) {
         break;
     }
     const PlaceLine line = row >= 0 ? m_lines[static_cast<size_t>(row)] : PlaceLine{};
-    // The command announces its changes while it runs; the list is rebuilt once, afterwards, with
-    // the line the command leaves selected. The window may be closed while the controller answers.
-    QPointer<CPlcview> self(this);
-    m_running = true;
-    const int select = RunCommand(which, line);
-    if (!self)
-        return;
-    m_running = false;
-    if (select >= 0)
-        RebuildList(select);
-    else
-        UpdateControls();
+    formbuttons::RunCommandOnce(this, m_running, [&] { return RunCommand(which, line); });
 }
 
 int CPlcview::RunCommand(PlacesButton which, const PlaceLine& line) {

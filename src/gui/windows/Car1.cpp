@@ -140,18 +140,7 @@ void Car1::Press(RoutesButton which) {
     const bool needsRoute = which != RoutesButton::New && which != RoutesButton::NewGenerator;
     if (needsRoute && route == runlist::kNoEntry)
         return;
-    // The command announces its changes while it runs; the list is rebuilt once, afterwards, with
-    // the line the command leaves selected. The window may be closed while the controller answers.
-    QPointer<Car1> self(this);
-    m_running = true;
-    const int select = RunCommand(which, route);
-    if (!self)
-        return;
-    m_running = false;
-    if (select >= 0)
-        RebuildList(select);
-    else
-        UpdateControls();
+    formbuttons::RunCommandOnce(this, m_running, [&] { return RunCommand(which, route); });
 }
 
 int Car1::RunCommand(RoutesButton which, int route) {

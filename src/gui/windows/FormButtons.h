@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QPointer>
 #include <QSize>
 
 #include <utility>
@@ -23,5 +24,22 @@ QVBoxLayout* ButtonColumn(QWidget* parent, const std::vector<std::pair<QPushButt
 
 // Closes the child frame holding `view`, or the view itself when it has no frame.
 void CloseForm(QWidget* view);
+
+// Runs one of `form`'s commands. The command announces its changes while it runs, and `running` keeps
+// the form from rebuilding its list for each of them; the list is rebuilt once, afterwards, with the
+// line the command leaves selected (none below 0: the buttons are only refreshed). The form may be
+// closed while the controller answers.
+template <class Form, class Command> void RunCommandOnce(Form* form, bool& running, Command command) {
+    QPointer<Form> alive(form);
+    running = true;
+    const int select = command();
+    if (!alive)
+        return;
+    running = false;
+    if (select >= 0)
+        form->RebuildList(select);
+    else
+        form->UpdateControls();
+}
 
 } // namespace formbuttons
