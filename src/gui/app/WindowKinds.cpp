@@ -6,6 +6,8 @@
 #include <QMdiSubWindow>
 #include <QVariant>
 
+#include <algorithm>
+
 namespace {
 const char* const kKindProperty = "marlixWindowKind";
 }
@@ -28,6 +30,18 @@ QMdiSubWindow* WindowKinds::Find(WindowKind kind) const {
             return window;
     }
     return nullptr;
+}
+
+// The area cascades new windows; a wide one (a route editor with its buttons) placed far down or right
+// would open partly out of sight. It moves back in as far as it fits.
+void WindowKinds::KeepInsideArea(QMdiSubWindow* window) const {
+    const QRect area = m_area->viewport()->rect();
+    QRect frame = window->geometry();
+    if (frame.right() > area.right())
+        frame.moveRight(area.right());
+    if (frame.bottom() > area.bottom())
+        frame.moveBottom(area.bottom());
+    window->move(std::max(frame.left(), 0), std::max(frame.top(), 0));
 }
 
 QMdiSubWindow* WindowKinds::Open(WindowKind kind) {
@@ -56,6 +70,7 @@ QMdiSubWindow* WindowKinds::Open(WindowKind kind) {
     window->setAttribute(Qt::WA_DeleteOnClose);
     window->setProperty(kKindProperty, static_cast<int>(kind));
     window->show();
+    KeepInsideArea(window);
     m_area->setActiveSubWindow(window);
     return window;
 }

@@ -36,6 +36,7 @@ public:
     static WindowKind KindOf(const QMdiSubWindow* window, bool* known = nullptr);
 
 private:
+    void KeepInsideArea(QMdiSubWindow* window) const;
     QMdiArea* m_area;
     std::map<WindowKind, Kind> m_kinds;
 };

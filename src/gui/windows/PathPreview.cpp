@@ -45,10 +45,12 @@ void DrawFirstMark(QPainter& painter, const QPointF& at) {
     painter.drawEllipse(at, 5.5, 5.5);
 }
 
+// Larger than the first point's circle, so that on a closed path, where the circle is drawn over it,
+// its corners still show.
 void DrawLastMark(QPainter& painter, const QPointF& at) {
     painter.setPen(QPen(Qt::black, 1));
     painter.setBrush(kLastColour);
-    painter.drawRect(QRectF(at.x() - 5, at.y() - 5, 10, 10));
+    painter.drawRect(QRectF(at.x() - 7.5, at.y() - 7.5, 15, 15));
 }
 
 void DrawSelectedMark(QPainter& painter, const QPointF& at, double radius = 9) {
