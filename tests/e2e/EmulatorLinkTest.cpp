@@ -3,6 +3,7 @@
 #include "core/link/CommLink.h"
 #include "core/protocol/Protocol.h"
 
+#include <QFileInfo>
 #include <QTimer>
 
 #include <algorithm>
@@ -64,6 +65,8 @@ TEST_F(EmulatorLinkTest, UnplugDuringWaitIsReportedOnceAndReopenWorksAfterReplug
     const std::vector<std::string> lost{"Port " + m_emulator->linkPath().toStdString() +
                                         " is no longer available"};
     EXPECT_EQ(m_ui.messages, lost);
+    // The device's name is gone with it, as an adaptor's is.
+    EXPECT_FALSE(QFileInfo(m_emulator->linkPath()).isSymLink());
     // Nothing further is reported while the device stays away, and sending is refused.
     PumpUntil([] { return false; }, 200);
     EXPECT_EQ(m_ui.messages, lost);

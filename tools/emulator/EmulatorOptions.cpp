@@ -40,8 +40,8 @@ bool EmulatorOptions::Parse(std::string& error) {
     parser.addVersionOption();
     parser.addOptions({
         {"link",
-         "Make <path> a symbolic link to the device; it follows the device when it is made again "
-         "after an unplug and is removed at exit.",
+         "Make <path> a symbolic link to the device; it goes with the device at an unplug, comes "
+         "back with the new one and is removed at exit.",
          "path"},
         {"baud", "Send the answers at <n> baud, 10 bit times a byte; 0, the default, sends at once.", "n"},
         {"control", "Serve the control channel on a Unix stream socket at <socket>.", "socket"},

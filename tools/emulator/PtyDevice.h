@@ -5,7 +5,7 @@
 // The pseudo-terminal the emulator serves: the master end for the emulator, the slave device for the
 // program under test. The emulator keeps a slave descriptor of its own open so that the other side can
 // close and reopen the device without the master seeing a hang-up. An optional symbolic link points at
-// the slave device and follows it when the device is recreated.
+// the slave device while it exists and follows it when the device is recreated.
 class PtyDevice {
 public:
     PtyDevice() = default;
