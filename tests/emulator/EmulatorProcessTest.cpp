@@ -78,20 +78,3 @@ TEST(EmulatorProcess, RefusesABadOption) {
     EXPECT_EQ(process.exitCode(), 2);
     EXPECT_TRUE(process.readAllStandardError().contains("Invalid value 'fast' for '--baud'"));
 }
-
-TEST(EmulatorProcess, PacesItsAnswersAtTheBaudRate) {
-    QTemporaryDir dir;
-    EmulatorProcess emulator(dir.path(), {"--baud", "9600"});
-    ASSERT_TRUE(emulator.isRunning());
-    int fd = OpenDevice(emulator.devicePath().toStdString());
-    ASSERT_GE(fd, 0);
-    auto start = Clock::now();
-    ASSERT_TRUE(emulator.Control("garbage 479"));
-    ASSERT_TRUE(emulator.Control("send >"));
-    std::string got = ReadUntil(fd, ">", 5000);
-    auto elapsed = std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - start).count();
-    // 480 bytes at 960 bytes a second take half a second.
-    EXPECT_GE(got.size(), 480u);
-    EXPECT_GE(elapsed, 450);
-    ::close(fd);
-}

@@ -1,4 +1,7 @@
-#include "support/ProjectTestSupport.h"
+#include "core/project/ProjectModel.h"
+#include "core/project/ProjectService.h"
+#include "support/CoreTest.h"
+#include "support/ImageBuilder.h"
 
 #include "core/project/ContourLine.h"
 #include "core/project/PlacesActions.h"
@@ -11,6 +14,31 @@
 #include <functional>
 
 using namespace runlist;
+
+namespace {
+
+class ProjectTest : public CoreTest {
+protected:
+    // A place (Cartesian, with a value in its position) and a General route of `lines` slots, in the
+    // image alone.
+    static int AddPlace(const std::string& name) {
+        ProjectModel& m = projectModel();
+        const int p = projectService().AllocateEntry(kPlaceParagraphs, name);
+        m.SetWord(p + kKind, kPlace);
+        m.SetWord(p + kFixed, kFixedWord);
+        m.SetRecord(p + kPlacePosition, ImageBuilder::Record({2500, 0, -100}, poscode::kCartesian));
+        m.SetRecord(p + kPlaceApproach, ImageBuilder::Record({}, poscode::kCartesianRelative));
+        return p;
+    }
+    static int AddRoute(const std::string& name, int lines) {
+        ProjectModel& m = projectModel();
+        const int r = projectService().AllocateEntry(lines + 1, name);
+        m.SetWord(r + kKind, kRoute);
+        m.SetWord(r + kFixed, kFixedWord);
+        return r;
+    }
+    ProjectModel& model = projectModel();
+};
 
 // What the randomized run against the emulator cannot tell apart, because the emulator would take
 // either: the exact command texts. The controller here accepts every line and answers no query.
@@ -43,6 +71,8 @@ TEST_F(ProjectTest, EditingOperationsSendExactlyTheirCommands) {
              line.code = 100;
              EXPECT_EQ(WordName(line), "error");
              EXPECT_EQ(WordName(line), "error");
+             EXPECT_EQ(ui.messages, std::vector<std::string>{"OK expected"});
+             ui.messages.clear();
          },
          {"102 NAME"}},
         {"a route another route follows is resized by a download",
@@ -77,26 +107,27 @@ TEST_F(ProjectTest, EditingOperationsSendExactlyTheirCommands) {
              ui.names.push_back("P2");
              PlacesAddNew();
          },
-         {"DECIMAL CARTMODE C@ ."}},
+         {"DECIMAL CARTMODE C@ .", "DECIMAL CF", "PLACE P2"}},
     };
     for (const Step& step : steps) {
-        controller.lines.clear();
         step.run();
-        EXPECT_EQ(controller.lines, step.lines) << step.what;
+        EXPECT_EQ(Sent(), step.lines) << step.what;
+        EXPECT_TRUE(ui.messages.empty()) << step.what << ": " << ui.messages.front();
+        ui.messages.clear();
     }
     const PositionRecord function = model.Line(r1, 2);
-    EXPECT_EQ(function.code, 345) << "FIND failed";
+    const std::string found = controller.Run("DECIMAL FIND GRIP .");
+    EXPECT_EQ(function.code, std::stoi(found.substr(found.find('.') + 1))) << found;
     EXPECT_EQ(function.values[0], 7);
-    EXPECT_EQ(model.EntryNames, std::vector<std::string>{"R9"});
+    EXPECT_EQ(model.EntryNames, (std::vector<std::string>{"R9", "P2"}));
     EXPECT_EQ(ui.questions, (std::vector<std::string>{
                                 "The \"ed1\" and \"ed2\" files will be reloaded Do you wish to proceed?",
                                 "Do you wish to delete index 1", "Do you wish to delete route R9"}));
     EXPECT_EQ(ui.nameDialogs, (std::vector<std::string>{"Edit name: R1", "New place: "}));
-    EXPECT_EQ(model.RunListEnd, 16 + 64);
+    EXPECT_EQ(model.RunListEnd, 16 + 64 + 48);
     EXPECT_EQ(p1, 16 + 80 + 16 * 13);
     EXPECT_EQ(LineCodeText(18, "_CUT", 3), "18 _CUT 3 LINE 12 + E!");
     EXPECT_EQ(LineCodeText(40000, "R", 1), "-25536 R 1 LINE 12 + E!");
-    EXPECT_TRUE(ui.messages.empty()) << ui.messages.front();
 }
 
 TEST_F(ProjectTest, GeneratorStopsAtTheTargetsReservedLines) {
@@ -194,3 +225,5 @@ TEST_F(ProjectTest, AddToAllMovesOnlyAbsolutePositions) {
     for (int n = 1; n <= 6; ++n)
         EXPECT_EQ(model.Line(r, n).values[0], expected[n - 1]) << "code " << codes[n - 1];
 }
+
+} // namespace

@@ -7,6 +7,7 @@
 #include "gui/windows/Carred.h"
 #include "gui/windows/Croutcode.h"
 #include "support/ScriptedUi.h"
+#include "support/WindowTest.h"
 
 #include <QComboBox>
 #include <QLabel>
@@ -274,5 +275,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(RouteDialogsTest)
+MARLIX_WINDOW_TEST(RouteDialogsTest)
 #include "RouteDialogsTest.moc"
