@@ -1,16 +1,11 @@
-// Work against the controller emulator over its pseudo-terminal where time or the emulator's own
-// memory matters: moves that take a while, a transfer cancelled on a slow line, the project mirrored
-// in the controller's RUN-LIST, the controller's word list.
+// Work against the controller emulator over its pseudo-terminal where time or the emulator program
+// matters: moves that take a while, a transfer cancelled on a slow line, the controller's word list.
 #include "EmulatorFixture.h"
 
 #include "core/app/WordCheck.h"
 #include "core/macros/Cmacdoc.h"
-#include "core/project/CPosDat.h"
-#include "core/project/ProjectModel.h"
 #include "core/protocol/BlockTransfer.h"
 #include "core/protocol/Protocol.h"
-#include "support/ImageBuilder.h"
-#include "support/TestFiles.h"
 
 #include "core/base/Screen.h"
 
@@ -19,23 +14,7 @@
 #include <QFileInfo>
 #include <QProcess>
 
-class WorkEmulatorTest : public EmulatorFixture {
-protected:
-    // The emulator's RUN-LIST up to its terminator, name-index words as 0, and the PC's the same way.
-    QByteArray ControllerRunList() {
-        QStringList lines;
-        if (!m_emulator->Control("runlist masked", &lines) || lines.isEmpty())
-            return "<no run-list>";
-        return QByteArray::fromHex(lines.first().split(' ').value(1).toLatin1());
-    }
-    static QByteArray MaskedImage() {
-        const ProjectModel& m = projectModel();
-        QByteArray bytes(reinterpret_cast<const char*>(m.RunList.data()), m.RunListEnd + 2);
-        for (int e = m.FirstEntry(); e != runlist::kNoEntry; e = m.NextEntry(e))
-            bytes[e + runlist::kNameIndex] = 0;
-        return bytes;
-    }
-};
+class WorkEmulatorTest : public EmulatorFixture {};
 
 TEST_F(WorkEmulatorTest, AMacroWaitsForEachMoveToEnd) {
     ASSERT_TRUE(m_emulator->Control("movetime 100"));
@@ -67,26 +46,6 @@ TEST_F(WorkEmulatorTest, ADownloadCancelledOnASlowLineEndsAtOnceAndLeavesTheLink
     ASSERT_TRUE(m_emulator->Control("baud 0"));
     EXPECT_TRUE(PumpUntil([] { return protocol().ReplyState == reply::kIdle; }));
     EXPECT_TRUE(protocol().SendCommand("1 2 +"));
-    EXPECT_TRUE(m_ui.messages.empty());
-}
-
-TEST_F(WorkEmulatorTest, TheProjectIsMirroredInTheControllersRunList) {
-    const ImageBuilder project =
-        ImageBuilder()
-            .Place("P1", ImageBuilder::Record({1500, -20, 900}, 2), ImageBuilder::Record({0, 0, 50}, 3))
-            .Route("R1", 3, {ImageBuilder::Record({10, 20, 30, 40, 50, 60})});
-    WriteTestFile(Path("proj.ed1"), QByteArray::fromStdString(project.Declarations()));
-    WriteTestFile(Path("proj.ed2"), ": TWICE 2 * ;\n");
-    WriteTestFile(Path("proj.run"), project.Bytes());
-    ASSERT_TRUE(projectDocument().OpenFile(Path("proj.run")));
-    EXPECT_EQ(ControllerRunList().toHex(), MaskedImage().toHex());
-
-    ASSERT_TRUE(m_emulator->Control("set joints 7 -8 9 -10 11 -12"));
-    ASSERT_TRUE(protocol().SendCommand("R1 LEARN"));
-    projectDocument().UpdateData();
-    EXPECT_EQ(projectModel().LineCount(64), 2);
-    EXPECT_EQ(projectModel().Line(64, 2), ImageBuilder::Record({7, -8, 9, -10, 11, -12}));
-    EXPECT_EQ(ControllerRunList().toHex(), MaskedImage().toHex());
     EXPECT_TRUE(m_ui.messages.empty());
 }
 

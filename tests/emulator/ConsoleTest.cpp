@@ -44,27 +44,6 @@ TEST(Console, EachLineIsEchoedAndAnsweredTheWayThePcExpects) {
     EXPECT_EQ(QueryAnswer(name, RunLine(console, name)), "GRIP ");
 }
 
-TEST(Console, TeachJogAndSlowMovesHoldTheLine) {
-    ConsoleModel console(5, 3);
-    for (const char* word : {"(TEACH)", "JOG"}) {
-        EXPECT_EQ(RunLine(console, word), std::string(word) + " ");
-        console.Feed("HOME\r");
-        EXPECT_EQ(console.TakeOutput(), "") << "the pad has the arm; typed lines are not run";
-        console.Feed("\x1b");
-        EXPECT_EQ(console.TakeOutput(), "OK\r\n>");
-    }
-    RunLine(console, "DECIMAL 300 200 100 CM");
-    EXPECT_EQ(QueryAnswer("DECIMAL CF", RunLine(console, "DECIMAL CF")), "100 200 300 ");
-    EXPECT_EQ(console.Arm().Joints()[3], 0) << "axes beyond the Cartesian count keep their place";
-    console.SetMoveTime(500);
-    console.Feed("HOME\rDECIMAL 1 2 3 4 5 JMA\r");
-    EXPECT_EQ(console.TakeOutput(), "HOME ") << "the OK comes when the move has ended";
-    console.FinishMove();
-    EXPECT_EQ(console.TakeOutput(), "OK\r\n>DECIMAL 1 2 3 4 5 JMA ");
-    console.FinishMove();
-    EXPECT_EQ(console.TakeOutput(), "OK\r\n>");
-}
-
 // Random lines of real words and numbers, and random bytes: the console keeps answering every line
 // with a prompt and comes back to its normal conventions afterwards.
 TEST(Console, RandomLinesNeverStopIt) {

@@ -75,32 +75,3 @@ TEST_F(RunList, LinesAreInsertedDeletedLoadedAndGivenFunctions) {
     EXPECT_EQ(Field(64, 64 + 12), 3) << "an approach line is relative";
     EXPECT_EQ(RunLine(console, "R1 LEARN"), "R1 LEARN LEARN ?\r\n>") << "the route is full";
 }
-
-TEST_F(RunList, AResizeMovesTheEntriesThatFollowAndTheirNames) {
-    Accept("PLACE P2");
-    Accept("R1 3 RESERVE");
-    EXPECT_EQ(Query(console, "' P2 @ ."), 144 + 48);
-    EXPECT_EQ(Field(192, 0), 240);
-    EXPECT_EQ(Field(240, 0), 0);
-    Accept("R1 -5 RESERVE");
-    EXPECT_EQ(console.RunList().Capacity(64), 2);
-    EXPECT_EQ(Query(console, "' P2 @ ."), 64 + 48);
-    EXPECT_EQ(RunLine(console, "R1 -1 RESERVE"), "R1 -1 RESERVE RESERVE ?\r\n>") << "two lines are in use";
-}
-
-TEST_F(RunList, PlacesAreTaughtVisitedAndGivenApproaches) {
-    Accept("DECIMAL 0 0 0 0 0 100 JMA");
-    Accept("PLEARN P1");
-    EXPECT_EQ(Field(16, 16), 100);
-    Accept("DECIMAL 0 0 0 0 5 130 JMA");
-    Accept("APPROACH P1");
-    EXPECT_EQ(Field(16, 32), 30) << "the approach is an offset from the place";
-    EXPECT_EQ(Field(16, 34), 5);
-    Accept("HOME");
-    Accept("P1");
-    EXPECT_EQ(console.Arm().Joints()[0], 100) << "a place's name alone drives the arm there";
-    Accept("'NEAR P1 GOTO");
-    EXPECT_EQ(console.Arm().Joints()[0], 130);
-    Accept("R1 2 GOTO");
-    EXPECT_EQ(console.Arm().Cartesian()[0], ArmState::kCartesianOffset[0] + 8);
-}

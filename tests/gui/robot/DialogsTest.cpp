@@ -79,6 +79,11 @@ private slots:
                  return new CJname("Cartesian axes", 2, {"X", "Y"});
              },
              named("name2"), "eightchr", ""},
+            // Names are kept one byte per character, in Latin-1.
+            {[] {
+                 return new CJname("Cartesian axes", 2, {"X", "Y"});
+             },
+             named("name2"), "\xE8\xBB\xB8", "Enter only Western European (Latin-1) characters."},
             {[] { return new CComopt; }, [](QWidget* d) { return static_cast<CComopt*>(d)->portEdit(); },
              "20", "Please enter an integer between 1 and 19."},
             {[] { return new Cbinblk(0, 0x4000, 0x6000); }, named("bank"), "4",

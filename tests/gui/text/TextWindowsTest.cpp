@@ -23,8 +23,6 @@
 #include <QContextMenuEvent>
 #include <QLineEdit>
 #include <QMenu>
-#include <QMessageBox>
-#include <QPushButton>
 #include <QtTest>
 
 #include <memory>
@@ -113,14 +111,22 @@ private slots:
         QCOMPARE(ReadTestFile(m_shell.Path("close.ed2")), QByteArray("text"));
         m_shell.InstallProgramScreen();
 
+        // At exit every question comes first, in the order the windows opened: Cancel on the second
+        // leaves both open.
+        QTest::keyClicks(Open("first.ed2", "one"), "edit ");
         QTest::keyClicks(Open("exit.ed2", "keep"), "edit ");
-        QString question;
-        AnswerNextBox(QMessageBox::Cancel, &question);
+        ScriptedUi scripted;
+        InstallScreen({&scripted, nullptr, textWindows()});
+        scripted.answers = {Answer::No, Answer::Cancel};
         QVERIFY(!m_shell.frame->close());
-        QCOMPARE(question, QString("Save changes to exit.ed2?"));
-        AnswerNextBox(QMessageBox::Yes, &question);
+        QCOMPARE(scripted.questions,
+                 (std::vector<std::string>{"Save changes to first.ed2?", "Save changes to exit.ed2?"}));
+        QVERIFY(windows()->IsOpen(m_shell.Path("first.ed2")) && windows()->IsOpen(m_shell.Path("exit.ed2")));
+        scripted.answers = {Answer::No, Answer::Yes};
         QVERIFY(m_shell.frame->close());
+        QCOMPARE(ReadTestFile(m_shell.Path("first.ed2")), QByteArray("one"));
         QCOMPARE(ReadTestFile(m_shell.Path("exit.ed2")), QByteArray("edit keep"));
+        m_shell.InstallProgramScreen();
     }
 
     void theProjectAndTheDownloadsSeeTheWindows() {
@@ -208,14 +214,6 @@ private:
     bool Enabled(int id) {
         m_shell.frame->UpdateCommandStates();
         return m_shell.frame->action(id)->isEnabled();
-    }
-    static void AnswerNextBox(QMessageBox::StandardButton button, QString* text) {
-        QTimer::singleShot(0, [button, text] {
-            if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
-                *text = box->text();
-                box->button(button)->click();
-            }
-        });
     }
 
     ShellFixture m_shell;
