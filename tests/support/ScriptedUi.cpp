@@ -67,6 +67,7 @@ bool DialogAnswers::AnswerName(std::string& name, const std::string& title) {
 }
 
 bool DialogAnswers::AnswerFunction(std::string& word, int& parameter) {
+    functionDialogs.push_back(word + " " + std::to_string(parameter));
     if (functions.empty())
         return false;
     word = functions.front().first;

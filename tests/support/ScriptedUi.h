@@ -11,7 +11,7 @@
 
 // Scripted answers of the project's dialogs (name, "Route Function", "Contour function"), in turn;
 // a dialog whose queue is empty is cancelled. Every name dialog shown is kept as title + ": " + the
-// name it started from.
+// name it started from, every function dialog as its word + " " + its parameter.
 struct DialogAnswers {
     struct Contour {
         int code;
@@ -22,6 +22,7 @@ struct DialogAnswers {
     std::deque<std::pair<std::string, int>> functions;
     std::deque<Contour> contours;
     std::vector<std::string> nameDialogs;
+    std::vector<std::string> functionDialogs; // the word and parameter each started from
 
     bool AnswerName(std::string& name, const std::string& title);
     bool AnswerFunction(std::string& word, int& parameter);

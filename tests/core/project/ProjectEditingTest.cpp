@@ -1,6 +1,7 @@
 #include "core/project/ProjectModel.h"
 #include "core/project/ProjectService.h"
 #include "support/CoreTest.h"
+#include "support/FixedArm.h"
 #include "support/ImageBuilder.h"
 
 #include "core/project/ContourLine.h"
@@ -193,9 +194,17 @@ TEST_F(ProjectTest, RouteEditorLinesMarkTheGridAndItsButtonsFollowTheRoute) {
                   rule.enabled)
             << int(rule.button) << " line " << rule.selected;
 
+    // The columns: a grid's row and column, then the profile's joints or axes as the route moves.
+    const int general = AddRoute("GEN", 2);
+    FixedArm arm(2, 3);
+    model.SetWord(general + kMode, 1);
+    EXPECT_EQ(RouteEditorColumnNames(grid),
+              (std::vector<std::string>{"Line", "row", "col", "Waist", "Shoulder"}));
+    EXPECT_EQ(RouteEditorColumnNames(general), (std::vector<std::string>{"Line", "X", "Y", "Z"}));
+    model.SetWord(general + kMode, 0);
+
     // A general route with room: insertions need a selection unless it is empty; a contour line
     // cannot be set to the arm's position.
-    const int general = AddRoute("GEN", 2);
     RouteFacts facts = RouteFactsOf(general, 0, true);
     EXPECT_TRUE(EditorButtonEnabled(EditorButton::InsertPosition, facts));
     EXPECT_TRUE(EditorButtonEnabled(EditorButton::SetApproach, facts));
@@ -206,6 +215,46 @@ TEST_F(ProjectTest, RouteEditorLinesMarkTheGridAndItsButtonsFollowTheRoute) {
     EXPECT_TRUE(EditorButtonEnabled(EditorButton::InsertFunction, facts));
     EXPECT_FALSE(EditorButtonEnabled(EditorButton::SetToHere, facts));
     EXPECT_FALSE(EditorButtonEnabled(EditorButton::Interpolate, facts));
+}
+
+TEST_F(ProjectTest, ACopyHasTheRoutesReserveAndLines) {
+    const int r = AddRoute("R1", 3);
+    model.SetRecord(model.LineOffset(r, 2), ImageBuilder::Record({1, 2, 3}));
+    model.SetWord(r + kCount, 2);
+    const int end = model.RunListEnd;
+    const int copy = CopyRoute(r, "C1");
+    ASSERT_NE(copy, kNoEntry);
+    EXPECT_EQ(model.RunListEnd, end + 4 * kParagraph);
+    EXPECT_EQ(model.RouteCapacity(copy), 3);
+    EXPECT_EQ(model.LineCount(copy), 2);
+    EXPECT_EQ(model.Line(copy, 2), model.Line(r, 2));
+    EXPECT_EQ(Sent().front(), "DECIMAL ROUTE C1");
+    EXPECT_TRUE(ui.messages.empty()) << ui.messages.front();
+}
+
+TEST_F(ProjectTest, AGeneratorPairNeedsANameFreeForBoth) {
+    AddRoute("_CUT", 1);
+    for (const auto& [name, message] : {std::pair{"", "Please enter a name"},
+                                        {"A B", "Please enter a name"},
+                                        {"CUT", "_CUT already exists"}}) {
+        ui.messages.clear();
+        EXPECT_EQ(RoutesNewGenerator(name, 5, 2), kNoEntry);
+        EXPECT_EQ(ui.messages, std::vector<std::string>{message});
+    }
+    EXPECT_TRUE(Sent().empty());
+    const int generator = RoutesNewGenerator("SAW", 5, 2);
+    ASSERT_NE(generator, kNoEntry);
+    EXPECT_EQ(model.EntryName(generator), "_SAW");
+    EXPECT_EQ(model.RouteCapacity(model.FindEntry("SAW")), 5);
+}
+
+TEST_F(ProjectTest, ANewFunctionLineStartsFromNoWordAndZero) {
+    const int r = ::AddRoute("R1", 2, 0, false, 0, 0);
+    ui.functions.push_back({"GRIP", 7});
+    EXPECT_TRUE(InsertFunctionLine(r, 1));
+    EXPECT_EQ(ui.functionDialogs, std::vector<std::string>{" 0"});
+    EXPECT_EQ(model.Line(r, 1).values[0], 7);
+    EXPECT_TRUE(ui.messages.empty()) << ui.messages.front();
 }
 
 TEST_F(ProjectTest, AddToAllMovesOnlyAbsolutePositions) {

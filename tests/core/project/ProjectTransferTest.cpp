@@ -3,6 +3,7 @@
 #include "core/project/CPosDat.h"
 #include "core/project/ProjectFiles.h"
 #include "core/project/ProjectModel.h"
+#include "core/project/ProjectService.h"
 #include "core/protocol/Protocol.h"
 #include "support/CoreTest.h"
 #include "support/ImageBuilder.h"
@@ -36,8 +37,12 @@ TEST_F(ProjectTransfer, UpdateBringsBackWhatTheControllerLearnedAndKeepsTheNames
     controller.Run("DECIMAL 6 -5 4 -3 2 -1 JMA");
     controller.Run("R1 LEARN");
     Sent();
+    ProjectService::Changes announced;
+    QObject::connect(&projectService(), &ProjectService::Changed,
+                     [&announced](ProjectService::Changes what) { announced |= what; });
     doc.UpdateData();
     EXPECT_TRUE(ui.messages.empty());
+    EXPECT_TRUE(announced.testFlag(ProjectService::Image) && announced.testFlag(ProjectService::Names));
     EXPECT_EQ(Sent(), Lines{"1 BANK C! DECIMAL RUN-LIST NEXT @ RUN-LIST - TRANSMIT"});
     EXPECT_EQ(model.LineCount(64), 2);
     EXPECT_EQ(model.Line(64, 2), Record({-1, 2, -3, 4, -5, 6}));

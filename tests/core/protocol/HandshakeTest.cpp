@@ -160,6 +160,15 @@ TEST_F(Handshake, AReplyWhileTheTerminalIsClosedReopensItAndCompletes) {
     EXPECT_EQ(ui.commWindowsOpened, 1);
 }
 
+// With no screen installed nothing can arrive: a wait for a reply ends at once instead of hanging.
+TEST(SilentScreen, AReplyThatCannotComeEndsTheWaitAtOnce) {
+    ResetCore();
+    commLink().EnsureDocument();
+    protocol().ReplyState = reply::kIdle;
+    EXPECT_FALSE(protocol().SendCommand("HOME"));
+    ResetCore();
+}
+
 TEST_F(Handshake, AClosedLinkRefusesEverySendAndALostLinkEndsTheWait) {
     protocol().ReplyState = reply::kNotOpen;
     EXPECT_FALSE(protocol().SendCommand("HOME"));

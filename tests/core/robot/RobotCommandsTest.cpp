@@ -7,6 +7,9 @@
 #include "support/CoreTest.h"
 #include "support/ImageBuilder.h"
 
+#include <iterator>
+#include <tuple>
+
 namespace {
 
 using Lines = std::vector<std::string>;
@@ -63,16 +66,21 @@ TEST_F(RobotCommands, EachCommandSendsItsLines) {
         EXPECT_EQ(Sent(), row.sent) << row.id;
     }
     EXPECT_TRUE(ui.messages.empty());
-    // The dialogs showed what was read, for editing only in the moves; relative moves start at zero.
-    ASSERT_EQ(robot.shown.size(), 8u);
+    // Each dialog with its title and layout, for editing only in the moves; the dialogs showed what
+    // was read, relative moves start at zero.
+    const std::tuple<std::string, bool, bool> dialogs[] = {
+        {"Joint position", false, false},        {"Joint Absolute Move", false, true},
+        {"Joint Absolute Move", false, true},    {"Joint Relative Move", false, true},
+        {"Cartesian Position", true, false},     {"Cartesian Absolute Move", true, true},
+        {"Cartesian Relative Move", true, true}, {"Cartesian Relative Move", true, true}};
+    ASSERT_EQ(robot.shown.size(), std::size(dialogs));
+    for (size_t i = 0; i < std::size(dialogs); ++i)
+        EXPECT_EQ(std::tie(robot.shown[i].title, robot.shown[i].cartesian, robot.shown[i].editable),
+                  dialogs[i]);
     EXPECT_EQ(robot.shown[0].record, ImageBuilder::Record({10, 20, 30, 40, 50, 60}));
-    EXPECT_FALSE(robot.shown[0].editable);
     EXPECT_EQ(robot.shown[1].record.values[2], 30);
-    EXPECT_TRUE(robot.shown[1].editable);
     EXPECT_EQ(robot.shown[3].record, PositionRecord{});
-    EXPECT_TRUE(robot.shown[4].cartesian);
     EXPECT_EQ(robot.shown[4].record.code, 2);
-    EXPECT_EQ(robot.shown[4].title, "Cartesian Position");
     EXPECT_TRUE(IsZeroRecord(robot.shown[6].record));
 }
 
