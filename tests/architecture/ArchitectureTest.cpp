@@ -1,12 +1,15 @@
 // The core stays a library without windows whose parts depend on each other one way: no file under
 // src/core includes src/gui or a Qt header outside QtCore, QtNetwork and QtSerialPort, and neither the
-// folders of src/core nor its files (a header with its source) include each other in a circle.
+// folders of src/core nor its files (a header with its source) include each other in a circle. And
+// every Qt Test function under tests/ stands where the framework runs it.
 #include "IncludeGraph.h"
 
 #include <gtest/gtest.h>
 
 #include <cctype>
 #include <filesystem>
+#include <fstream>
+#include <regex>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -114,6 +117,49 @@ TEST(Architecture, TheCoreFoldersIncludeEachOtherOneWay) {
 TEST(Architecture, TheCoreFilesIncludeEachOtherOneWay) {
     const std::vector<std::string> circle = FindCircle(FileGraph());
     EXPECT_TRUE(circle.empty()) << "files in a circle: " << Describe(circle);
+}
+
+// Qt Test runs the private slots of a test class: a test function declared under "private:" or
+// "public:" compiles and never runs. In a class with Q_OBJECT, every "void lowerCase()" outside a
+// slots section is such a function ("name (line)"); helpers are named in UpperCase.
+std::vector<std::string> TestFunctionsThatNeverRun(std::istream& source) {
+    static const std::regex access(R"(^\s*(public|protected|private)\s*(slots|Q_SLOTS)?\s*:)");
+    static const std::regex testFunction(R"(^\s*void\s+([a-z]\w*)\s*\(\s*\)\s*(const\s*)?[{;])");
+    std::vector<std::string> found;
+    bool inSlots = false;
+    std::string line;
+    for (int number = 1; std::getline(source, line); ++number) {
+        std::smatch match;
+        if (std::regex_search(line, match, access))
+            inSlots = match[2].matched;
+        else if (line.rfind("class ", 0) == 0)
+            inSlots = false;
+        else if (!inSlots && std::regex_search(line, match, testFunction))
+            found.push_back(match[1].str() + " (" + std::to_string(number) + ")");
+    }
+    return found;
+}
+
+TEST(Architecture, EveryQtTestFunctionIsASlotTheFrameworkRuns) {
+    std::istringstream sample("class T : public QObject {\n    Q_OBJECT\nprivate slots:\n    void runs() {}\n"
+                              "private:\n    void lost() {}\n    void Helper() {}\n};\n");
+    EXPECT_EQ(TestFunctionsThatNeverRun(sample), std::vector<std::string>{"lost (6)"});
+    std::string offences;
+    int classes = 0;
+    for (const auto& entry : fs::recursive_directory_iterator(MARLIX_TESTS_DIR)) {
+        if (entry.path().extension() != ".cpp" || !entry.is_regular_file())
+            continue;
+        std::ifstream file(entry.path());
+        const std::string text((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
+        if (text.find("Q_OBJECT") == std::string::npos)
+            continue;
+        ++classes;
+        std::istringstream source(text);
+        for (const std::string& function : TestFunctionsThatNeverRun(source))
+            offences += "\n  " + entry.path().string() + ": " + function;
+    }
+    EXPECT_GT(classes, 0) << "no Qt Test classes found under " << MARLIX_TESTS_DIR;
+    EXPECT_TRUE(offences.empty()) << "test functions the framework never runs:" << offences;
 }
 
 } // namespace

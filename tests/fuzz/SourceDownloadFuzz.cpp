@@ -3,15 +3,19 @@
 // order, each once, as its text and LF, up to and including the refused line, and only a refused line
 // is reported, with its number.
 #include "FuzzSupport.h"
+#include "core/app/CoreWiring.h"
+#include "core/link/CommLink.h"
+#include "core/link/Transport.h"
 #include "core/protocol/BlockReceiver.h"
+#include "core/protocol/Protocol.h"
 #include "core/text/SourceDownload.h"
-#include "support/FakeController.h"
-#include "support/ProtocolFakeLink.h"
+#include "support/ScriptedUi.h"
 
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
 
+#include <algorithm>
 #include <vector>
 
 using fuzz::Require;
@@ -34,6 +38,44 @@ std::vector<std::string> LinesOf(const std::string& text) {
     lines.back() += '\n';
     return lines;
 }
+
+// A controller that answers each line the PC sends (up to its CR) with its echo and " OK", or " err" for
+// the refused one; the answer arrives at the PC's next wait.
+class LineController : public Transport {
+public:
+    LineController(ScriptedUi& ui, size_t refused) : m_ui(ui), m_refused(refused) {}
+    bool OpenComm(int, unsigned, const std::string&) override { return true; }
+    void CloseComm() override {}
+    bool IsConnected() const override { return true; }
+    int CommRead(char* buffer, int maximum) override {
+        const size_t count = std::min(m_inbox.size(), static_cast<size_t>(maximum));
+        m_inbox.copy(buffer, count);
+        m_inbox.erase(0, count);
+        return static_cast<int>(count);
+    }
+    bool CommWrite(const char* data, int length) override {
+        for (int i = 0; i < length; ++i) {
+            if (data[i] != '\r') {
+                m_line += data[i];
+                continue;
+            }
+            lines.push_back(m_line);
+            const std::string answer = m_line + (lines.size() == m_refused ? " err\r\n>" : " OK\r\n>");
+            m_line.clear();
+            m_ui.events.push_back([this, answer] {
+                m_inbox += answer;
+                DataArrived();
+            });
+        }
+        return true;
+    }
+    std::vector<std::string> lines;
+
+private:
+    ScriptedUi& m_ui;
+    size_t m_refused;
+    std::string m_line, m_inbox;
+};
 
 } // namespace
 
@@ -58,12 +100,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     file.close();
 
     ScriptedUi ui;
-    FakeController controller(ui);
-    FakeLinkScope link(controller);
-    size_t answered = 0;
-    controller.lineAnswer = [&](const std::string& line) {
-        return line + (++answered == refused ? " err\r\n>" : " OK\r\n>");
-    };
+    LineController controller(ui, refused);
+    ResetCore();
+    commLink().SetTransport(&controller);
+    commLink().EnsureDocument();
+    protocol().ReplyState = reply::kIdle;
     Require(DownloadSourceFile(path.toStdString()), "the source was not downloaded");
 
     const std::vector<std::string> lines = LinesOf(text);
@@ -74,5 +115,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const std::string report = "Line " + std::to_string(refused) + " of ";
     Require(refusal ? !ui.messages.empty() && ui.messages.back().rfind(report, 0) == 0 : ui.messages.empty(),
             "a refused line not reported with its number, or a report without a refusal");
+    ResetCore();
     return 0;
 }

@@ -7,9 +7,9 @@
 #include <string>
 #include <vector>
 
-// The robot windows for tests: records what each dialog was shown with and answers from queues.
-// A manual window runs its scripted step (for example the controller printing "$") and then ends
-// with "Escape" if a close was requested meanwhile, else with the step's result.
+// The robot windows for unit tests: records what each dialog was shown with and answers from queues.
+// A manual window runs its scripted step (the controller printing "$", say) and then ends with
+// "Escape" when a close was requested meanwhile, else with the step's result.
 class ScriptedRobotUi : public RobotUi {
 public:
     struct Shown {
@@ -30,43 +30,37 @@ public:
             return false;
         auto edit = std::move(edits.front());
         edits.pop_front();
-        return edit(record);
+        edit(record);
+        return true;
     }
-    ManualResult ShowTeachWindow(int creepFactor) override {
-        manualShown.push_back(creepFactor);
-        return RunStep();
-    }
-    bool AskTeachSpeed(int& speed) override {
-        speedPresets.push_back(speed);
-        return Pop(newSpeeds, speed);
-    }
-    ManualResult ShowJogWindow(int increment) override {
-        manualShown.push_back(increment);
-        return RunStep();
-    }
+    ManualResult ShowTeachWindow(int creepFactor) override { return RunStep(creepFactor); }
+    ManualResult ShowJogWindow(int increment) override { return RunStep(increment); }
+    bool AskTeachSpeed(int& speed) override { return Pop(newValues, speed); }
     bool AskJogIncrement(float& millimetres) override {
-        incrementPresets.push_back(millimetres);
-        return Pop(newIncrements, millimetres);
+        int tenths = 0;
+        if (!Pop(newValues, tenths))
+            return false;
+        millimetres = static_cast<float>(tenths) / 10.0f;
+        return true;
     }
     void CloseManualWindow() override {
         ++closeRequests;
         m_closeRequested = true;
     }
 
-    // Answers of the position dialog: each edits the record and returns true for "OK".
-    std::deque<std::function<bool(PositionRecord&)>> edits;
+    // "OK" of the position dialog after each of these edits; with none left, "Cancel".
+    std::deque<std::function<void(PositionRecord&)>> edits;
     std::deque<ManualStep> steps;
-    std::deque<int> newSpeeds;       // values typed into the speed dialog ("OK"); empty: "Cancel"
-    std::deque<float> newIncrements; // values typed into the increment dialog
+    // Typed into the speed dialog, or (in tenths of a millimetre) the increment dialog; none: "Cancel".
+    std::deque<int> newValues;
 
     std::vector<Shown> shown;
     std::vector<int> manualShown; // the creep factor or increment each manual window showed
-    std::vector<int> speedPresets;
-    std::vector<float> incrementPresets;
     int closeRequests = 0;
 
 private:
-    ManualResult RunStep() {
+    ManualResult RunStep(int value) {
+        manualShown.push_back(value);
         m_closeRequested = false;
         if (steps.empty())
             return ManualResult::Escape;
@@ -76,7 +70,7 @@ private:
             step.whileShown();
         return m_closeRequested ? ManualResult::Escape : step.result;
     }
-    template <typename T> static bool Pop(std::deque<T>& queue, T& value) {
+    static bool Pop(std::deque<int>& queue, int& value) {
         if (queue.empty())
             return false;
         value = queue.front();

@@ -8,33 +8,38 @@ ScriptedUi::~ScriptedUi() {
     InstallScreen({});
 }
 
-Answer ScriptedUi::AskYesNo(const std::string& text) {
+Answer ScriptedUi::Ask(const std::string& text, Answer otherwise) {
     questions.push_back(text);
     if (answers.empty())
-        return Answer::No;
+        return otherwise;
     const Answer a = answers.front();
     answers.pop_front();
     return a;
 }
 
-Answer ScriptedUi::AskYesNoCancel(const std::string& text) {
-    questions.push_back(text);
-    if (answers.empty())
-        return Answer::Cancel;
-    const Answer a = answers.front();
-    answers.pop_front();
-    return a;
+std::string ScriptedUi::FileDialog(const std::string& request) {
+    fileDialogs.push_back(request);
+    if (fileNames.empty())
+        return std::string();
+    std::string name = fileNames.front();
+    fileNames.pop_front();
+    return name;
+}
+
+std::string ScriptedUi::AskOpenFileName(const std::string& title, const std::string& filter,
+                                        const std::string& ext, const std::string& start) {
+    return FileDialog(title + "|" + filter + "|" + ext + "|" + start);
+}
+
+std::string ScriptedUi::AskSaveFileName(const std::string& title, const std::string& filter,
+                                        const std::string& ext, const std::string& start) {
+    return FileDialog(title + "|" + filter + "|" + ext + "|" + start);
 }
 
 void ScriptedUi::OpenWaitBox(const std::string& text, WaitBoxStyle style) {
     boxOpen = true;
     boxStyle = style;
     boxTexts.push_back(text);
-}
-
-bool ScriptedUi::PumpMessages() {
-    ++pumps;
-    return quitting;
 }
 
 bool ScriptedUi::WaitForEvent() {
@@ -47,6 +52,11 @@ bool ScriptedUi::WaitForEvent() {
     return true;
 }
 
+void ScriptedUi::RunEvents() {
+    while (WaitForEvent()) {
+    }
+}
+
 bool DialogAnswers::AnswerName(std::string& name, const std::string& title) {
     nameDialogs.push_back(title + ": " + name);
     if (names.empty())
@@ -57,6 +67,7 @@ bool DialogAnswers::AnswerName(std::string& name, const std::string& title) {
 }
 
 bool DialogAnswers::AnswerFunction(std::string& word, int& parameter) {
+    functionDialogs.push_back(word + " " + std::to_string(parameter));
     if (functions.empty())
         return false;
     word = functions.front().first;

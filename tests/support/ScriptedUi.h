@@ -11,7 +11,7 @@
 
 // Scripted answers of the project's dialogs (name, "Route Function", "Contour function"), in turn;
 // a dialog whose queue is empty is cancelled. Every name dialog shown is kept as title + ": " + the
-// name it started from.
+// name it started from, every function dialog as its word + " " + its parameter.
 struct DialogAnswers {
     struct Contour {
         int code;
@@ -22,29 +22,30 @@ struct DialogAnswers {
     std::deque<std::pair<std::string, int>> functions;
     std::deque<Contour> contours;
     std::vector<std::string> nameDialogs;
+    std::vector<std::string> functionDialogs; // the word and parameter each started from
 
     bool AnswerName(std::string& name, const std::string& title);
     bool AnswerFunction(std::string& word, int& parameter);
     bool AnswerContour(int& code, double& a, double& b);
 };
 
-// A seam for unit tests: records messages, questions and wait-box traffic, answers questions from a
-// queue, and plays "events" from a script whenever the core waits. When the script runs dry a wait
-// is told that nothing more can arrive, so no test can hang. For its lifetime it is the whole screen
-// (no robot windows, no text documents) unless a ScreenScope installs more.
+// The screen of the unit tests: records messages, questions, wait-box traffic and file dialogs,
+// answers questions and file dialogs from queues, and plays scripted "events" whenever the core
+// waits. When the script runs dry a wait is told that nothing more can arrive, so no test can hang.
+// For its lifetime it is the whole screen unless a ScreenScope installs more.
 class ScriptedUi : public UiSeam, public DialogAnswers {
 public:
     ScriptedUi();
     ~ScriptedUi() override;
 
     void ShowMessage(const std::string& text) override { messages.push_back(text); }
-    Answer AskYesNo(const std::string& text) override;
-    Answer AskYesNoCancel(const std::string& text) override;
+    Answer AskYesNo(const std::string& text) override { return Ask(text, Answer::No); }
+    Answer AskYesNoCancel(const std::string& text) override { return Ask(text, Answer::Cancel); }
     void OpenWaitBox(const std::string& text, WaitBoxStyle style) override;
     void CloseWaitBox() override { boxOpen = false; }
     void SetProgress(int done, int total) override { progress.push_back({done, total}); }
     void SetWaitText(const std::string& text) override { waitTexts.push_back(text); }
-    bool PumpMessages() override;
+    bool PumpMessages() override { return quitting; }
     bool WaitForEvent() override;
     void KickIdle() override { ++kicks; }
     void Beep() override { ++beeps; }
@@ -54,15 +55,25 @@ public:
         return AnswerFunction(word, parameter);
     }
     bool AskContourFunction(int& code, double& a, double& b) override { return AnswerContour(code, a, b); }
+    std::string AskOpenFileName(const std::string& title, const std::string& filter, const std::string& ext,
+                                const std::string& start) override;
+    std::string AskSaveFileName(const std::string& title, const std::string& filter, const std::string& ext,
+                                const std::string& start) override;
+
+    // Plays every scripted event that is left, as the event loop would.
+    void RunEvents();
 
     // Runs at the next WaitForEvent, in order (one event per wait).
     std::deque<std::function<void()>> events;
     // Answers for the next questions; an empty queue answers No (or Cancel for Yes/No/Cancel).
     std::deque<Answer> answers;
+    // Answers for the next file dialogs; an empty queue cancels the dialog.
+    std::deque<std::string> fileNames;
     bool quitting = false;
 
     std::vector<std::string> messages;
     std::vector<std::string> questions;
+    std::vector<std::string> fileDialogs; // "<title>|<filter>|<extension>|<start path>"
     std::vector<std::string> boxTexts;
     std::vector<std::string> waitTexts; // texts given to the open box
     std::vector<std::pair<int, int>> progress;
@@ -70,9 +81,12 @@ public:
     std::optional<WaitBoxStyle> boxStyle; // of the last box opened
     int kicks = 0;
     int beeps = 0;
-    int pumps = 0;
     int waits = 0;
     int commWindowsOpened = 0;
+
+private:
+    Answer Ask(const std::string& text, Answer otherwise);
+    std::string FileDialog(const std::string& request);
 };
 
 // Installs a screen for as long as it lives; the silent defaults return when it goes.

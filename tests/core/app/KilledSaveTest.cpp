@@ -5,13 +5,23 @@
 // its .run and .ed1 files are of one version. MARLIX_KILL_ROUNDS sets the number of kills (default 300),
 // MARLIX_KILL_DIR the folder to save in (default: in memory where the system offers it, so that the test
 // takes seconds).
+#include "core/app/CoreWiring.h"
+#include "core/link/CommLink.h"
 #include "core/macros/Cmacdoc.h"
 #include "core/project/CPosDat.h"
 #include "core/project/ProjectModel.h"
 #include "core/project/ProjectPair.h"
+#include "core/protocol/Protocol.h"
 #include "core/robot/CSettings.h"
 #include "core/text/BinaryBlocks.h"
-#include "support/ProjectTestSupport.h"
+#include "support/EmulatedController.h"
+#include "support/ScriptedUi.h"
+#include "support/TestFiles.h"
+
+#include <QDir>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
 
 #include <algorithm>
 #include <chrono>
@@ -30,13 +40,17 @@ namespace {
 const char* const kFiles[] = {"p.run", "p.ED1", "m.mac", "s.cfg", "b.ram"};
 constexpr int kFileCount = 5;
 
-// Writes every file of version `v` (0 or 1) into `dir`; the versions differ in size and content.
-void SaveVersion(const QDir& dir, int v, ProjectUi& ui, FakeController& controller, FakeLinkScope& link) {
+// Writes every file of version `v` (0 or 1) into `dir`, from a fresh core; the versions differ in size
+// and content.
+void SaveVersion(const QDir& dir, int v, ScriptedUi& ui, EmulatedController& controller) {
     const auto save = [&](Cfdoc& doc, const char* name) {
-        ui.savePath = dir.filePath(name).toStdString();
+        ui.fileNames = {dir.filePath(name).toStdString()};
         doc.SaveFileDocumentAs();
     };
-    link.StartOver();
+    ResetCore();
+    commLink().SetTransport(&controller);
+    commLink().EnsureDocument();
+    protocol().ReplyState = reply::kIdle;
     for (int i = 0; i <= 2 * v; ++i)
         projectModel().SetWord(
             projectModel().AllocateEntry(kPlaceParagraphs, "P" + std::to_string(i)) + kKind, kPlace);
@@ -45,13 +59,13 @@ void SaveVersion(const QDir& dir, int v, ProjectUi& ui, FakeController& controll
     save(macroDoc(), "m.mac");
     settings().SetJointNames(v ? 3 : 6, {"Base", std::string(v ? 200 : 2, 'j')});
     save(settings(), "s.cfg");
-    for (int block = 0; block <= 2 * v; ++block)
-        controller.enqAnswers.push_back("\x02" + std::string(256, static_cast<char>('a' + v + block)));
+    std::fill_n(controller.Bank(0) + 0x4000, 0x300, static_cast<uint8_t>('a' + v));
     binblocks::SaveBinaryFile(dir.filePath("b.ram").toStdString(), 0, 0x4000, 0x300);
+    ui.events.clear();
 }
 
 QByteArray Read(const QDir& dir, const char* name) {
-    return ReadFile(dir.filePath(name));
+    return ReadTestFile(dir.filePath(name).toStdString());
 }
 
 class KilledSave : public ::testing::Test {
@@ -61,7 +75,7 @@ protected:
         QDir dir(root.path());
         dir.mkdir(name);
         dir.cd(name);
-        SaveVersion(dir, v, ui, controller, link);
+        SaveVersion(dir, v, ui, controller);
         return dir;
     }
 
@@ -71,10 +85,11 @@ protected:
         return QDir(folder).filePath("marlix-killed-save-XXXXXX");
     }
 
+    ~KilledSave() override { ResetCore(); }
+
     QTemporaryDir root{RootTemplate()};
-    ProjectUi ui;
-    FakeController controller{ui};
-    FakeLinkScope link{controller};
+    ScriptedUi ui;
+    EmulatedController controller{&ui};
 };
 
 TEST_F(KilledSave, EveryFileIsTheWholeOldOrTheWholeNewVersion) {
@@ -104,7 +119,7 @@ TEST_F(KilledSave, EveryFileIsTheWholeOldOrTheWholeNewVersion) {
         ASSERT_GE(child, 0);
         if (child == 0)
             for (int v = 1;; v ^= 1)
-                SaveVersion(work, v, ui, controller, link);
+                SaveVersion(work, v, ui, controller);
         std::this_thread::sleep_for(twoSaves * (stretch * std::uniform_real_distribution<>(0, 1.5)(random)));
         kill(child, SIGKILL);
         int status = 0;
@@ -129,7 +144,7 @@ TEST_F(KilledSave, EveryFileIsTheWholeOldOrTheWholeNewVersion) {
         std::copy(version, version + kFileCount, before);
     }
     // What interrupted saves left behind is gone after the next save of each file.
-    SaveVersion(work, 1, ui, controller, link);
+    SaveVersion(work, 1, ui, controller);
     EXPECT_EQ(work.entryList(QDir::Files), QStringList({"b.ram", "m.mac", "p.ED1", "p.run", "s.cfg"}));
     std::cout << rounds << " kills; old/new per file:";
     for (int f = 0; f < kFileCount; ++f) {

@@ -1,14 +1,16 @@
 #include "core/app/WordCheck.h"
 #include "core/app/DataFolder.h"
 #include "core/app/SourceTokenizer.h"
+#include "core/app/WordCheckCommand.h"
 #include "core/app/WordTable.h"
-#include "support/AppFiles.h"
-#include "support/ScriptedUi.h"
+#include "core/base/CommandIds.h"
+#include "core/base/CommandRegistry.h"
+#include "core/base/ProfileStore.h"
+#include "core/project/CPosDat.h"
+#include "core/project/ProjectModel.h"
+#include "support/CoreTest.h"
 
 #include <QDir>
-#include <QTemporaryDir>
-
-#include <gtest/gtest.h>
 
 namespace {
 
@@ -16,7 +18,7 @@ using Strings = std::vector<std::string>;
 
 // One word-list record: 19 characters with the length digit at offset 5 and the name at offset 7.
 std::string Record(const std::string& name) {
-    std::string r = "0A3F " + std::string(1, "0123456789ABCDEF"[name.size()]) + " " + name;
+    std::string r = "0A3F " + std::string(1, "0123456789ABCDEF"[name.size() % 16]) + " " + name;
     r.resize(17, ' ');
     return r + "\r\n";
 }
@@ -30,154 +32,130 @@ Strings Words(const std::string& text) {
     return words;
 }
 
-TEST(WordTable, SameLengthAndFirstFiveCharactersMatchAndLengthsWrapAtEightBits) {
+// Two words clash when they have the same length and the same first five characters.
+TEST(WordTable, SameLengthAndFirstFiveCharactersMatch) {
     WordTable table;
-    table.Add("HOMEPAD");
-    table.Add("HOME1");
-    table.Add("PLACE1");
-    table.Add("HOME");
-    EXPECT_TRUE(table.Matches("HOMEPOS"));
-    EXPECT_TRUE(table.Matches("HOMEPAD"));
-    EXPECT_FALSE(table.Matches("HOME2")); // five characters are compared whole
-    EXPECT_FALSE(table.Matches("HOMEPADS"));
-    EXPECT_TRUE(table.Matches("PLACE2"));
-    EXPECT_FALSE(table.Matches("place1")); // case counts
-    EXPECT_TRUE(table.Matches("HOME"));
-    EXPECT_FALSE(table.Matches("HOMX")); // short words compare whole
-    // 261 characters keep the length 5 and compare their first five characters.
-    table.Add(std::string("ABCDE") + std::string(256, 'z'));
-    EXPECT_TRUE(table.Matches("ABCDE"));
-}
-
-TEST(WordTable, AdditionsBeyondAThousandAreIgnored) {
-    WordTable table;
+    for (const char* w : {"HOMEPAD", "HOME1", "PLACE1", "HOME", ""})
+        table.Add(w);
+    table.Add(std::string("ABCDE") + std::string(256, 'z')); // 261 characters: the length wraps to 5
+    const std::pair<std::string, bool> rows[] = {
+        {"HOMEPOS", true}, {"HOMEPAD", true}, {"HOME2", false}, {"HOMEPADS", false}, {"PLACE2", true},
+        {"place1", false}, {"HOME", true},    {"HOMX", false},  {"ABCDE", true},     {"", true}};
+    for (const auto& [word, matches] : rows)
+        EXPECT_EQ(table.Matches(word), matches) << word;
     for (int i = 0; i < 1000; ++i)
         table.Add("W" + std::to_string(i));
-    table.Add("LATE");
-    EXPECT_EQ(table.count(), 1000);
-    EXPECT_TRUE(table.Matches("W999"));
-    EXPECT_FALSE(table.Matches("LATE"));
-    table.Clear();
-    EXPECT_FALSE(table.Matches("W1"));
+    EXPECT_EQ(table.count(), 1000) << "additions beyond a thousand are ignored";
+    EXPECT_FALSE(table.Matches("W999"));
 }
 
-TEST(WordList, RecordsGiveLengthAndNameWithLettersAboveNine) {
+TEST(WordTable, RecordsGiveLengthAndNameWithOrWithoutSeparators) {
     WordTable table;
-    const std::string list = Record("HOMEPAD") + Record("DUP") + Record("CALIBRATE") + "\r\n  " + Record("X");
-    WordCheck::ParseWordList(QByteArray::fromStdString(list), table);
-    EXPECT_EQ(table.count(), 4);
-    EXPECT_TRUE(table.Matches("HOMEPOS"));
-    EXPECT_TRUE(table.Matches("DUP"));
-    EXPECT_TRUE(table.Matches("CALIBxxxx")); // length 9 written as the digit "9"
-    EXPECT_TRUE(table.Matches("X"));
-
-    // "C" is 12; the name fills the record to its last character.
-    WordTable twelve;
-    WordCheck::ParseWordList(QByteArray("0A3F C TWELVELETTRS"), twelve);
-    EXPECT_EQ(twelve.count(), 1);
-    EXPECT_TRUE(twelve.Matches("TWELVxxxxxxx"));
-    EXPECT_FALSE(twelve.Matches("TWELVxxxxxx"));
+    // Records follow each other every 19 characters, also when their last two are not blanks; a record
+    // cut before its length digit adds nothing.
+    WordCheck::ParseWordList(QByteArray::fromStdString(Record("HOMEPAD") + Record("CALIBRATE") + "\r\n  " +
+                                                       Record("X") + Record("AAA").substr(0, 17) + ".." +
+                                                       Record("BBBB").substr(0, 17) +
+                                                       "..0A3F C TWELVELETTRS  0A3F"),
+                             table);
+    EXPECT_EQ(table.count(), 6);
+    for (const char* w : {"HOMEPOS", "CALIBxxxx", "X", "AAA", "BBBB", "TWELVxxxxxxx"})
+        EXPECT_TRUE(table.Matches(w)) << w;
+    EXPECT_FALSE(table.Matches("TWELVxxxxxx"));
 }
 
-TEST(WordList, RecordsWithoutSeparatorsFollowEvery19Characters) {
-    WordTable table;
-    std::string list;
-    for (const char* n : {"AAA", "BBBB", "CCCCC"}) {
-        // The record's last two characters are not blanks, so nothing separates the records.
-        list += Record(n).substr(0, 17) + "..";
-    }
-    WordCheck::ParseWordList(QByteArray::fromStdString(list), table);
-    EXPECT_EQ(table.count(), 3);
-    EXPECT_TRUE(table.Matches("BBBB"));
-    EXPECT_TRUE(table.Matches("CCCCC"));
-    // A record cut before its length digit adds nothing.
-    WordTable cut;
-    WordCheck::ParseWordList(QByteArray("  0A3F"), cut);
-    EXPECT_EQ(cut.count(), 0);
+TEST(SourceWords, CommentsRunToTheClosingWordOrTheLineEndAndNest) {
+    const std::pair<std::string, Strings> rows[] = {
+        {": A ( VARIABLE X ) B ;", {":", "A", "B", ";"}},
+        {"( note\r\nVARIABLE X", {"VARIABLE", "X"}},
+        {"(\nVARIABLE X", {"VARIABLE", "X"}},
+        {"(TEACH) VARIABLE X ) Y", {"Y"}},
+        {"A )B C", {"A", ")B", "C"}},
+        {"A ( x ( y ) z ) B", {"A", "B"}},
+        {"A ( ( y ) z B", {"A"}},
+        {"( ( (\r\nB C", {"B", "C"}},
+        {" \t\r\n", {}},
+        {std::string(150, 'L') + " NEXT", {std::string(99, 'L'), "NEXT"}},
+    };
+    for (const auto& [text, words] : rows)
+        EXPECT_EQ(Words(text), words) << text;
 }
 
-TEST(SourceWords, CommentsAreSkippedUpToTheClosingWordOrTheLineEnd) {
-    EXPECT_EQ(Words(": A ( VARIABLE X ) B ;"), (Strings{":", "A", "B", ";"}));
-    // The line end closes the comment; the first word on the next line counts.
-    EXPECT_EQ(Words("( note\r\nVARIABLE X"), (Strings{"VARIABLE", "X"}));
-    EXPECT_EQ(Words("(\nVARIABLE X"), (Strings{"VARIABLE", "X"}));
-    // Only the first character is looked at.
-    EXPECT_EQ(Words("(TEACH) VARIABLE X ) Y"), (Strings{"Y"}));
-    EXPECT_EQ(Words("A )B C"), (Strings{"A", ")B", "C"}));
-}
-
-TEST(SourceWords, NestedCommentsAreSkippedWhole) {
-    EXPECT_EQ(Words("A ( x ( y ) z ) B"), (Strings{"A", "B"}));
-    // The inner ")" only closes the inner comment.
-    EXPECT_EQ(Words("A ( ( y ) z B"), (Strings{"A"}));
-    // A line end ends all open comments at once.
-    EXPECT_EQ(Words("( ( (\r\nB C"), (Strings{"B", "C"}));
-    // A comment still open at the end of the text leaves no word.
-    EXPECT_EQ(Words("( unfinished"), Strings{});
-    EXPECT_EQ(Words(" \t\r\n"), Strings{});
-}
-
-TEST(SourceWords, LongTokensAreCutTo99Characters) {
-    const std::string longWord(150, 'L');
-    EXPECT_EQ(Words(longWord + " NEXT"), (Strings{std::string(99, 'L'), "NEXT"}));
-}
-
-class Check : public ::testing::Test {
-protected:
+TEST(WordCheckReport, ProjectNamesDefinedWordsAndControllerWordsAreCheckedAgainstEachOther) {
     WordCheck check;
-    ScriptedUi ui;
-};
-
-TEST_F(Check, EntryNamesAndDefinedWordsAgainstEachOther) {
-    const std::string report = check.CheckProject(
-        {"PICK", "DROP", "PLACE1"},
-        "VARIABLE PICK\r\n10 CONSTANT PLACE2 USER U1 USARRAY U2 CODE C1 : U1 ;\r\n( VARIABLE DROP )\r\n");
     EXPECT_EQ(
-        report,
+        check.CheckProject({"PICK", "DROP", "PLACE1"},
+                           "VARIABLE PICK\r\n10 CONSTANT PLACE2 USER U1 USARRAY U2 "
+                           "CODE C1 : U1 ;\r\n( VARIABLE DROP )\r\nVARIABLE"),
         "PICK redefines a project word\nPLACE2 redefines a project word\nU1 redefines a project word\n");
-}
-
-TEST_F(Check, BothTablesCanReportTheSameWord) {
+    EXPECT_EQ(check.CheckProject({"PICK"}, ""), "") << "each check starts with an empty project table";
+    EXPECT_FALSE(check.conflictFound());
     check.controllerTable().Add("HOME");
     EXPECT_EQ(
         check.CheckProject({"HOME"}, ": HOME ;"),
         "HOME redefines a Kaventrix word\nHOME redefines a Kaventrix word\nHOME redefines a project word\n");
-}
-
-TEST_F(Check, EachCheckStartsWithAnEmptyProjectTable) {
-    EXPECT_EQ(check.CheckProject({"PICK"}, ""), "");
-    EXPECT_EQ(check.CheckProject({"PICK"}, ""), "");
-    EXPECT_FALSE(check.conflictFound());
-    // A defining word at the very end defines nothing.
-    EXPECT_EQ(check.CheckProject({}, "VARIABLE"), "");
-}
-
-TEST_F(Check, ControllerWordsLoadFromTheGivenDirectoryAndMatchSourceWords) {
-    QTemporaryDir dir;
-    EXPECT_FALSE(check.LoadControllerWords(dir.path()));
-    EXPECT_EQ(ui.messages.size(), 1u);
-    EXPECT_EQ(check.controllerTable().count(), 0);
-
-    ASSERT_TRUE(WriteTestFile(QDir(dir.path()).filePath("KXWords.txt").toStdString(),
-                              QByteArray::fromStdString(Record("HOMEPAD") + Record("HOME1"))));
-    EXPECT_TRUE(check.LoadControllerWords(dir.path()));
-    EXPECT_EQ(check.controllerTable().count(), 2);
-    EXPECT_EQ(check.CheckProject({}, ": HOMEPOS 1 2 ;\r\n: HOME2 ;"), "HOMEPOS redefines a Kaventrix word\n");
     EXPECT_TRUE(check.conflictFound());
 }
 
-// The word list of a build tree lies beside the program; an installed program finds it in
-// ../share/marlix; with neither, the program's folder is named (and its error shown).
-TEST(DataFolder, BesideTheProgramFirstThenTheSharedDataFolder) {
+// The word list lies beside the program, or for an installed one in ../share/marlix.
+TEST(WordCheckReport, TheControllerWordsAreReadFromTheProgramsDataFolder) {
+    ScriptedUi ui;
     QTemporaryDir root;
     const QDir dir(root.path());
     ASSERT_TRUE(dir.mkpath("bin") && dir.mkpath("share/marlix"));
     const QString bin = dir.filePath("bin"), share = dir.filePath("share/marlix");
     EXPECT_EQ(DataFolder(bin, "KXWords.txt"), bin);
-    ASSERT_TRUE(WriteTestFile(QDir(share).filePath("KXWords.txt").toStdString(), "x"));
+    WordCheck check;
+    EXPECT_FALSE(check.LoadControllerWords(bin));
+    EXPECT_EQ(ui.messages.size(), 1u);
+    ASSERT_TRUE(WriteTestFile(QDir(share).filePath("KXWords.txt").toStdString(),
+                              QByteArray::fromStdString(Record("HOMEPAD") + Record("HOME1"))));
     EXPECT_EQ(DataFolder(bin, "KXWords.txt"), share);
+    EXPECT_TRUE(check.LoadControllerWords(share));
+    EXPECT_EQ(check.CheckProject({}, ": HOMEPOS 1 2 ;\r\n: HOME2 ;"), "HOMEPOS redefines a Kaventrix word\n");
     ASSERT_TRUE(WriteTestFile(QDir(bin).filePath("KXWords.txt").toStdString(), "x"));
     EXPECT_EQ(DataFolder(bin, "KXWords.txt"), bin);
+}
+
+class Validate : public CoreTest {
+protected:
+    // A project proj.run in the test folder with these entry names and source.
+    void OpenProject(const Strings& names, const char* source) {
+        BindWordCheckCommands(commands());
+        if (source)
+            Write("proj.ed2", source);
+        WriteProfileString("Project", "filename", Path("proj.run"));
+        projectDocument().LoadRememberedName();
+        projectDocument().MarkOpened();
+        projectModel().EntryNames = names;
+    }
+    void Run() { EXPECT_TRUE(commands().Run(ID_EDIT_VALIDATE)); }
+    const std::string report = Path("conflicts.txt");
+};
+
+TEST_F(Validate, ConflictsAreWrittenBesideTheSourceAndShownInAFreshWindow) {
+    OpenProject({"", "PICK", "DROP", ""}, ": OTHER ;\r\n"); // every name counts, empty ones too
+    texts.docs[report] = {"old report", false};
+    texts.docs[Path("proj.ed2")] = {"VARIABLE PICK\r\n", true}; // unsaved source edits are saved first
+    Run();
+    EXPECT_EQ(Read("conflicts.txt"), " redefines a project word\r\nPICK redefines a project word\r\n");
+    EXPECT_EQ(texts.calls, (Strings{"save " + Path("proj.ed2") + " as " + Path("proj.ed2"), "close " + report,
+                                    "show " + report}));
+    EXPECT_TRUE(ui.messages.empty());
+}
+
+TEST_F(Validate, ACleanProjectSaysSoAndAMissingSourceWritesNoReport) {
+    OpenProject({"PICK", "", "DROP"}, "( VARIABLE PICK )\r\n: GO PICK DROP ;\r\n");
+    Run();
+    EXPECT_EQ(ui.messages, Strings{"No conflicts found"});
+    EXPECT_EQ(Read("conflicts.txt"), "");
+    EXPECT_TRUE(texts.calls.empty());
+    QFile::remove(QString::fromStdString(Path("proj.ed2")));
+    QFile::remove(QString::fromStdString(report));
+    Run();
+    ASSERT_EQ(ui.messages.size(), 2u);
+    EXPECT_NE(ui.messages[1].find(" could not be opened because of this error: "), std::string::npos);
+    EXPECT_FALSE(TestFileExists(report));
 }
 
 } // namespace

@@ -1,13 +1,30 @@
 #include "core/project/PlacesRoutesExport.h"
+#include "core/project/ProjectModel.h"
+#include "core/project/ProjectService.h"
+#include "core/protocol/Protocol.h"
+#include "support/CoreTest.h"
 #include "support/FixedArm.h"
-#include "support/ProjectTestSupport.h"
+#include "support/ImageBuilder.h"
 
 using namespace runlist;
 
 namespace {
 
-class ExportTest : public ProjectTest {
+class ExportTest : public CoreTest {
 protected:
+    // A Cartesian place at (250, 0, -10) with a zero approach.
+    int AddPlace(const std::string& name) {
+        const int p = projectService().AllocateEntry(kPlaceParagraphs, name);
+        model.SetWord(p + kKind, kPlace);
+        model.SetRecord(p + kPlacePosition, ImageBuilder::Record({2500, 0, -100}, poscode::kCartesian));
+        model.SetRecord(p + kPlaceApproach, ImageBuilder::Record({}, poscode::kCartesianRelative));
+        return p;
+    }
+    int AddRoute(const std::string& name, int lines) {
+        const int r = projectService().AllocateEntry(lines + 1, name);
+        model.SetWord(r + kKind, kRoute);
+        return r;
+    }
     void SetLine(int r, int n, uint16_t code, std::vector<int16_t> values) {
         PositionRecord rec;
         rec.code = code;
@@ -15,6 +32,7 @@ protected:
         model.SetRecord(model.LineOffset(r, n), rec);
         model.SetWord(r + kCount, static_cast<uint16_t>(std::max(n, model.LineCount(r))));
     }
+    ProjectModel& model = projectModel();
     FixedArm arm{4, 3};
 };
 
@@ -42,12 +60,11 @@ TEST_F(ExportTest, PlacesApproachesAndEveryKindOfRouteLineAsTheWindowsShowThem) 
                                  "R,Route,3,Function,GRIP,7,,\r\n"
                                  "G,Route,1,Joint,5,0,0,0\r\n"
                                  "_c,Route,1,Contour,LIN,10.0,5.0,\r\n";
-    ui.savePath = Path("cell.csv");
+    ui.fileNames = {Path("cell.csv"), Path("missing/cell.csv")};
     ExportPlacesAndRoutes();
-    EXPECT_EQ(ReadFile(QPath("cell.csv")).toStdString(), expected);
-    ui.savePath = Path("missing/cell.csv");
+    EXPECT_EQ(Read("cell.csv").toStdString(), expected);
     ExportPlacesAndRoutes();
-    EXPECT_EQ(ui.messages, std::vector<std::string>{ui.savePath + " could not be written"});
+    EXPECT_EQ(ui.messages, std::vector<std::string>{Path("missing/cell.csv") + " could not be written"});
 
     // With the link down a word not known yet is not asked for: its address stands in.
     model.WordNameCache.clear();

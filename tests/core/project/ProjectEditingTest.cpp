@@ -1,4 +1,8 @@
-#include "support/ProjectTestSupport.h"
+#include "core/project/ProjectModel.h"
+#include "core/project/ProjectService.h"
+#include "support/CoreTest.h"
+#include "support/FixedArm.h"
+#include "support/ImageBuilder.h"
 
 #include "core/project/ContourLine.h"
 #include "core/project/PlacesActions.h"
@@ -11,6 +15,31 @@
 #include <functional>
 
 using namespace runlist;
+
+namespace {
+
+class ProjectTest : public CoreTest {
+protected:
+    // A place (Cartesian, with a value in its position) and a General route of `lines` slots, in the
+    // image alone.
+    static int AddPlace(const std::string& name) {
+        ProjectModel& m = projectModel();
+        const int p = projectService().AllocateEntry(kPlaceParagraphs, name);
+        m.SetWord(p + kKind, kPlace);
+        m.SetWord(p + kFixed, kFixedWord);
+        m.SetRecord(p + kPlacePosition, ImageBuilder::Record({2500, 0, -100}, poscode::kCartesian));
+        m.SetRecord(p + kPlaceApproach, ImageBuilder::Record({}, poscode::kCartesianRelative));
+        return p;
+    }
+    static int AddRoute(const std::string& name, int lines) {
+        ProjectModel& m = projectModel();
+        const int r = projectService().AllocateEntry(lines + 1, name);
+        m.SetWord(r + kKind, kRoute);
+        m.SetWord(r + kFixed, kFixedWord);
+        return r;
+    }
+    ProjectModel& model = projectModel();
+};
 
 // What the randomized run against the emulator cannot tell apart, because the emulator would take
 // either: the exact command texts. The controller here accepts every line and answers no query.
@@ -43,6 +72,8 @@ TEST_F(ProjectTest, EditingOperationsSendExactlyTheirCommands) {
              line.code = 100;
              EXPECT_EQ(WordName(line), "error");
              EXPECT_EQ(WordName(line), "error");
+             EXPECT_EQ(ui.messages, std::vector<std::string>{"OK expected"});
+             ui.messages.clear();
          },
          {"102 NAME"}},
         {"a route another route follows is resized by a download",
@@ -77,26 +108,27 @@ TEST_F(ProjectTest, EditingOperationsSendExactlyTheirCommands) {
              ui.names.push_back("P2");
              PlacesAddNew();
          },
-         {"DECIMAL CARTMODE C@ ."}},
+         {"DECIMAL CARTMODE C@ .", "DECIMAL CF", "PLACE P2"}},
     };
     for (const Step& step : steps) {
-        controller.lines.clear();
         step.run();
-        EXPECT_EQ(controller.lines, step.lines) << step.what;
+        EXPECT_EQ(Sent(), step.lines) << step.what;
+        EXPECT_TRUE(ui.messages.empty()) << step.what << ": " << ui.messages.front();
+        ui.messages.clear();
     }
     const PositionRecord function = model.Line(r1, 2);
-    EXPECT_EQ(function.code, 345) << "FIND failed";
+    const std::string found = controller.Run("DECIMAL FIND GRIP .");
+    EXPECT_EQ(function.code, std::stoi(found.substr(found.find('.') + 1))) << found;
     EXPECT_EQ(function.values[0], 7);
-    EXPECT_EQ(model.EntryNames, std::vector<std::string>{"R9"});
+    EXPECT_EQ(model.EntryNames, (std::vector<std::string>{"R9", "P2"}));
     EXPECT_EQ(ui.questions, (std::vector<std::string>{
                                 "The \"ed1\" and \"ed2\" files will be reloaded Do you wish to proceed?",
                                 "Do you wish to delete index 1", "Do you wish to delete route R9"}));
     EXPECT_EQ(ui.nameDialogs, (std::vector<std::string>{"Edit name: R1", "New place: "}));
-    EXPECT_EQ(model.RunListEnd, 16 + 64);
+    EXPECT_EQ(model.RunListEnd, 16 + 64 + 48);
     EXPECT_EQ(p1, 16 + 80 + 16 * 13);
     EXPECT_EQ(LineCodeText(18, "_CUT", 3), "18 _CUT 3 LINE 12 + E!");
     EXPECT_EQ(LineCodeText(40000, "R", 1), "-25536 R 1 LINE 12 + E!");
-    EXPECT_TRUE(ui.messages.empty()) << ui.messages.front();
 }
 
 TEST_F(ProjectTest, GeneratorStopsAtTheTargetsReservedLines) {
@@ -162,9 +194,17 @@ TEST_F(ProjectTest, RouteEditorLinesMarkTheGridAndItsButtonsFollowTheRoute) {
                   rule.enabled)
             << int(rule.button) << " line " << rule.selected;
 
+    // The columns: a grid's row and column, then the profile's joints or axes as the route moves.
+    const int general = AddRoute("GEN", 2);
+    FixedArm arm(2, 3);
+    model.SetWord(general + kMode, 1);
+    EXPECT_EQ(RouteEditorColumnNames(grid),
+              (std::vector<std::string>{"Line", "row", "col", "Waist", "Shoulder"}));
+    EXPECT_EQ(RouteEditorColumnNames(general), (std::vector<std::string>{"Line", "X", "Y", "Z"}));
+    model.SetWord(general + kMode, 0);
+
     // A general route with room: insertions need a selection unless it is empty; a contour line
     // cannot be set to the arm's position.
-    const int general = AddRoute("GEN", 2);
     RouteFacts facts = RouteFactsOf(general, 0, true);
     EXPECT_TRUE(EditorButtonEnabled(EditorButton::InsertPosition, facts));
     EXPECT_TRUE(EditorButtonEnabled(EditorButton::SetApproach, facts));
@@ -175,6 +215,46 @@ TEST_F(ProjectTest, RouteEditorLinesMarkTheGridAndItsButtonsFollowTheRoute) {
     EXPECT_TRUE(EditorButtonEnabled(EditorButton::InsertFunction, facts));
     EXPECT_FALSE(EditorButtonEnabled(EditorButton::SetToHere, facts));
     EXPECT_FALSE(EditorButtonEnabled(EditorButton::Interpolate, facts));
+}
+
+TEST_F(ProjectTest, ACopyHasTheRoutesReserveAndLines) {
+    const int r = AddRoute("R1", 3);
+    model.SetRecord(model.LineOffset(r, 2), ImageBuilder::Record({1, 2, 3}));
+    model.SetWord(r + kCount, 2);
+    const int end = model.RunListEnd;
+    const int copy = CopyRoute(r, "C1");
+    ASSERT_NE(copy, kNoEntry);
+    EXPECT_EQ(model.RunListEnd, end + 4 * kParagraph);
+    EXPECT_EQ(model.RouteCapacity(copy), 3);
+    EXPECT_EQ(model.LineCount(copy), 2);
+    EXPECT_EQ(model.Line(copy, 2), model.Line(r, 2));
+    EXPECT_EQ(Sent().front(), "DECIMAL ROUTE C1");
+    EXPECT_TRUE(ui.messages.empty()) << ui.messages.front();
+}
+
+TEST_F(ProjectTest, AGeneratorPairNeedsANameFreeForBoth) {
+    AddRoute("_CUT", 1);
+    for (const auto& [name, message] : {std::pair{"", "Please enter a name"},
+                                        {"A B", "Please enter a name"},
+                                        {"CUT", "_CUT already exists"}}) {
+        ui.messages.clear();
+        EXPECT_EQ(RoutesNewGenerator(name, 5, 2), kNoEntry);
+        EXPECT_EQ(ui.messages, std::vector<std::string>{message});
+    }
+    EXPECT_TRUE(Sent().empty());
+    const int generator = RoutesNewGenerator("SAW", 5, 2);
+    ASSERT_NE(generator, kNoEntry);
+    EXPECT_EQ(model.EntryName(generator), "_SAW");
+    EXPECT_EQ(model.RouteCapacity(model.FindEntry("SAW")), 5);
+}
+
+TEST_F(ProjectTest, ANewFunctionLineStartsFromNoWordAndZero) {
+    const int r = ::AddRoute("R1", 2, 0, false, 0, 0);
+    ui.functions.push_back({"GRIP", 7});
+    EXPECT_TRUE(InsertFunctionLine(r, 1));
+    EXPECT_EQ(ui.functionDialogs, std::vector<std::string>{" 0"});
+    EXPECT_EQ(model.Line(r, 1).values[0], 7);
+    EXPECT_TRUE(ui.messages.empty()) << ui.messages.front();
 }
 
 TEST_F(ProjectTest, AddToAllMovesOnlyAbsolutePositions) {
@@ -194,3 +274,5 @@ TEST_F(ProjectTest, AddToAllMovesOnlyAbsolutePositions) {
     for (int n = 1; n <= 6; ++n)
         EXPECT_EQ(model.Line(r, n).values[0], expected[n - 1]) << "code " << codes[n - 1];
 }
+
+} // namespace

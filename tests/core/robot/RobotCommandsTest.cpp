@@ -1,133 +1,204 @@
 #include "core/robot/RobotCommands.h"
 #include "core/base/CommandIds.h"
 #include "core/base/CommandRegistry.h"
-#include "support/RobotFixture.h"
+#include "core/protocol/Protocol.h"
+#include "core/robot/PositionValues.h"
+#include "core/robot/TeachPad.h"
+#include "support/CoreTest.h"
+#include "support/ImageBuilder.h"
+
+#include <iterator>
+#include <tuple>
 
 namespace {
 
-class RobotCommands : public RobotFixture {
+using Lines = std::vector<std::string>;
+const std::string kEsc(1, 27);
+
+class RobotCommands : public CoreTest {
 protected:
-    void SetUp() override {
-        RobotFixture::SetUp();
-        BindRobotActions(registry);
-    }
-    // The position dialog's "OK" after typing `values` into its rows.
-    void TypeAndOk(std::initializer_list<int> typed) {
-        windows.edits.push_back([values = std::vector<int>(typed)](PositionRecord& r) {
-            int i = 0;
-            for (int v : values)
-                r.values[i++] = static_cast<std::int16_t>(v);
-            return true;
+    RobotCommands() { BindRobotActions(registry); }
+    // The position dialog's "OK" after typing `values` into its first rows.
+    void TypeAndOk(std::vector<int> values) {
+        robot.edits.push_back([values](PositionRecord& r) {
+            for (size_t i = 0; i < values.size(); ++i)
+                r.values[i] = static_cast<std::int16_t>(values[i]);
         });
     }
     CommandRegistry registry;
 };
 
-TEST_F(RobotCommands, EveryCommandIsBoundAndEnabledOnlyWhileTheLinkIsIdle) {
-    ASSERT_EQ(RobotCommandTable().size(), 17u);
-    for (int state :
-         {reply::kIdle, reply::kNotOpen, reply::kCollecting, reply::kPromptOnly, reply::kCancelled}) {
-        protocol().ReplyState = state;
-        for (const RobotCommandInfo& info : RobotCommandTable()) {
-            EXPECT_TRUE(registry.IsBound(info.id)) << info.id;
-            EXPECT_EQ(registry.IsEnabled(info.id), state == reply::kIdle) << info.id << " in " << state;
-        }
+// Each command with what it sends; the dialogs answer "OK" with the values typed, or "Cancel".
+TEST_F(RobotCommands, EachCommandSendsItsLines) {
+    controller.Run("DECIMAL 60 50 40 30 20 10 JMA");
+    Sent();
+    const struct {
+        int id;
+        std::vector<int> typed; // empty: "Cancel"
+        Lines sent;
+    } rows[] = {
+        {ID_ROBOT_JOINT_POSITION, {}, {"DECIMAL GF"}},
+        {ID_ROBOT_JOINT_ABS_MOVE, {11, 21}, {"DECIMAL GF", "DECIMAL 60 50 40 30 21 11 JMA"}},
+        {ID_ROBOT_JOINT_ABS_MOVE, {}, {"DECIMAL GF"}},
+        {ID_ROBOT_JOINT_REL_MOVE, {0, -5, 0, 0, 0, 7}, {"DECIMAL 7 0 0 0 -5 0 JMR"}},
+        {ID_ROBOT_CARTESIAN_POSITION, {}, {"DECIMAL CF"}},
+        {ID_ROBOT_CARTESIAN_ABS_MOVE,
+         {32000, -100, 5, 0, 0, 0},
+         {"DECIMAL CF", "DECIMAL 0 0 0 5 -100 32000 CM"}},
+        // The offset is added on the PC, wrapping at 16 bits, and sent as an absolute move.
+        {ID_ROBOT_CARTESIAN_REL_MOVE, {1000, -32700}, {"DECIMAL CF", "DECIMAL 0 0 0 5 32736 -32536 CM"}},
+        {ID_ROBOT_CARTESIAN_REL_MOVE, {}, {"DECIMAL CF"}},
+        {ID_ROBOT_START, {}, {"START"}},
+        {ID_ROBOT_CALIBRATE, {}, {"CALIBRATE"}},
+        {ID_ROBOT_HOME, {}, {"HOME"}},
+        {ID_ROBOT_JOINT_MODE, {}, {"JOINT"}},
+        {ID_ROBOT_CARTESIAN_MODE, {}, {"CARTESIAN"}},
+        {ID_ROBOT_SEGMENTED, {}, {"SEGMENTED"}},
+        {ID_ROBOT_CONTINUOUS, {}, {"CONTINUOUS"}},
+        {ID_ROBOT_SMOOTH, {}, {"SMOOTH"}},
+        {ID_ROBOT_GRIP_TOGGLE, {}, {"DECIMAL FGRIP C@ .", "GRIP"}},
+        {ID_ROBOT_GRIP_TOGGLE, {}, {"DECIMAL FGRIP C@ .", "UNGRIP"}},
+    };
+    for (const auto& row : rows) {
+        if (!row.typed.empty())
+            TypeAndOk(row.typed);
+        EXPECT_TRUE(registry.Run(row.id));
+        EXPECT_EQ(Sent(), row.sent) << row.id;
     }
-    EXPECT_FALSE(registry.Run(ID_ROBOT_HOME));
-    EXPECT_TRUE(controller.raw.empty());
+    EXPECT_TRUE(ui.messages.empty());
+    // Each dialog with its title and layout, for editing only in the moves; the dialogs showed what
+    // was read, relative moves start at zero.
+    const std::tuple<std::string, bool, bool> dialogs[] = {
+        {"Joint position", false, false},        {"Joint Absolute Move", false, true},
+        {"Joint Absolute Move", false, true},    {"Joint Relative Move", false, true},
+        {"Cartesian Position", true, false},     {"Cartesian Absolute Move", true, true},
+        {"Cartesian Relative Move", true, true}, {"Cartesian Relative Move", true, true}};
+    ASSERT_EQ(robot.shown.size(), std::size(dialogs));
+    for (size_t i = 0; i < std::size(dialogs); ++i)
+        EXPECT_EQ(std::tie(robot.shown[i].title, robot.shown[i].cartesian, robot.shown[i].editable),
+                  dialogs[i]);
+    EXPECT_EQ(robot.shown[0].record, ImageBuilder::Record({10, 20, 30, 40, 50, 60}));
+    EXPECT_EQ(robot.shown[1].record.values[2], 30);
+    EXPECT_EQ(robot.shown[3].record, PositionRecord{});
+    EXPECT_EQ(robot.shown[4].record.code, 2);
+    EXPECT_TRUE(IsZeroRecord(robot.shown[6].record));
 }
 
-TEST_F(RobotCommands, SingleWordCommandsSendTheirWord) {
-    for (int id : {ID_ROBOT_START, ID_ROBOT_CALIBRATE, ID_ROBOT_HOME, ID_ROBOT_JOINT_MODE,
-                   ID_ROBOT_CARTESIAN_MODE, ID_ROBOT_SEGMENTED, ID_ROBOT_CONTINUOUS, ID_ROBOT_SMOOTH})
-        EXPECT_TRUE(registry.Run(id));
-    EXPECT_EQ(controller.lines, (Lines{"START", "CALIBRATE", "HOME", "JOINT", "CARTESIAN", "SEGMENTED",
-                                       "CONTINUOUS", "SMOOTH"}));
-}
-
-TEST_F(RobotCommands, PositionDisplaysShowWhatWasReadWithoutEditing) {
-    controller.answers["DECIMAL GF"] = "1 2 3 4 5 6 ";
-    controller.answers["DECIMAL CF"] = "100 -200 ";
-    registry.Run(ID_ROBOT_JOINT_POSITION);
-    registry.Run(ID_ROBOT_CARTESIAN_POSITION);
-    ASSERT_EQ(windows.shown.size(), 2u);
-    EXPECT_FALSE(windows.shown[0].cartesian);
-    EXPECT_FALSE(windows.shown[0].editable);
-    EXPECT_EQ(windows.shown[0].record.values[5], 6);
-    EXPECT_TRUE(windows.shown[1].cartesian);
-    EXPECT_EQ(windows.shown[1].record.code, 2);
-    // The rows a short answer leaves out show 0.
-    EXPECT_EQ(windows.shown[1].record.values[1], -200);
-    EXPECT_EQ(windows.shown[1].record.values[2], 0);
-    EXPECT_EQ(controller.lines, (Lines{"DECIMAL GF", "DECIMAL CF"}));
-}
-
-TEST_F(RobotCommands, AFailedReadShowsNoDialogAndSendsNothingMore) {
-    controller.refused = {"DECIMAL GF", "DECIMAL CF"};
-    for (int id : {ID_ROBOT_JOINT_POSITION, ID_ROBOT_CARTESIAN_POSITION, ID_ROBOT_JOINT_ABS_MOVE,
-                   ID_ROBOT_CARTESIAN_ABS_MOVE, ID_ROBOT_CARTESIAN_REL_MOVE}) {
+TEST_F(RobotCommands, AFailedReadShowsNoDialogAndAClosedLinkDisablesEveryCommand) {
+    for (int id : {ID_ROBOT_JOINT_POSITION, ID_ROBOT_CARTESIAN_ABS_MOVE, ID_ROBOT_GRIP_TOGGLE}) {
+        controller.Control("errors 1");
         protocol().ReplyState = reply::kIdle;
         registry.Run(id);
     }
-    EXPECT_TRUE(windows.shown.empty());
-    EXPECT_EQ(controller.lines,
-              (Lines{"DECIMAL GF", "DECIMAL CF", "DECIMAL GF", "DECIMAL CF", "DECIMAL CF"}));
+    EXPECT_TRUE(robot.shown.empty());
+    EXPECT_EQ(Sent(), (Lines{"DECIMAL GF", "DECIMAL CF", "DECIMAL FGRIP C@ ."}));
+    protocol().ReplyState = reply::kNotOpen;
+    EXPECT_FALSE(registry.Run(ID_ROBOT_HOME));
+    EXPECT_TRUE(Sent().empty());
 }
 
-TEST_F(RobotCommands, JointMovesSendTheEnteredValues) {
-    controller.answers["DECIMAL GF"] = "10 20 30 40 50 60 ";
-    TypeAndOk({11, 21});
-    registry.Run(ID_ROBOT_JOINT_ABS_MOVE);
-    TypeAndOk({0, -5, 0, 0, 0, 7});
-    registry.Run(ID_ROBOT_JOINT_REL_MOVE);
-    registry.Run(ID_ROBOT_JOINT_ABS_MOVE); // "Cancel": nothing is moved
-    ASSERT_EQ(windows.shown.size(), 3u);
-    EXPECT_EQ(windows.shown[0].record.values[2], 30);
-    EXPECT_TRUE(windows.shown[0].editable);
-    EXPECT_EQ(windows.shown[1].record, PositionRecord{});
-    EXPECT_EQ(controller.lines, (Lines{"DECIMAL GF", "DECIMAL 60 50 40 30 21 11 JMA",
-                                       "DECIMAL 7 0 0 0 -5 0 JMR", "DECIMAL GF"}));
+// The teach pad's own hook is installed by the commands themselves.
+class TeachPadTest : public CoreTest {
+protected:
+    TeachPadTest() {
+        teachPad().AppendLearnedLine = [this] { ++learned; };
+        teachPad().DropLastLine = [this] { ++dropped; };
+    }
+    // A pass during which the controller's pad sends `signal` while the window is up.
+    ScriptedRobotUi::ManualStep PadSends(const std::string& signal) {
+        return {[this, signal] {
+                    controller.Print(signal);
+                    ui.RunEvents();
+                },
+                RobotUi::ManualResult::NewValue};
+    }
+    static ScriptedRobotUi::ManualStep Pressed(RobotUi::ManualResult result) { return {{}, result}; }
+    int learned = 0;
+    int dropped = 0;
+};
+
+TEST_F(TeachPadTest, PadSignalsCloseTheWindowAndStartTheNextPassUntilEscape) {
+    controller.Control("set CREEP-FACTOR 12");
+    robot.steps = {PadSends("$"), PadSends("%"), Pressed(RobotUi::ManualResult::NewValue)};
+    robot.newValues = {40};
+    teachPad().RunTeach(); // the second speed dialog is cancelled
+    EXPECT_EQ(Sent(), (Lines{"DECIMAL CREEP-FACTOR ?", "(TEACH)", "(TEACH)", "(TEACH)",
+                             "DECIMAL 40 CREEP-FACTOR !", "(TEACH)"}));
+    EXPECT_EQ(std::count(controller.written.begin(), controller.written.end(), 27), 4);
+    EXPECT_EQ(robot.manualShown, (std::vector<int>{12, 12, 12, 40}));
+    EXPECT_EQ(robot.closeRequests, 2);
+    EXPECT_EQ(learned, 1);
+    EXPECT_EQ(dropped, 1);
+    EXPECT_EQ(controller.Control("var CREEP-FACTOR"), "40\nok\n");
+    EXPECT_FALSE(teachPad().ManualDialogActive());
+    EXPECT_EQ(protocol().ReplyState, reply::kIdle);
+    EXPECT_TRUE(ui.messages.empty());
 }
 
-TEST_F(RobotCommands, CartesianRelativeMoveAddsTheOffsetOnThePcWrapping) {
-    arm.axes = 3;
-    controller.answers["DECIMAL CF"] = "32000 -100 5 ";
-    TypeAndOk({1000, -32700, 0});
-    registry.Run(ID_ROBOT_CARTESIAN_REL_MOVE);
-    // Zero deltas send the current position back.
-    windows.edits.push_back([](PositionRecord&) { return true; });
-    registry.Run(ID_ROBOT_CARTESIAN_REL_MOVE);
-    ASSERT_EQ(windows.shown.size(), 2u);
-    EXPECT_TRUE(windows.shown[0].cartesian);
-    EXPECT_TRUE(IsZeroRecord(windows.shown[0].record));
-    EXPECT_EQ(controller.lines,
-              (Lines{"DECIMAL CF", "DECIMAL 5 32736 -32536 CM", "DECIMAL CF", "DECIMAL 5 -100 32000 CM"}));
+TEST_F(TeachPadTest, JogStoresTheIncrementInTenthsAndFailedQueriesOrStoresKeepThePcsValue) {
+    robot.steps = {Pressed(RobotUi::ManualResult::NewValue), PadSends("$")};
+    robot.newValues = {25}; // 2.5 mm
+    teachPad().RunJog();
+    EXPECT_EQ(robot.manualShown, (std::vector<int>{10, 25, 25}));
+    EXPECT_EQ(controller.Control("var INCR"), "25\nok\n");
+    EXPECT_EQ(learned, 1);
+
+    robot.manualShown.clear();
+    teachPad().CreepFactor = 9;
+    controller.Control("errors 1");
+    robot.steps = {Pressed(RobotUi::ManualResult::NewValue)};
+    robot.newValues = {77};
+    teachPad().RunTeach(); // the query fails: the PC keeps its value until a new one is typed
+    EXPECT_EQ(robot.manualShown, (std::vector<int>{9, 77}));
+    EXPECT_EQ(teachPad().CreepFactor, 77);
+    EXPECT_EQ(ui.messages, Lines{"OK expected"});
 }
 
-TEST_F(RobotCommands, CartesianAbsoluteMoveStartsFromThePositionRead) {
-    controller.answers["DECIMAL CF"] = "1 2 3 4 5 6 ";
-    windows.edits.push_back([](PositionRecord& r) {
-        r.values[3] = -3600;
-        return true;
-    });
-    registry.Run(ID_ROBOT_CARTESIAN_ABS_MOVE);
-    ASSERT_EQ(windows.shown.size(), 1u);
-    EXPECT_EQ(windows.shown[0].record.values[0], 1);
-    EXPECT_EQ(controller.lines, (Lines{"DECIMAL CF", "DECIMAL 6 5 -3600 3 2 1 CM"}));
-}
-
-TEST_F(RobotCommands, GripToggleFollowsTheQueriedFlag) {
-    controller.answers["DECIMAL FGRIP C@ ."] = "0 ";
-    registry.Run(ID_ROBOT_GRIP_TOGGLE);
-    controller.answers["DECIMAL FGRIP C@ ."] = "1 ";
-    registry.Run(ID_ROBOT_GRIP_TOGGLE);
-    controller.answers["DECIMAL FGRIP C@ ."] = "-3 ";
-    registry.Run(ID_ROBOT_GRIP_TOGGLE);
-    controller.refused.insert("DECIMAL FGRIP C@ .");
-    protocol().ReplyState = reply::kIdle;
-    registry.Run(ID_ROBOT_GRIP_TOGGLE);
-    EXPECT_EQ(controller.lines, (Lines{"DECIMAL FGRIP C@ .", "GRIP", "DECIMAL FGRIP C@ .", "UNGRIP",
-                                       "DECIMAL FGRIP C@ .", "UNGRIP", "DECIMAL FGRIP C@ ."}));
+// The value ranges of the robot dialogs' fields, with the messages that name them.
+TEST(PositionValues, FieldsAcceptTheirRangeInclusiveAndNameItWhenRefusing) {
+    const struct {
+        const char* text;
+        double min, max;
+        bool integer;
+        const char* message; // empty: accepted
+        double value;
+    } rows[] = {
+        {" 3276.0 ", -3276, 3276, false, "", 3276},
+        {"0.1", 0.1, 25.5, false, "", 0.1},
+        {"25.5", 0.1, 25.5, false, "", 25.5},
+        {"3276.1", -3276, 3276, false, "Please enter a number between -3276 and 3276.", 0},
+        {"-360.5", -360, 360, false, "Please enter a number between -360 and 360.", 0},
+        {"0.05", 0.1, 25.5, false, "Please enter a number between 0.1 and 25.5.", 0},
+        {"12mm", -3276, 3276, false, "Please enter a number.", 0},
+        {"nan", -3276, 3276, false, "Please enter a number.", 0},
+        {"1e999", -3276, 3276, false, "Please enter a number.", 0},
+        {"", -3276, 3276, false, "Please enter a number.", 0},
+        {"255", 1, 255, true, "", 255},
+        {" -32768", -32768, 32767, true, "", -32768},
+        {"0", 1, 255, true, "Please enter an integer between 1 and 255.", 0},
+        {"99999999999999999999", -32768, 32767, true, "Please enter an integer between -32768 and 32767.", 0},
+        {"1.5", -32768, 32767, true, "Please enter an integer.", 0},
+        {"12x", -32768, 32767, true, "Please enter an integer.", 0},
+    };
+    for (const auto& row : rows) {
+        std::string message;
+        float real = 7;
+        long integer = 7;
+        const bool ok = row.integer
+                            ? ReadIntegerField(row.text, long(row.min), long(row.max), integer, message)
+                            : ReadRealField(row.text, float(row.min), float(row.max), real, message);
+        EXPECT_EQ(ok, !*row.message) << row.text;
+        EXPECT_EQ(ok ? std::string() : message, row.message) << row.text;
+        EXPECT_EQ(row.integer ? double(integer) : double(real), ok ? double(float(row.value)) : 7.0)
+            << row.text;
+    }
+    // Reals are kept in tenths, rounded toward the typed value; the jog step truncates.
+    const std::pair<float, int> tenths[] = {
+        {12.34f, 123}, {-1.25f, -13}, {0.05f, 0}, {-0.05f, -1}, {0.3f, 3}};
+    for (const auto& [x, t] : tenths)
+        EXPECT_EQ(TenthsFromReal(x), t) << x;
+    EXPECT_EQ(JogIncrementFromMillimetres(0.7f), 7);
+    EXPECT_EQ(JogIncrementFromMillimetres(1.29f), 12);
 }
 
 } // namespace

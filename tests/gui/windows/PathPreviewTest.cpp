@@ -1,5 +1,6 @@
 #include "gui/windows/PathPreview.h"
 #include "support/FixedArm.h"
+#include "support/WindowTest.h"
 
 #include <QtTest>
 
@@ -110,5 +111,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(PathPreviewTest)
+MARLIX_WINDOW_TEST(PathPreviewTest)
 #include "PathPreviewTest.moc"

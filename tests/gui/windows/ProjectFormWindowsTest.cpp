@@ -1,17 +1,17 @@
 // The places and routes windows: their buttons follow the controller and the selection, a press reaches
 // the project and the list shows the result, and the main window opens them and keeps them in step.
-#include "support/AppFiles.h"
-#include "support/FakeController.h"
-#include "support/FixedArm.h"
-#include "support/ProtocolFakeLink.h"
-#include "support/ShellTestSupport.h"
-
 #include "core/base/CommandIds.h"
 #include "core/project/CPosDat.h"
 #include "core/project/ProjectEditing.h"
 #include "core/project/ProjectModel.h"
 #include "gui/windows/CPlcview.h"
 #include "gui/windows/Car1.h"
+#include "support/EmulatedController.h"
+#include "support/FixedArm.h"
+#include "support/ScriptedUi.h"
+#include "support/ShellFixture.h"
+#include "support/TestFiles.h"
+#include "support/WindowTest.h"
 
 #include <QAction>
 #include <QDialog>
@@ -27,25 +27,32 @@ namespace {
 
 const std::string kArmA = "1 2 3 4 5 6", kArmB = "1 2 3 4 5 9";
 
-// A controller whose arm stands at `arm` in either coordinate form, in joint mode; between "|" and
-// "IOFLAG C0SET" it answers with the prompt alone.
+// The emulated controller on an idle link, its arm at `kArmA`, in joint mode.
 struct Bench {
     Bench() {
-        controller.lineAnswer = [this](const std::string& line) -> std::string {
-            sent += (sent.empty() ? "" : ";") + line;
-            quiet = line == "|" || (quiet && line != "IOFLAG C0SET");
-            const bool read = line == "DECIMAL GF" || line == "DECIMAL CF";
-            const std::string answer = read ? "  " + arm : line == "DECIMAL CARTMODE C@ ." ? "  0" : "";
-            return quiet ? " >" : line + answer + " OK\r\n>";
-        };
+        ResetCore();
+        commLink().SetTransport(&controller);
+        commLink().EnsureDocument();
+        protocol().ReplyState = reply::kIdle;
+        MoveArm(kArmA);
+    }
+    ~Bench() { ResetCore(); }
+    void MoveArm(const std::string& joints) { controller.Control("set joints " + joints); }
+    // The command lines the controller ran since the last call, joined by ";".
+    std::string Sent() {
+        const std::vector<std::string>& lines = controller.Lines();
+        std::string sent;
+        for (size_t i = m_seen; i < lines.size(); ++i)
+            sent += (sent.empty() ? "" : ";") + lines[i];
+        m_seen = lines.size();
+        return sent;
     }
     ScriptedUi ui;
-    FakeController controller{ui};
-    FakeLinkScope link{controller};
+    EmulatedController controller{&ui};
     ScreenScope screen{{&ui}};
-    std::string arm = kArmA;
-    std::string sent; // the command lines, joined by ";"
-    bool quiet = false;
+
+private:
+    size_t m_seen = 0;
 };
 
 // Answers the next modal dialog: "field=text" fills a field, a bare name clicks that choice, then "OK".
@@ -88,9 +95,9 @@ void PlacesAndRoutes(Bench& bench) {
     AddRoute("R1", 3, 0, false, 0, 0);
     AddRoute("R2", 4, 0, false, 0, 0);
     const int p1 = AddPlace("P1", false);
-    bench.arm = kArmB;
+    bench.MoveArm(kArmB);
     PlacesSetApproach(p1);
-    bench.arm = kArmA;
+    bench.MoveArm(kArmA);
     AddPlace("P2", false);
 }
 
@@ -161,7 +168,7 @@ private slots:
             QStringList dialog;
             for (const QString& item : row.input.split(' ', Qt::SkipEmptyParts))
                 if (item == "armB")
-                    bench.arm = kArmB;
+                    bench.MoveArm(kArmB);
                 else if (item == "Yes")
                     bench.ui.answers.push_back(Answer::Yes);
                 else if (item.startsWith("name:"))
@@ -170,12 +177,12 @@ private slots:
                     dialog << item;
             if (!dialog.isEmpty())
                 AnswerDialog(dialog);
-            bench.sent.clear();
+            bench.Sent();
             const bool inPlaces = QString(row.button).startsWith("places");
             Button(inPlaces ? static_cast<QWidget*>(&places) : &routes, row.button + 7)->click();
             QVERIFY2((inPlaces ? Lines(places.list()) : Lines(routes.list())) == row.lines, row.button);
             const QListWidgetItem* last = routes.list()->item(routes.list()->count() - 1);
-            QCOMPARE(inPlaces ? bench.sent : last->text().toStdString(), row.sent);
+            QCOMPARE(inPlaces ? bench.Sent() : last->text().toStdString(), row.sent);
         }
     }
 
@@ -194,7 +201,8 @@ private slots:
                 headers << view.list()->horizontalHeaderItem(column)->text();
             QCOMPARE(headers.join(","), expected);
         }
-        QCOMPARE(view.list()->item(1, 3)->text() + " " + view.list()->item(0, 6)->text(), QString("0.1 4"));
+        // The emulated arm's X is 1001 tenths.
+        QCOMPARE(view.list()->item(1, 3)->text() + " " + view.list()->item(0, 6)->text(), QString("100.1 4"));
         QCOMPARE(CPlcview(false).list()->columnCount(), 3);
     }
 
@@ -234,5 +242,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(ProjectFormWindowsTest)
+MARLIX_WINDOW_TEST(ProjectFormWindowsTest)
 #include "ProjectFormWindowsTest.moc"

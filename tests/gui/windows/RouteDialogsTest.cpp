@@ -7,6 +7,7 @@
 #include "gui/windows/Carred.h"
 #include "gui/windows/Croutcode.h"
 #include "support/ScriptedUi.h"
+#include "support/WindowTest.h"
 
 #include <QComboBox>
 #include <QLabel>
@@ -37,9 +38,7 @@ private:
         });
     }
     static QLineEdit* Field(QWidget& dialog, const char* name) { return dialog.findChild<QLineEdit*>(name); }
-    static Messages Expected(const QString& message) {
-        return message.isEmpty() ? Messages{} : Messages{message.toStdString()};
-    }
+    static Messages Expected(const char* message) { return *message ? Messages{message} : Messages{}; }
 
 private slots:
     void init() {
@@ -48,168 +47,88 @@ private slots:
         projectModel().AllocateEntry(5, "PATH");
     }
 
-    void nameDialogChecks_data() {
-        QTest::addColumn<QString>("start");
-        QTest::addColumn<QString>("typed");
-        QTest::addColumn<bool>("accepted");
-        QTest::addColumn<QString>("result");
-        QTest::addColumn<QString>("message");
-        QTest::newRow("empty") << "PICK"
-                               << "" << false << "PICK"
-                               << "Please enter a name";
-        QTest::newRow("taken") << ""
-                               << "PATH" << false << ""
-                               << "PATH already exists";
-        QTest::newRow("unchanged") << "PICK"
-                                   << "PICK" << true << "PICK"
-                                   << "";
-        QTest::newRow("exact case") << "PICK"
-                                    << "path" << true << "path"
-                                    << "";
-        QTest::newRow("nine typed") << ""
-                                    << "ABCDEFGHI" << true << "ABCDEFGH"
-                                    << "";
-    }
     void nameDialogChecks() {
-        QFETCH(QString, start);
-        QFETCH(QString, typed);
-        QFETCH(bool, accepted);
-        QFETCH(QString, result);
-        QFETCH(QString, message);
-        ScriptedUi ui;
-        QtUi screen;
-        std::string name = start.toStdString();
-        QString title;
-        WhenModal<CEname>([&](CEname& dialog) {
-            title = dialog.windowTitle();
-            Field(dialog, "name")->clear();
-            QTest::keyClicks(Field(dialog, "name"), typed);
-            dialog.accept();
-        });
-        QCOMPARE(screen.AskName(name, "Edit name"), accepted);
-        QCOMPARE(title, QString("Edit name"));
-        QCOMPARE(QString::fromStdString(name), result);
-        QCOMPARE(ui.messages, Expected(message));
+        struct Case {
+            const char *start, *typed;
+            bool accepted;
+            const char *result, *message;
+        };
+        const Case cases[] = {{"PICK", "", false, "PICK", "Please enter a name"},
+                              {"", "PATH", false, "", "PATH already exists"},
+                              {"PICK", "PICK", true, "PICK", ""},
+                              {"PICK", "path", true, "path", ""},
+                              {"", "ABCDEFGHI", true, "ABCDEFGH", ""}};
+        for (const Case& c : cases) {
+            ScriptedUi ui;
+            QtUi screen;
+            std::string name = c.start;
+            QString title;
+            WhenModal<CEname>([&](CEname& dialog) {
+                title = dialog.windowTitle();
+                Field(dialog, "name")->clear();
+                QTest::keyClicks(Field(dialog, "name"), c.typed);
+                dialog.accept();
+            });
+            QCOMPARE(screen.AskName(name, "Edit name"), c.accepted);
+            QCOMPARE(title, QString("Edit name"));
+            QCOMPARE(name, std::string(c.result));
+            QCOMPARE(ui.messages, Expected(c.message));
+        }
     }
 
-    void newRouteChecks_data() {
-        QTest::addColumn<QString>("kind");
-        QTest::addColumn<QString>("name");
-        QTest::addColumn<QString>("columns");
-        QTest::addColumn<QString>("rows");
-        QTest::addColumn<QString>("reserve");
-        QTest::addColumn<int>("highest");
-        QTest::addColumn<QString>("message");
-        QTest::addColumn<QString>("outcome"); // the field refused, or the reserve, columns and rows taken
-        const QString between12 = "Please enter an integer between 2 and 255.";
-        QTest::newRow("row, no columns") << "row"
-                                         << "R"
-                                         << ""
-                                         << ""
-                                         << "20" << 99 << "Please enter an integer."
-                                         << "columns";
-        QTest::newRow("one column") << "row"
-                                    << "R"
-                                    << "1"
-                                    << ""
-                                    << "20" << 99 << between12 << "columns";
-        QTest::newRow("256 rows") << "grid"
-                                  << "R"
-                                  << "4"
-                                  << "256"
-                                  << "20" << 99 << between12 << "rows";
-        QTest::newRow("grid 3x4 in 10") << "grid"
-                                        << "R"
-                                        << "4"
-                                        << "3"
-                                        << "10" << 99 << "Please enter an integer between 12 and 99."
-                                        << "reserve";
-        QTest::newRow("grid 3x4 in 12") << "grid"
-                                        << "R"
-                                        << "4"
-                                        << "3"
-                                        << "12" << 99 << ""
-                                        << "12 4 3";
-        QTest::newRow("general hides") << "general"
-                                       << "R"
-                                       << "x"
-                                       << "y"
-                                       << "99" << 99 << ""
-                                       << "99 0 0";
-        QTest::newRow("row of 5") << "row"
-                                  << "R"
-                                  << "5"
-                                  << "y"
-                                  << "5" << 99 << ""
-                                  << "5 5 0";
-        QTest::newRow("reserve 0") << "general"
-                                   << "R"
-                                   << ""
-                                   << ""
-                                   << "0" << 99 << "Please enter an integer between 1 and 99."
-                                   << "reserve";
-        QTest::newRow("reserve 100") << "general"
-                                     << "R"
-                                     << ""
-                                     << ""
-                                     << "100" << 99 << "Please enter an integer between 1 and 99."
-                                     << "reserve";
-        QTest::newRow("no room") << "grid"
-                                 << "R"
-                                 << "10"
-                                 << "10"
-                                 << "50" << 50
-                                 << "This route needs 100 lines; no more than 50 can be reserved."
-                                 << "rows";
-        QTest::newRow("name first") << "row"
-                                    << ""
-                                    << ""
-                                    << ""
-                                    << "20" << 99 << "Please enter a name"
-                                    << "name";
-        QTest::newRow("name taken") << "row"
-                                    << "PICK"
-                                    << ""
-                                    << ""
-                                    << "20" << 99 << "PICK already exists"
-                                    << "name";
-    }
     void newRouteChecks() {
-        QFETCH(QString, kind);
-        QFETCH(QString, name);
-        QFETCH(QString, columns);
-        QFETCH(QString, rows);
-        QFETCH(QString, reserve);
-        QFETCH(int, highest);
-        QFETCH(QString, message);
-        QFETCH(QString, outcome);
-        ScriptedUi ui;
-        NewRouteValues initial;
-        initial.reserve = 20;
-        Carred dialog(initial, 1, highest);
-        dialog.show();
-        for (const QString& choice : {kind, QString("cartesian"), QString("relative")})
-            dialog.findChild<QRadioButton*>(choice)->click();
-        for (const char* field : {"columns", "columnsLabel"})
-            QCOMPARE(dialog.findChild<QWidget*>(field)->isVisible(), kind != "general");
-        for (const char* field : {"rows", "rowsLabel"})
-            QCOMPARE(dialog.findChild<QWidget*>(field)->isVisible(), kind == "grid");
-        Field(dialog, "name")->setText(name);
-        Field(dialog, "columns")->setText(columns);
-        Field(dialog, "rows")->setText(rows);
-        Field(dialog, "reserve")->setText(reserve);
-        dialog.accept();
-        QCOMPARE(ui.messages, Expected(message));
-        if (!message.isEmpty()) {
-            QVERIFY(dialog.isVisible());
-            QCOMPARE(dialog.focusWidget()->objectName(), outcome);
-            return;
+        // The field refused, or the reserve, columns and rows taken.
+        struct Case {
+            const char *kind, *name, *columns, *rows, *reserve;
+            int highest;
+            const char *message, *outcome;
+        };
+        const char* between = "Please enter an integer between 2 and 255.";
+        const char* reserve = "Please enter an integer between 1 and 99.";
+        const Case cases[] = {
+            {"row", "R", "", "", "20", 99, "Please enter an integer.", "columns"},
+            {"row", "R", "1", "", "20", 99, between, "columns"},
+            {"grid", "R", "4", "256", "20", 99, between, "rows"},
+            {"grid", "R", "4", "3", "10", 99, "Please enter an integer between 12 and 99.", "reserve"},
+            {"grid", "R", "4", "3", "12", 99, "", "12 4 3"},
+            {"general", "R", "x", "y", "99", 99, "", "99 0 0"},
+            {"row", "R", "5", "y", "5", 99, "", "5 5 0"},
+            {"general", "R", "", "", "0", 99, reserve, "reserve"},
+            {"general", "R", "", "", "100", 99, reserve, "reserve"},
+            {"grid", "R", "10", "10", "50", 50,
+             "This route needs 100 lines; no more than 50 can be reserved.", "rows"},
+            {"row", "", "", "", "20", 99, "Please enter a name", "name"},
+            {"row", "PICK", "", "", "20", 99, "PICK already exists", "name"}};
+        for (const Case& c : cases) {
+            ScriptedUi ui;
+            NewRouteValues initial;
+            initial.reserve = 20;
+            Carred dialog(initial, 1, c.highest);
+            dialog.show();
+            const QString kind = c.kind;
+            for (const QString& choice : {kind, QString("cartesian"), QString("relative")})
+                dialog.findChild<QRadioButton*>(choice)->click();
+            for (const char* field : {"columns", "columnsLabel"})
+                QCOMPARE(dialog.findChild<QWidget*>(field)->isVisible(), kind != "general");
+            for (const char* field : {"rows", "rowsLabel"})
+                QCOMPARE(dialog.findChild<QWidget*>(field)->isVisible(), kind == "grid");
+            Field(dialog, "name")->setText(c.name);
+            Field(dialog, "columns")->setText(c.columns);
+            Field(dialog, "rows")->setText(c.rows);
+            Field(dialog, "reserve")->setText(c.reserve);
+            dialog.accept();
+            QCOMPARE(ui.messages, Expected(c.message));
+            if (*c.message) {
+                QVERIFY(dialog.isVisible());
+                QCOMPARE(dialog.focusWidget()->objectName(), QString(c.outcome));
+                continue;
+            }
+            QCOMPARE(dialog.result(), int(QDialog::Accepted));
+            const NewRouteValues& v = dialog.values();
+            QCOMPARE(QString("%1 %2 %3").arg(v.reserve).arg(v.columns).arg(v.rows), QString(c.outcome));
+            QCOMPARE(int(v.layout), kind == "general" ? 0 : kind == "row" ? 1 : 2);
+            QVERIFY(v.cartesian && v.relative && v.name == "R");
         }
-        QCOMPARE(dialog.result(), int(QDialog::Accepted));
-        const NewRouteValues& v = dialog.values();
-        QCOMPARE(QString("%1 %2 %3").arg(v.reserve).arg(v.columns).arg(v.rows), outcome);
-        QCOMPARE(int(v.layout), kind == "general" ? 0 : kind == "row" ? 1 : 2);
-        QVERIFY(v.cartesian && v.relative && v.name == "R");
     }
 
     void reserveLinesStayWithinTheCallersRange() {
@@ -274,5 +193,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(RouteDialogsTest)
+MARLIX_WINDOW_TEST(RouteDialogsTest)
 #include "RouteDialogsTest.moc"

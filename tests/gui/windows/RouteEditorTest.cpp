@@ -10,6 +10,7 @@
 #include "gui/windows/RouteEditorWindows.h"
 #include "support/FixedArm.h"
 #include "support/ScriptedUi.h"
+#include "support/WindowTest.h"
 
 #include <QMdiArea>
 #include <QMdiSubWindow>
@@ -181,5 +182,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(RouteEditorTest)
+MARLIX_WINDOW_TEST(RouteEditorTest)
 #include "RouteEditorTest.moc"

@@ -1,0 +1,265 @@
+#include "core/project/ProjectFiles.h"
+#include "ConsoleModel.h"
+#include "core/base/CommandIds.h"
+#include "core/base/CommandRegistry.h"
+#include "core/project/CPosDat.h"
+#include "core/project/ProjectCommands.h"
+#include "core/project/ProjectModel.h"
+#include "core/project/ProjectPair.h"
+#include "core/project/ProjectService.h"
+#include "support/FileFormatCheck.h"
+#include "support/ImageBuilder.h"
+
+#include <QDir>
+#include <QFile>
+#include <sstream>
+
+using namespace runlist;
+
+namespace {
+
+using Lines = std::vector<std::string>;
+PositionRecord Record(std::initializer_list<int> values, std::uint16_t code = 0) {
+    return ImageBuilder::Record(values, code);
+}
+
+// One Cartesian place with an approach and a joint route of three slots with one line in use.
+ImageBuilder PlaceAndRoute() {
+    return ImageBuilder()
+        .Place("P1", Record({1500, -20, 900}, 2), Record({0, 0, 50}, 3))
+        .Route("R1", 3, {Record({10, 20, 30, 40, 50, 60})});
+}
+
+class ProjectFiles : public CoreTest {
+protected:
+    ProjectFiles() {
+        QObject::connect(&projectService(), &ProjectService::Changed, [this](ProjectService::Changes what) {
+            announced += what.testFlag(ProjectService::Opened)   ? "O"
+                         : what.testFlag(ProjectService::Closed) ? "C"
+                                                                 : "";
+        });
+    }
+    // Writes `base`.run and `base`.ed1 (and the source, when given) of a project.
+    std::string WriteProject(const std::string& base, const ImageBuilder& project,
+                             const char* source = nullptr) {
+        Write(base + ".ed1", QByteArray::fromStdString(project.Declarations()));
+        if (source)
+            Write(base + ".ed2", source);
+        return Write(base + ".run", project.Bytes());
+    }
+    bool SaveAs(const std::string& name) {
+        ui.fileNames = {Path(name)};
+        return doc.SaveFileDocumentAs();
+    }
+    // The controller's RUN-LIST up to its terminator, as the PC's image holds it.
+    QByteArray ControllerImage() {
+        QByteArray bytes(reinterpret_cast<const char*>(controller.Bank(1)), model.RunListEnd + 2);
+        for (int e = model.FirstEntry(); e != kNoEntry; e = model.NextEntry(e))
+            bytes[e + kNameIndex] = static_cast<char>(model.Word(e + kNameIndex));
+        return bytes;
+    }
+
+    CPosDat& doc = projectDocument();
+    ProjectModel& model = projectModel();
+    std::string announced; // "O" opened, "C" closed
+};
+
+TEST_F(ProjectFiles, AProjectRoundTripsAndDamageIsRefused) {
+    const ImageBuilder project = PlaceAndRoute();
+    Write("sample.ed1", QByteArray::fromStdString(project.Declarations()));
+    Write("damaged.ed1", QByteArray::fromStdString(project.Declarations()));
+    CheckFileFormat(dir.path().toStdString(), ui,
+                    {project.Bytes(),
+                     [this](const std::string& p) {
+                         doc.CloseFileDocument();
+                         return doc.OpenFile(p);
+                     },
+                     [this](const std::string& p) {
+                         ui.fileNames = {p};
+                         return doc.SaveFileDocumentAs();
+                     },
+                     // Nothing of a refused project stays, and nothing of it reaches the controller.
+                     [this] {
+                         return RunFileBytes(model).mid(16).toHex().toStdString() +
+                                std::to_string(model.EntryNames.size()) + doc.GetPathName() +
+                                std::to_string(controller.written.size());
+                     },
+                     [this] { doc.CloseFileDocument(); }, false});
+}
+
+TEST_F(ProjectFiles, OpeningBindsTheNamesAndTheControllerGetsImageDeclarationsAndSource) {
+    ASSERT_TRUE(doc.OpenFile(WriteProject("pr", PlaceAndRoute(), ": TWICE 2 * ;\n")));
+    EXPECT_TRUE(ui.messages.empty());
+    EXPECT_EQ(model.EntryNames, (Lines{"P1", "R1"}));
+    EXPECT_EQ(model.FindEntry("R1"), 64);
+    EXPECT_EQ(doc.GetPathName(), Path("pr.run"));
+    EXPECT_FALSE(doc.IsModified());
+    EXPECT_EQ(ControllerImage(), PlaceAndRoute().Bytes());
+    EXPECT_EQ(Sent(), (Lines{"1 BANK C! DECIMAL RUN-LIST 128 RECEIVE", "|", "KAVENTRIX", "STARTOVER",
+                             "PLACE P1", "ROUTE R1", "IOFLAG C0SET", ": TWICE 2 * ;", ""}));
+    EXPECT_NE(controller.console().Dictionary().Find("TWICE"), nullptr);
+    EXPECT_EQ(texts.calls, Lines{"show " + Path("pr.ed2")});
+    EXPECT_EQ(announced, "O");
+    EXPECT_FALSE(ui.boxOpen);
+}
+
+TEST_F(ProjectFiles, DeclarationsThatDoNotFitTheImageEmptyTheProject) {
+    const struct {
+        const char* ed1;
+        const char* message; // empty: opened
+        Lines names;
+    } rows[] = {
+        {"KAVENTRIX\nSTARTOVER\nPLACE P1\nROUTE R1\nPLACE P2\n", "run file too short", {}},
+        {"KAVENTRIX\nSTARTOVER\nROUTE X\n", "X not an old ROUTE", {}},
+        {"KAVENTRIX\nSTARTOVER\nPLACE P1\nPLACE Y\n", "Y not an old PLACE", {}},
+        {"KAVENTRIX STARTOVER\r\n( a comment ) place x\r\nPLACE P1 \\ more\r\n\r\nROUTE R1",
+         "",
+         {"P1", "R1"}},
+        {"KAVENTRIX\nSTARTOVER\nPLACE P1\n", "", {"P1"}},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.ed1);
+        Write("pr.run", PlaceAndRoute().Bytes());
+        Write("pr.ed1", row.ed1);
+        ui.messages.clear();
+        doc.CloseFileDocument();
+        EXPECT_EQ(doc.OpenFile(Path("pr.run")), !*row.message);
+        EXPECT_EQ(ui.messages, *row.message ? Lines{row.message} : Lines{});
+        EXPECT_EQ(model.EntryNames, row.names);
+        EXPECT_EQ(model.Word(model.RunListEnd), 0);
+        EXPECT_EQ(model.EntryCount(), static_cast<int>(row.names.size()));
+    }
+    QByteArray run = PlaceAndRoute().Bytes();
+    run[64] = static_cast<char>(0xF2); // the route's link: 65522, past the limit
+    run[65] = static_cast<char>(0xFF);
+    Write("pr.run", run);
+    Write("pr.ed1", PlaceAndRoute().Declarations());
+    doc.CloseFileDocument();
+    EXPECT_FALSE(doc.OpenFile(Path("pr.run")));
+    EXPECT_EQ(ui.messages.back(), "PC has insufficient space for run-list");
+    EXPECT_FALSE(doc.OpenFile(Path("none.run")));
+    EXPECT_EQ(ui.messages.back(), "Cannot open file " + Path("none.run"));
+    QFile::remove(QString::fromStdString(Path("pr.ed1")));
+    EXPECT_FALSE(doc.OpenFile(Path("pr.run")));
+    EXPECT_EQ(ui.messages.back(), Path("pr.ed1") + " could not be opened");
+    EXPECT_EQ(model.FirstEntry(), kNoEntry);
+}
+
+TEST_F(ProjectFiles, CompanionsAreFoundWhateverTheirCaseAndSavedInPlace) {
+    Write("Mixed.RUN", PlaceAndRoute().Bytes());
+    Write("Mixed.Ed1", QByteArray::fromStdString(PlaceAndRoute().Declarations()));
+    Write("Mixed.ed2", "1 2 +\n");
+    ASSERT_TRUE(doc.OpenFile(Path("Mixed.run")));
+    EXPECT_EQ(doc.Ed2Path(), Path("Mixed.ed2"));
+    model.EntryNames[0] = "P9";
+    doc.SetModifiedFlag();
+    ASSERT_TRUE(doc.SaveFileDocument());
+    EXPECT_EQ(Read("Mixed.Ed1"), "KAVENTRIX\nSTARTOVER\nPLACE P9\nROUTE R1\n");
+    EXPECT_FALSE(TestFileExists(Path("Mixed.ED1")) || TestFileExists(Path("Mixed.ED2")));
+    // The source found at the save stays the project's: a twin made later does not hide its edits.
+    Write("Mixed.ED2", "");
+    texts.docs[Path("Mixed.ed2")].modified = true;
+    EXPECT_EQ(doc.Ed2Path(), Path("Mixed.ed2"));
+    EXPECT_TRUE(doc.IsModified());
+    EXPECT_EQ(ChangeExtension("/a/b.d/proj", "ED2"), "/a/b.d/proj.ED2");
+    EXPECT_EQ(ChangeExtension("", "ED1"), "");
+}
+
+TEST_F(ProjectFiles, SaveAsTakesTheSourceAlongWithItsUnsavedEdits) {
+    ASSERT_TRUE(doc.OpenFile(WriteProject("a", ImageBuilder(), ": TWICE 2 * ;\n")));
+    texts.docs[Path("a.ed2")] = {": TWICE 3 * ;\n", true};
+    EXPECT_TRUE(doc.IsModified()) << "unsaved source edits count";
+    ASSERT_TRUE(SaveAs("b.run"));
+    EXPECT_EQ(Read("b.run").size(), 18);
+    EXPECT_EQ(Read("b.ED1"), "KAVENTRIX\nSTARTOVER\n");
+    EXPECT_EQ(Read("b.ED2"), ": TWICE 3 * ;\n");
+    EXPECT_EQ(Read("a.ed2"), ": TWICE 2 * ;\n");
+    EXPECT_EQ(doc.Ed2Path(), Path("b.ED2"));
+    EXPECT_FALSE(doc.IsModified());
+    EXPECT_EQ(ui.boxTexts.back(), "Saving " + Path("b.ED2"));
+    InstallScreen({&ui}); // without a text editor the source file is copied
+    ASSERT_TRUE(SaveAs("c.run"));
+    EXPECT_EQ(Read("c.ED2"), ": TWICE 3 * ;\n");
+}
+
+TEST_F(ProjectFiles, AFailedSaveLeavesTheOldFiles) {
+    Write("q.run", "old run bytes");
+    ASSERT_TRUE(QDir(dir.path()).mkdir("q.ED1")); // the declarations cannot be written
+    doc.SetModifiedFlag();
+    EXPECT_FALSE(SaveAs("q.run"));
+    EXPECT_EQ(ui.messages, Lines{Path("q.ED1") + " could not be opened"});
+    EXPECT_EQ(Read("q.run"), "old run bytes");
+    EXPECT_TRUE(doc.IsModified());
+    EXPECT_FALSE(ui.boxOpen);
+
+    std::ostringstream out;
+    out.setstate(std::ios::failbit); // an earlier failure does not count
+    EXPECT_TRUE(WriteDeclarations(out));
+    struct RefusingBuffer : std::streambuf {
+        int_type overflow(int_type c) override { return c == '\n' ? traits_type::eof() : c; }
+    } refusing;
+    std::ostream stream(&refusing);
+    EXPECT_FALSE(WriteDeclarations(stream));
+    EXPECT_TRUE(stream.good());
+}
+
+// What an interrupted save of the pair left behind, and what opening the project makes of it.
+TEST_F(ProjectFiles, AnInterruptedPairSaveIsFinishedOrUndoneAtOpening) {
+    const QByteArray whole("p.run\np.ED1\nend\n");
+    const struct {
+        const char* left;
+        QByteArray marker; // empty: none
+        bool runTemp, ed1Temp, newPair;
+    } cases[] = {
+        {"both files written, no marker", "", true, true, false},
+        {"marker cut short", "p.run\np.E", true, true, false},
+        {"marker without its end", "p.run\np.ED1\n", true, true, false},
+        {"marker, nothing renamed", whole, true, true, true},
+        {"marker, .run renamed", whole, false, true, true},
+        {"marker, both renamed", whole, false, false, true},
+    };
+    for (const auto& c : cases) {
+        Write("p.run", c.marker == whole && !c.runTemp ? "new run" : "old run");
+        Write("p.ED1", c.marker == whole && !c.ed1Temp ? "new ed1" : "old ed1");
+        if (c.runTemp)
+            Write("p.run.new", "new run");
+        if (c.ed1Temp)
+            Write("p.ED1.new", "new ed1");
+        if (!c.marker.isEmpty())
+            Write("p.run.pair", c.marker);
+        RecoverProjectPair(Path("p.run"), Path("p.ED1"));
+        EXPECT_EQ(Read("p.run") + Read("p.ED1"), c.newPair ? "new runnew ed1" : "old runold ed1") << c.left;
+        EXPECT_EQ(QDir(dir.path()).entryList({"p.*"}, QDir::Files), QStringList({"p.ED1", "p.run"}))
+            << c.left;
+    }
+}
+
+TEST_F(ProjectFiles, NewStartsTheControllerOverAndCloseAsksFirst) {
+    CommandRegistry registry;
+    BindProjectCommands(registry);
+    Write("n.ED2", "OLD SOURCE\n");
+    ui.fileNames = {Path("n.run")};
+    EXPECT_TRUE(registry.Run(ID_PROJECT_NEW));
+    EXPECT_EQ(Sent(), (Lines{"KAVENTRIX", "STARTOVER", "NEW"}));
+    EXPECT_EQ(Read("n.ED2"), "");
+    EXPECT_TRUE(texts.IsOpen(Path("n.ED2")));
+    EXPECT_EQ(doc.GetPathName(), Path("n.run"));
+    EXPECT_FALSE(TestFileExists(Path("n.run"))) << "written on the first save";
+    EXPECT_EQ(announced, "CO");
+
+    projectService().AllocateEntry(kPlaceParagraphs, "P1");
+    projectService().SetActiveRoute(16);
+    doc.SetModifiedFlag();
+    ui.answers = {Answer::Cancel, Answer::No};
+    registry.Run(ID_PROJECT_CLOSE);
+    EXPECT_EQ(model.EntryNames.size(), 1u);
+    EXPECT_TRUE(registry.Run(ID_PROJECT_CLOSE));
+    EXPECT_EQ(ui.questions, Lines(2, "The Project has been modified, do you wish to save it?"));
+    EXPECT_TRUE(model.EntryNames.empty());
+    EXPECT_EQ(model.ActiveRoute, kNoEntry);
+    EXPECT_FALSE(texts.IsOpen(Path("n.ED2")));
+    EXPECT_TRUE(doc.GetPathName().empty());
+    EXPECT_GT(ui.kicks, 0);
+}
+
+} // namespace

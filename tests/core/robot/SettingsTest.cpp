@@ -1,0 +1,109 @@
+#include "core/link/CommLink.h"
+#include "core/protocol/Protocol.h"
+#include "core/robot/CSettings.h"
+#include "core/robot/SettingsCodec.h"
+#include "support/FileFormatCheck.h"
+
+namespace {
+
+// The bytes of a fresh profile, written out by hand.
+QByteArray DefaultProfileBytes() {
+    const unsigned char fields[] = {
+        8,   0, 0,   0, 1,   0, 6,    0, 6,    0, 0,   0, // version, f2, f3, axes, joints, simulate
+        100, 0, 100, 0, 100, 0, 100,  0, 100,  0, 100, 0, // six axis words
+        0,   0, 0,   0, 1,   0, 0xE8, 3, 0xE8, 3, 0,   0, 0, 0, 1, 0, // f13, route coords, f15..f19, hide
+    };
+    return QByteArray(reinterpret_cast<const char*>(fields), sizeof fields) +
+           QByteArray("\x07\x00\x05Waist\x08Shoulder\x05"
+                      "Elbow\x04Hand\x05Wrist\x03Yaw\x00\x07\x00\x01X\x01Y\x01Z\x05pitch\x04roll\x03yaw\x00",
+                      63);
+}
+
+class Settings : public CoreTest {
+protected:
+    bool SaveAs(const std::string& path) {
+        ui.fileNames = {path};
+        return settings().SaveFileDocumentAs();
+    }
+};
+
+TEST_F(Settings, AFreshProfileIsSavedByteForByteAndDamageIsRefused) {
+    ASSERT_TRUE(SaveAs(Path("default.cfg")));
+    EXPECT_EQ(Read("default.cfg"), DefaultProfileBytes());
+    SettingsValues sample;
+    sample.jointNames = {"Waist", std::string(300, 'n')}; // a name in the long length form
+    sample.axisNames = {"X", "Y", "Z"};
+    sample.cartesianAxes = 3;
+    CheckFileFormat(dir.path().toStdString(), ui,
+                    {EncodeSettings(sample), [](const std::string& p) { return settings().OpenFile(p); },
+                     [this](const std::string& p) { return SaveAs(p); },
+                     [] { return EncodeSettings(settings().CurrentValues()).toStdString(); }});
+}
+
+TEST_F(Settings, LoadingTakesEveryKeptFieldAndDropsThreeWords) {
+    SettingsValues file;
+    file.field2 = 7;
+    file.joints = 4;
+    file.axisWords = {1, 2, 3, 4, 5, 65535};
+    file.field13 = 13;
+    file.newRouteCoordinates = 1;
+    file.field17 = 17;
+    file.field18 = 18;
+    file.hideMode = 0;
+    file.jointNames = {"a", "b", "c", "d"};
+    ASSERT_TRUE(settings().OpenFile(Write("p.cfg", EncodeSettings(file))));
+    const SettingsValues v = settings().CurrentValues();
+    EXPECT_EQ(v.field2, 7);
+    EXPECT_EQ(settings().JointCount(), 4);
+    EXPECT_EQ(v.axisWords[5], 65535) << "words are zero-extended";
+    EXPECT_EQ(v.field17, 17);
+    EXPECT_EQ(v.field13 + v.field18 + settings().NewRouteCoordinates(), 0) << "dropped when loading";
+    EXPECT_FALSE(commLink().HideMode);
+    EXPECT_EQ(settings().JointName(3), "d");
+    EXPECT_EQ(settings().JointName(4), "") << "a short array reads as empty names";
+    EXPECT_EQ(settings().JointName(-1), "");
+    EXPECT_FALSE(settings().IsModified());
+}
+
+TEST_F(Settings, TheSimulateFlagSwitchesTheLinkAndTheHideFlagIsOnlyStored) {
+    settings().ApplyConfiguration(false, true);
+    EXPECT_FALSE(settings().IsModified()) << "nothing changed";
+    settings().ApplyConfiguration(true, true);
+    EXPECT_EQ(controller.closes, 1) << "the port is closed before the simulator answers";
+    EXPECT_TRUE(commLink().Simulate);
+    EXPECT_EQ(protocol().ReplyState, reply::kIdle);
+    EXPECT_EQ(settings().CurrentValues().simulate, 1);
+    settings().ApplyConfiguration(false, false);
+    EXPECT_EQ(controller.opens, 1);
+    EXPECT_EQ(controller.closes, 1);
+    EXPECT_FALSE(commLink().HideMode);
+    EXPECT_TRUE(settings().IsModified());
+
+    // A loaded profile switches a link in use; before the link is used its flag is only taken.
+    SettingsValues file;
+    file.simulate = 1;
+    ASSERT_TRUE(settings().OpenFile(Write("sim.cfg", EncodeSettings(file))));
+    EXPECT_TRUE(commLink().Simulate);
+    EXPECT_EQ(controller.closes, 2);
+    commLink().DropDocument();
+    file.simulate = 0;
+    ASSERT_TRUE(settings().OpenFile(Write("port.cfg", EncodeSettings(file))));
+    EXPECT_FALSE(commLink().Simulate);
+    EXPECT_EQ(controller.opens, 1);
+}
+
+TEST_F(Settings, NamesBeyondTheCountStayAndNewKeepsTheValuesInForce) {
+    settings().SetJointNames(3, {"Base", "Upper", "Fore"});
+    EXPECT_EQ(settings().JointName(3), "Hand");
+    EXPECT_TRUE(settings().IsModified());
+    ui.answers = {Answer::No};
+    ui.fileNames = {Path("n.cfg")};
+    ASSERT_TRUE(settings().NewFileDocument());
+    EXPECT_EQ(ui.questions, std::vector<std::string>{"Do you wish to save new settings?"});
+    EXPECT_EQ(settings().JointCount(), 3);
+    EXPECT_EQ(settings().JointName(2), "Fore");
+    EXPECT_FALSE(settings().IsModified());
+    EXPECT_EQ(settings().GetTitle(), "n.cfg");
+}
+
+} // namespace

@@ -1,0 +1,117 @@
+// The macro bar and the macro dialogs.
+#include "core/base/CommandIds.h"
+#include "core/macros/Cmacdoc.h"
+#include "gui/macros/Cmaced.h"
+#include "gui/macros/Cmaclist.h"
+#include "support/ScriptedUi.h"
+#include "support/ShellFixture.h"
+#include "support/WindowTest.h"
+
+#include <QAction>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPlainTextEdit>
+#include <QtTest>
+
+namespace {
+
+// Runs `step` on the "Edit Macro" dialog once it is up.
+void OnEditor(std::function<void(Cmaced&)> step, int triesLeft = 500) {
+    QTimer::singleShot(10, [step, triesLeft] {
+        if (auto* editor = qobject_cast<Cmaced*>(QApplication::activeModalWidget()))
+            step(*editor);
+        else if (triesLeft > 0)
+            OnEditor(step, triesLeft - 1);
+    });
+}
+
+void Type(Cmaced& editor, const QString& name, const QString& text) {
+    editor.findChild<QLineEdit*>("name")->setText(name);
+    editor.findChild<QPlainTextEdit*>("text")->setPlainText(text);
+    editor.accept();
+}
+
+} // namespace
+
+class MacroWindowsTest : public QObject {
+    Q_OBJECT
+private slots:
+    void init() { m_shell.SetUp(); }
+    void cleanup() { m_shell.TearDown(); }
+
+    void theBarShowsTheFirstTenNamesAndRunsTheirMacros() {
+        Cmacdoc& set = macroDoc();
+        for (int i = 0; i < 12; ++i)
+            set.Append("M" + std::to_string(i), "HOME");
+        set.Replace(1, "Grip & go", "GRIP");
+        for (int i = 0; i < 9; ++i)
+            set.Remove(2);
+        m_shell.frame->UpdateCommandStates();
+        QStringList texts;
+        for (int i = 0; i < ID_MACRO_BUTTON_COUNT; ++i)
+            texts << m_shell.frame->macroButton(i)->text();
+        QCOMPARE(texts, (QStringList{"M0", "Grip && go", "M11", "", "", "", "", "", "", ""}));
+        m_shell.frame->macroButton(1)->trigger();
+        QCOMPARE(ShellFixture::LastLine(), std::string("GRIP simOK"));
+        ScriptedUi ui;
+        ui.answers = {Answer::No};
+        QVERIFY(set.CloseFileDocument());
+        m_shell.frame->UpdateCommandStates();
+        QCOMPARE(m_shell.frame->macroButton(0)->text(), QString());
+    }
+
+    void theEditorKeepsLinesAndCtrlEnterStartsANewOne() {
+        Cmaced editor("Home", "HOME\r\nCALIBRATE", nullptr);
+        auto* text = editor.findChild<QPlainTextEdit*>("text");
+        QCOMPARE(text->toPlainText(), QString("HOME\nCALIBRATE"));
+        text->clear();
+        editor.show();
+        text->setFocus();
+        QTest::keyClicks(text, "A");
+        QTest::keyClick(text, Qt::Key_Return, Qt::ControlModifier);
+        QTest::keyClicks(text, "B");
+        QVERIFY(editor.isVisible());
+        QTest::keyClick(text, Qt::Key_Return);
+        QCOMPARE(editor.result(), int(QDialog::Accepted));
+        QCOMPARE(editor.text(), std::string("A\r\nB"));
+        QTest::keyClicks(editor.findChild<QLineEdit*>("name"), QString(40, 'n'));
+        QCOMPARE(editor.name().size(), size_t(32));
+    }
+
+    void theListAddsEditsAndDeletesMacros() {
+        ScriptedUi ui;
+        Cmacdoc& set = macroDoc();
+        for (const char* n : {"A", "B", "C"})
+            set.Append(n, n);
+        Cmaclist list(set);
+        auto* names = list.findChild<QListWidget*>("list");
+        QCOMPARE(names->currentRow(), 0);
+        OnEditor([](Cmaced& e) { Type(e, "Cal", "CALIBRATE"); });
+        list.New();
+        QCOMPARE(names->currentRow(), 3);
+        QCOMPARE(set.text(3), std::string("CALIBRATE"));
+        names->setCurrentRow(1);
+        OnEditor([](Cmaced& e) {
+            QCOMPARE(e.name(), std::string("B"));
+            Type(e, "B2", "X\nY");
+        });
+        emit names->itemDoubleClicked(names->item(1));
+        QCOMPARE(set.name(1), std::string("B2"));
+        QCOMPARE(set.text(1), std::string("X\r\nY"));
+        OnEditor([](Cmaced& e) { e.reject(); });
+        list.Edit();
+        QCOMPARE(set.name(1), std::string("B2"));
+        ui.answers = {Answer::No, Answer::Yes};
+        list.Delete();
+        list.Delete();
+        QCOMPARE(ui.questions, std::vector<std::string>(2, "Do you wish to delete macro B2"));
+        QCOMPARE(names->count(), 3);
+        QCOMPARE(names->item(1)->text(), QString("C"));
+    }
+
+private:
+    ShellFixture m_shell;
+};
+
+MARLIX_WINDOW_TEST(MacroWindowsTest)
+#include "MacroWindowsTest.moc"

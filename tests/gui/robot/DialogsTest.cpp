@@ -1,0 +1,183 @@
+// The dialogs: every field refuses what lies outside its range with a message naming the range,
+// keeping the dialog open with the focus on the field; the robot dialogs' layouts and values.
+#include "core/app/CoreWiring.h"
+#include "gui/link/CComopt.h"
+#include "gui/macros/Cmaced.h"
+#include "gui/robot/CJname.h"
+#include "gui/robot/Cjointed.h"
+#include "gui/robot/ManualControlDialogs.h"
+#include "gui/robot/ManualValueDialogs.h"
+#include "gui/robot/QtRobotUi.h"
+#include "gui/text/Cbinblk.h"
+#include "support/FixedArm.h"
+#include "support/ScriptedUi.h"
+#include "support/WindowTest.h"
+
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QScrollBar>
+#include <QtTest>
+
+#include <functional>
+#include <memory>
+
+namespace {
+
+QLineEdit* Named(QWidget* w, const char* name) {
+    return w->findChild<QLineEdit*>(name);
+}
+
+} // namespace
+
+class DialogsTest : public QObject {
+    Q_OBJECT
+private slots:
+    void init() { ResetCore(); }
+
+    void fieldsRefuseValuesOutsideTheirRange() {
+        FixedArm arm(3, 6);
+        const auto jointed = [](bool cartesian) {
+            return [cartesian] {
+                auto* d = new Cjointed;
+                d->cartesian = cartesian;
+                return static_cast<QDialog*>(d);
+            };
+        };
+        const auto row = [](int r) {
+            return [r](QWidget* d) { return static_cast<Cjointed*>(d)->field(r); };
+        };
+        const auto named = [](const char* n) { return [n](QWidget* d) { return Named(d, n); }; };
+        const struct {
+            std::function<QDialog*()> make;
+            std::function<QLineEdit*(QWidget*)> field;
+            const char* text;
+            const char* message; // empty: accepted
+        } rows[] = {
+            {jointed(false), row(1), "40000", "Please enter an integer between -32768 and 32767."},
+            {jointed(false), row(1), "-32768", ""},
+            {jointed(true), row(1), "3276.1", "Please enter a number between -3276 and 3276."},
+            {jointed(true), row(3), "360.5", "Please enter a number between -360 and 360."},
+            {jointed(true), row(4), "12 mm", "Please enter a number."},
+            {jointed(true), row(5), "-360", ""},
+            {[] { return new Ctchspd(nullptr, 12); },
+             [](QWidget* d) { return static_cast<Ctchspd*>(d)->valueField(); }, "300",
+             "Please enter an integer between 1 and 255."},
+            {[] { return new CJogSpd(nullptr, 2.5f); },
+             [](QWidget* d) { return static_cast<CJogSpd*>(d)->valueField(); }, "25.6",
+             "Please enter a number between 0.1 and 25.5."},
+            {[] {
+                 return new CJname("Cartesian axes", 2, {"X", "Y"});
+             },
+             named("count"), "7", "Please enter an integer between 1 and 6."},
+            {[] {
+                 return new CJname("Cartesian axes", 2, {"X", "Y"});
+             },
+             named("name2"), "ninechars", "Enter no more than 8 characters."},
+            {[] {
+                 return new CJname("Cartesian axes", 2, {"X", "Y"});
+             },
+             named("name2"), "eightchr", ""},
+            // Names are kept one byte per character, in Latin-1.
+            {[] {
+                 return new CJname("Cartesian axes", 2, {"X", "Y"});
+             },
+             named("name2"), "\xE8\xBB\xB8", "Enter only Western European (Latin-1) characters."},
+            {[] { return new CComopt; }, [](QWidget* d) { return static_cast<CComopt*>(d)->portEdit(); },
+             "20", "Please enter an integer between 1 and 19."},
+            {[] { return new Cbinblk(0, 0x4000, 0x6000); }, named("bank"), "4",
+             "Please enter an integer between 0 and 3."},
+            {[] { return new Cbinblk(0, 0x4000, 0x6000); }, named("start"), "x",
+             "Please enter a hexadecimal number not greater than ffff"},
+            {[] { return new Cbinblk(0, 0x4000, 0x6000); }, named("length"), "10000",
+             "Please enter a hexadecimal number not greater than ffff"},
+            {[] { return new Cbinblk(0, 0x4000, 0x6000); }, named("start"), " 1f00 ", ""},
+            // A longer name read from a file is kept whole until "OK".
+            {[] { return new Cmaced(std::string(40, 'L'), "", nullptr); }, named("name"), "",
+             "Enter no more than 32 characters."},
+        };
+        for (const auto& r : rows) {
+            ScriptedUi ui;
+            std::unique_ptr<QDialog> dialog(r.make());
+            dialog->show();
+            if (auto* comopt = qobject_cast<CComopt*>(dialog.get()))
+                comopt->deviceList()->setCurrentText("/dev/null");
+            QLineEdit* field = r.field(dialog.get());
+            if (*r.text)
+                field->setText(r.text);
+            dialog->accept();
+            const bool accepted = !*r.message;
+            QVERIFY2(dialog->isVisible() != accepted, r.text);
+            QCOMPARE(ui.messages,
+                     accepted ? std::vector<std::string>{} : std::vector<std::string>{r.message});
+            if (!accepted)
+                QCOMPARE(dialog->focusWidget(), static_cast<QWidget*>(field));
+        }
+    }
+
+    void thePositionDialogShowsTheProfilesRowsAndStoresTenths() {
+        ScriptedUi ui;
+        FixedArm arm(6, 3);
+        arm.axisNames = {"East", "North", "Up"};
+        Cjointed dialog;
+        dialog.cartesian = true;
+        dialog.values.values[0] = 123;
+        dialog.values.values[1] = -13;
+        dialog.show();
+        for (int row = 0; row < Cjointed::kRows; ++row)
+            QCOMPARE(dialog.field(row)->isVisible(), row < 3);
+        QCOMPARE(dialog.unitLabel(2)->text(), QString("mm"));
+        QCOMPARE(dialog.nameLabel(1)->text(), QString("North"));
+        QCOMPARE(dialog.field(0)->text(), QString("12.3"));
+        QCOMPARE(dialog.field(1)->text(), QString("-1.3"));
+        dialog.field(2)->setText("-0.05");
+        dialog.okButton()->click();
+        QCOMPARE(dialog.result(), int(QDialog::Accepted));
+        QCOMPARE(dialog.values.values[2], std::int16_t(-1));
+
+        // Through the robot windows: joints as integers, the rows beyond the profile hidden.
+        FixedArm joints(2, 6);
+        QtRobotUi windows;
+        PositionRecord record;
+        record.values[0] = 3;
+        QTimer::singleShot(0, [] {
+            if (auto* d = qobject_cast<Cjointed*>(QApplication::activeModalWidget())) {
+                QVERIFY(!d->field(2)->isVisible());
+                d->field(1)->setText("-9");
+                d->okButton()->click();
+            }
+        });
+        QVERIFY(windows.EditPosition(record, "Edit data", false, true));
+        QCOMPARE(record.values[0], std::int16_t(3));
+        QCOMPARE(record.values[1], std::int16_t(-9));
+    }
+
+    void theSpeedStepperClampsAndTheManualWindowsEndOnRequest() {
+        Ctchspd speed(nullptr, 254);
+        QScrollBar* bar = speed.stepper();
+        for (const auto& [text, action, shown] :
+             {std::tuple{"254", QAbstractSlider::SliderSingleStepSub, "255"},
+              {"255", QAbstractSlider::SliderSingleStepSub, "255"},
+              {"1", QAbstractSlider::SliderSingleStepAdd, "1"},
+              {"900", QAbstractSlider::SliderSingleStepAdd, "255"},
+              {"x", QAbstractSlider::SliderSingleStepSub, "1"},
+              {"7", QAbstractSlider::SliderPageStepAdd, "7"}}) {
+            speed.valueField()->setText(text);
+            bar->triggerAction(action);
+            QCOMPARE(speed.valueField()->text(), QString(shown));
+        }
+        QCOMPARE(CJog(nullptr, 25).valueField()->text(), QString("2.5"));
+        QtRobotUi windows;
+        QTimer::singleShot(0, [&windows] { windows.CloseManualWindow(); });
+        QCOMPARE(windows.ShowTeachWindow(5), RobotUi::ManualResult::Escape);
+        QTimer::singleShot(0, [] {
+            if (auto* d = qobject_cast<ManualControlDialog*>(QApplication::activeModalWidget()))
+                d->newValueButton()->click();
+        });
+        QCOMPARE(windows.ShowJogWindow(5), RobotUi::ManualResult::NewValue);
+    }
+};
+
+MARLIX_WINDOW_TEST(DialogsTest)
+#include "DialogsTest.moc"

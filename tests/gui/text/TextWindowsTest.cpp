@@ -1,0 +1,223 @@
+// The text windows in the main window: every byte of a file kept, the File and Edit commands on the
+// active window, search and replace, the questions about unsaved text, and the windows as the project
+// and the downloads see them.
+#include "gui/text/TextWindows.h"
+#include "core/base/CommandIds.h"
+#include "core/link/CommLink.h"
+#include "core/text/BinaryBlocks.h"
+#include "core/text/SourceDownload.h"
+#include "gui/text/BinaryCommands.h"
+#include "gui/text/CFTDoc.h"
+#include "gui/text/CFindReplaceDlg.h"
+#include "gui/text/Cbinblk.h"
+#include "gui/text/Cfthview.h"
+#include "gui/text/TextCommands.h"
+#include "gui/text/TextSearch.h"
+#include "support/EmulatedController.h"
+#include "support/ScriptedUi.h"
+#include "support/ShellFixture.h"
+#include "support/TestFiles.h"
+#include "support/WindowTest.h"
+
+#include <QAction>
+#include <QContextMenuEvent>
+#include <QLineEdit>
+#include <QMenu>
+#include <QtTest>
+
+#include <memory>
+
+class TextWindowsTest : public QObject {
+    Q_OBJECT
+private slots:
+    void init() { m_shell.SetUp(); }
+    void cleanup() { m_shell.TearDown(); }
+
+    void everyByteIsKeptAndTypedLinesTakeTheFilesLineEnd() {
+        const QByteArray bytes("CR LF\r\nLF only\ncr only\rhigh \xe4\xa0\x80\xff\ttab\r\n\r\nlast");
+        Cfthview* view = Open("bytes.ed2", bytes);
+        QCOMPARE(view->doc()->Bytes(), bytes);
+        QTest::keyClick(view, Qt::Key_Tab); // inserts nothing
+        QVERIFY(!view->doc()->IsModified());
+        QTextCursor cursor = view->textCursor();
+        cursor.movePosition(QTextCursor::End);
+        view->setTextCursor(cursor);
+        QTest::keyClick(view, Qt::Key_Return);
+        view->textCursor().insertText(QString::fromUtf8("\xe2\x82\xac")); // beyond a byte: UTF-8
+        QVERIFY(Enabled(ID_FILE_SAVE));
+        m_shell.frame->action(ID_FILE_SAVE)->trigger();
+        QCOMPARE(ReadTestFile(m_shell.Path("bytes.ed2")), bytes + "\r\n\xe2\x82\xac");
+        QVERIFY(!Enabled(ID_FILE_SAVE));
+    }
+
+    void openingAnOpenFileActivatesItAndAMissingOneIsCreatedOnlyOnYes() {
+        Cfthview* a = Open("a.ed2", "a");
+        Cfthview* b = Open("b.ed2", "b");
+        QCOMPARE(windows()->ActiveTextWindow(), b);
+        QVERIFY(windows()->OpenOrActivateTextFile(m_shell.dir.path().toStdString() + "/./a.ed2"));
+        QCOMPARE(windows()->ActiveTextWindow(), a);
+        ScriptedUi ui;
+        const std::string missing = m_shell.Path("new.ed2");
+        QVERIFY(!windows()->OpenOrActivateTextFile(missing));
+        QCOMPARE(ui.questions.back(), missing + " does not exist. Would you like to create it?");
+        QVERIFY(!TestFileExists(missing));
+        ui.answers = {Answer::Yes};
+        QVERIFY(windows()->OpenOrActivateTextFile(missing));
+        QCOMPARE(ReadTestFile(missing), QByteArray());
+        m_shell.InstallProgramScreen();
+    }
+
+    void findWrapsFollowsTheCaseAndReplaceAllUndoesInOneStep() {
+        ScriptedUi ui;
+        Cfthview* view = Open("find.ed2", "alpha beta Alpha\ngamma alpha");
+        textSearch() = TextSearch();
+        textSearch().what = "alpha";
+        QList<int> starts;
+        for (bool matchCase : {false, false, false, false, true}) {
+            textSearch().matchCase = matchCase;
+            view->RunCommand(ID_EDIT_REPEAT);
+            starts << view->textCursor().selectionStart();
+        }
+        QCOMPARE(starts, (QList<int>{0, 11, 23, 0, 23}));
+        textSearch().matchCase = false;
+        view->OpenSearch(true);
+        CFindReplaceDlg* box = view->searchBox();
+        box->whatField()->setText("alpha");
+        box->withField()->setText("over");
+        box->FindNext();
+        box->Replace();
+        QVERIFY(view->toPlainText().startsWith("alpha beta Alpha\ngamma over") ||
+                view->toPlainText().startsWith("over beta"));
+        box->ReplaceAll();
+        QCOMPARE(view->toPlainText().count("over"), 3);
+        view->RunCommand(ID_EDIT_UNDO);
+        QCOMPARE(view->toPlainText().count("over"), 1);
+        box->whatField()->setText("zzz");
+        box->ReplaceAll();
+        QCOMPARE(ui.messages.back(), std::string("Cannot find \"zzz\""));
+        m_shell.InstallProgramScreen();
+    }
+
+    void unsavedTextIsAskedAboutWhenItsWindowOrTheProgramCloses() {
+        ScriptedUi ui;
+        Cfthview* view = Open("close.ed2", "text");
+        QTest::keyClicks(view, "new ");
+        ui.answers = {Answer::Cancel, Answer::No};
+        view->RunCommand(ID_FILE_CLOSE);
+        QCOMPARE(ui.questions.back(), std::string("Save changes to close.ed2?"));
+        QVERIFY(windows()->IsOpen(m_shell.Path("close.ed2")));
+        view->RunCommand(ID_FILE_CLOSE);
+        QVERIFY(!windows()->IsOpen(m_shell.Path("close.ed2")));
+        QCOMPARE(ReadTestFile(m_shell.Path("close.ed2")), QByteArray("text"));
+        m_shell.InstallProgramScreen();
+
+        // At exit every question comes first, in the order the windows opened: Cancel on the second
+        // leaves both open.
+        QTest::keyClicks(Open("first.ed2", "one"), "edit ");
+        QTest::keyClicks(Open("exit.ed2", "keep"), "edit ");
+        ScriptedUi scripted;
+        InstallScreen({&scripted, nullptr, textWindows()});
+        scripted.answers = {Answer::No, Answer::Cancel};
+        QVERIFY(!m_shell.frame->close());
+        QCOMPARE(scripted.questions,
+                 (std::vector<std::string>{"Save changes to first.ed2?", "Save changes to exit.ed2?"}));
+        QVERIFY(windows()->IsOpen(m_shell.Path("first.ed2")) && windows()->IsOpen(m_shell.Path("exit.ed2")));
+        scripted.answers = {Answer::No, Answer::Yes};
+        QVERIFY(m_shell.frame->close());
+        QCOMPARE(ReadTestFile(m_shell.Path("first.ed2")), QByteArray("one"));
+        QCOMPARE(ReadTestFile(m_shell.Path("exit.ed2")), QByteArray("edit keep"));
+        m_shell.InstallProgramScreen();
+    }
+
+    void theProjectAndTheDownloadsSeeTheWindows() {
+        const std::string path = m_shell.Path("proj.ED2");
+        Cfthview* view = Open("proj.ED2", "1 2 +\nBAD WORD\n3 4 +\n");
+        QTest::keyClicks(view, "7 ");
+        QVERIFY(windows()->IsModified(path));
+        const std::string renamed = m_shell.Path("other.ED2");
+        QVERIFY(windows()->SaveAs(path, renamed));
+        QVERIFY(!windows()->IsOpen(path) && windows()->IsOpen(renamed));
+        QCOMPARE(view->windowTitle(), QString("other.ED2[*]"));
+
+        // "Download Current" saves the window and sends it; the refused line is shown selected.
+        ScriptedUi ui;
+        EmulatedController controller(&ui);
+        commLink().Simulate = false;
+        commLink().HideMode = false;
+        commLink().SetTransport(&controller);
+        const std::shared_ptr<void> unplug(nullptr, [](void*) { commLink().SetTransport(nullptr); });
+        protocol().ReplyState = reply::kIdle;
+        ScreenScope screen({&ui, nullptr, windows()});
+        QTest::keyClicks(view, "1 ");
+        m_shell.frame->UpdateCommandStates();
+        m_shell.frame->action(ID_FILE_DOWNLOAD_CURRENT)->trigger();
+        QCOMPARE(ReadTestFile(renamed), QByteArray("7 1 1 2 +\nBAD WORD\n3 4 +\n"));
+        QCOMPARE(QString::fromStdString(controller.Lines().at(0) + "|" + controller.Lines().back()),
+                 QString("7 1 1 2 +|BAD WORD"));
+        QCOMPARE(view->textCursor().selectedText(), QString("BAD WORD"));
+        QCOMPARE(windows()->ActiveTextWindow(), view);
+        windows()->Close(renamed);
+        QVERIFY(ui.questions.empty());
+    }
+
+    void theRightButtonOpensTheMainWindowsEditMenu() {
+        Cfthview* view = Open("menu.ed2", "x");
+        QString title;
+        QTimer::singleShot(0, [&title] {
+            if (auto* popup = qobject_cast<QMenu*>(QApplication::activePopupWidget())) {
+                title = popup->title();
+                popup->close();
+            }
+        });
+        QContextMenuEvent event(QContextMenuEvent::Mouse, QPoint(4, 4), view->mapToGlobal(QPoint(4, 4)));
+        QApplication::sendEvent(view->viewport(), &event);
+        QCOMPARE(title, QString("&Edit"));
+    }
+
+    void theBinaryCommandsRememberTheRangeButNotTheBank() {
+        ScriptedUi ui;
+        ui.fileNames = {m_shell.Path("mem.ram")};
+        QStringList shown;
+        const auto onDialog = [&shown](std::function<void(Cbinblk&)> step) {
+            QTimer::singleShot(0, [&shown, step] {
+                if (auto* d = qobject_cast<Cbinblk*>(QApplication::activeModalWidget())) {
+                    for (const char* field : {"bank", "start", "length"})
+                        shown << d->findChild<QLineEdit*>(field)->text();
+                    step(*d);
+                }
+            });
+        };
+        onDialog([](Cbinblk& d) {
+            d.findChild<QLineEdit*>("bank")->setText("2");
+            d.findChild<QLineEdit*>("start")->setText("1000");
+            d.findChild<QLineEdit*>("length")->setText("200");
+            d.accept();
+        });
+        SaveBinary(nullptr);
+        QVERIFY(TestFileExists(m_shell.Path("mem.ram")));
+        QCOMPARE(ui.fileDialogs, std::vector<std::string>{"Save As|Binary files (*.ram)|*.ram|||ram|*.ram"});
+        onDialog([](Cbinblk& d) { d.reject(); });
+        LoadBinary(nullptr); // "Cancel" ends the command before the file dialog
+        QCOMPARE(shown, (QStringList{"0", "4000", "6000", "0", "1000", "200"}));
+        QCOMPARE(ui.fileDialogs.size(), size_t(1));
+        m_shell.InstallProgramScreen();
+    }
+
+private:
+    static TextWindows* windows() { return textWindows(); }
+    Cfthview* Open(const char* name, const QByteArray& bytes) {
+        WriteTestFile(m_shell.Path(name), bytes);
+        return windows()->OpenOrActivateTextFile(m_shell.Path(name))
+                   ? windows()->FindTextDocument(m_shell.Path(name))
+                   : nullptr;
+    }
+    bool Enabled(int id) {
+        m_shell.frame->UpdateCommandStates();
+        return m_shell.frame->action(id)->isEnabled();
+    }
+
+    ShellFixture m_shell;
+};
+
+MARLIX_WINDOW_TEST(TextWindowsTest)
+#include "TextWindowsTest.moc"

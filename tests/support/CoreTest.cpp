@@ -1,0 +1,42 @@
+#include "support/CoreTest.h"
+
+#include "core/app/CoreWiring.h"
+#include "core/base/ProfileStore.h"
+#include "core/link/CommLink.h"
+#include "core/protocol/Protocol.h"
+
+#include <QDir>
+
+CoreTest::CoreTest() {
+    UseProfileFile(Path("profile.ini"));
+    ResetCore();
+    commLink().SetTransport(&controller);
+    commLink().EnsureDocument();
+    protocol().ReplyState = reply::kIdle;
+}
+
+CoreTest::~CoreTest() {
+    ResetCore();
+    UseProfileFile(std::string());
+}
+
+std::string CoreTest::Path(const std::string& name) const {
+    return QDir(dir.path()).filePath(QString::fromStdString(name)).toStdString();
+}
+
+std::string CoreTest::Write(const std::string& name, const QByteArray& bytes) {
+    EXPECT_TRUE(WriteTestFile(Path(name), bytes)) << name;
+    return Path(name);
+}
+
+std::string CoreTest::Terminal() {
+    const Ccom1doc* doc = commLink().document();
+    return doc ? doc->SavedText() : std::string();
+}
+
+std::vector<std::string> CoreTest::Sent() {
+    const std::vector<std::string>& lines = controller.Lines();
+    std::vector<std::string> sent(lines.begin() + static_cast<long>(m_seen), lines.end());
+    m_seen = lines.size();
+    return sent;
+}

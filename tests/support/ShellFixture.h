@@ -1,0 +1,92 @@
+#pragma once
+
+#include "core/app/CoreWiring.h"
+#include "core/base/AppHooks.h"
+#include "core/base/CommandRegistry.h"
+#include "core/base/ProfileStore.h"
+#include "core/base/Screen.h"
+#include "core/link/CommLink.h"
+#include "core/protocol/Protocol.h"
+#include "gui/app/BindAllCommands.h"
+#include "gui/app/CMainFrame.h"
+#include "gui/app/QtUi.h"
+
+#include <QApplication>
+#include <QTemporaryDir>
+#include <QTimer>
+#include <QWidget>
+
+#include <memory>
+
+// Closes any modal dialog that a test did not expect, so that no test can hang on one; the titles of
+// the dialogs it closed are kept for the test to check.
+class ModalGuard : public QObject {
+public:
+    ModalGuard() {
+        m_timer.setInterval(200);
+        connect(&m_timer, &QTimer::timeout, this, [this] {
+            if (QWidget* modal = QApplication::activeModalWidget();
+                modal && modal->objectName() != "waitBox") {
+                closed << modal->windowTitle();
+                modal->close();
+            }
+        });
+        m_timer.start();
+    }
+    QStringList closed;
+
+private:
+    QTimer m_timer;
+};
+
+// A fresh profile in `dir` and a fresh core.
+inline void UseFreshShellState(const QTemporaryDir& dir) {
+    UseProfileFile(dir.filePath("profile.ini").toStdString());
+    ResetCore();
+}
+
+// Drops the core (its command bindings hold a main window that is gone) and the profile.
+inline void DropShellState() {
+    ResetCore();
+    UseProfileFile("");
+}
+
+// The main window as the program builds it, on a profile of its own, with the simulated controller
+// answering.
+struct ShellFixture {
+    void SetUp() {
+        UseFreshShellState(dir);
+        screen = std::make_unique<QtUi>();
+        frame = std::make_unique<CMainFrame>();
+        screen->Attach(frame.get());
+        BindAllCommands(commands(), *frame);
+        InstallProgramScreen();
+        frame->show();
+        commLink().Simulate = true;
+        commLink().OpenCommunication();
+        frame->UpdateCommandStates();
+    }
+    void TearDown() {
+        InstallScreen({});
+        frame.reset();
+        screen.reset();
+        DropShellState();
+    }
+    // The screen the program installs (again, after a test put a seam of its own in).
+    void InstallProgramScreen() { InstallScreen(ProgramScreen(*screen)); }
+    // The last line of the console text and the one before it.
+    static std::string CurrentLine() {
+        const Ccom1doc* doc = commLink().document();
+        return doc ? doc->GetLine(doc->GetLineCount() - 1) : std::string();
+    }
+    static std::string LastLine() {
+        const Ccom1doc* doc = commLink().document();
+        return doc ? doc->GetLastLine() : std::string();
+    }
+    std::string Path(const char* name) const { return dir.filePath(name).toStdString(); }
+
+    QTemporaryDir dir;
+    std::unique_ptr<QtUi> screen;
+    std::unique_ptr<CMainFrame> frame;
+    ModalGuard guard;
+};
