@@ -283,6 +283,9 @@ protected:
             EXPECT_EQ(messages.empty() ? "" : messages.front(), lost) << where << ": the loss is told first";
             EXPECT_EQ(protocol().ReplyState, reply::kNotOpen) << where;
             EXPECT_FALSE(m_port->IsConnected()) << where;
+            if (fault == kUnplug)
+                EXPECT_FALSE(QFileInfo(m_emulator->linkPath()).isSymLink())
+                    << where << ": the name outlived the device";
         } else {
             EXPECT_EQ(losses, 0) << where;
             EXPECT_TRUE(m_port->IsConnected()) << where;

@@ -11,13 +11,106 @@
 
 #include <QCoreApplication>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QEventLoop>
+#include <QFile>
+#include <QFileInfo>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QTimer>
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cerrno>
+#include <cstring>
+#include <functional>
+#include <memory>
+#include <sys/socket.h>
+#include <sys/stat.h>
+#include <sys/un.h>
+#include <unistd.h>
+#include <vector>
+
 namespace {
+
+// A client on a plain non-blocking socket, so that it reads only when the test says so.
+class RawClient {
+public:
+    explicit RawClient(const QString& path) {
+        m_fd = ::socket(AF_UNIX, SOCK_STREAM | SOCK_NONBLOCK | SOCK_CLOEXEC, 0);
+        m_address.sun_family = AF_UNIX;
+        const QByteArray name = QFile::encodeName(path);
+        std::memcpy(m_address.sun_path, name.constData(),
+                    std::min<size_t>(size_t(name.size()), sizeof m_address.sun_path - 1));
+        Connect();
+    }
+    ~RawClient() { Close(); }
+    RawClient(const RawClient&) = delete;
+    RawClient& operator=(const RawClient&) = delete;
+
+    void Close() {
+        if (m_fd >= 0)
+            ::close(m_fd);
+        m_fd = -1;
+    }
+    // Sends what the socket takes now; the rest is sent by later calls of Pump.
+    void Send(const QByteArray& bytes) {
+        m_out += bytes;
+        Pump();
+    }
+    // Moves pending bytes both ways; false once the server has closed the connection.
+    bool Pump() {
+        if (m_connecting)
+            Connect();
+        while (m_fd >= 0 && !m_connecting && !m_out.isEmpty()) {
+            const ssize_t n = ::send(m_fd, m_out.constData(), size_t(m_out.size()), MSG_NOSIGNAL);
+            if (n <= 0) {
+                m_closed = m_closed || (n < 0 && errno != EAGAIN);
+                break;
+            }
+            m_out.remove(0, n);
+        }
+        char buffer[4096];
+        for (ssize_t n;
+             m_fd >= 0 && !m_connecting && reading && (n = ::recv(m_fd, buffer, sizeof buffer, 0)) != -1;) {
+            if (n == 0) {
+                m_closed = true;
+                break;
+            }
+            m_reader.Append(QByteArray(buffer, int(n)));
+        }
+        if (m_fd >= 0 && !m_connecting && !reading) {
+            char probe;
+            m_closed = m_closed || ::recv(m_fd, &probe, 1, MSG_PEEK) == 0;
+        }
+        return !m_closed;
+    }
+    bool Answer(wire::Frame& frame) { return m_reader.Next(frame); }
+    bool closed() const { return m_closed; }
+    bool connected() const { return m_fd >= 0 && !m_connecting; }
+
+    bool reading = true;
+
+private:
+    // A full backlog of the server is waited out as a client library would.
+    void Connect() {
+        const int result = ::connect(m_fd, reinterpret_cast<sockaddr*>(&m_address), sizeof m_address);
+        m_connecting = result != 0 && errno == EAGAIN;
+        if (result != 0 && !m_connecting)
+            Close();
+    }
+
+    sockaddr_un m_address{};
+    bool m_connecting = false;
+    int m_fd = -1;
+    QByteArray m_out;
+    wire::FrameReader m_reader;
+    bool m_closed = false;
+};
+
+QByteArray Header(char kind, quint32 length) {
+    return wire::EncodeFrame(kind, QByteArray()).left(1) + wire::EncodeNumber(int(length));
+}
 
 struct Outcome {
     int exitCode = -1;
@@ -82,6 +175,22 @@ protected:
         const QString path = m_runtime.filePath(name);
         EXPECT_TRUE(WriteTestFile(path.toStdString(), text));
         return path;
+    }
+
+    // Serves and lets the clients move their bytes until `done` holds or a few seconds have passed.
+    bool Serve(std::vector<RawClient*> clients, const std::function<bool()>& done, int milliseconds = 5000) {
+        QElapsedTimer time;
+        time.start();
+        for (;;) {
+            QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
+            for (RawClient* client : clients)
+                client->Pump();
+            if (done())
+                return true;
+            if (time.elapsed() > milliseconds)
+                return false;
+            ::usleep(1000);
+        }
     }
 
     QTemporaryDir m_runtime;
@@ -164,33 +273,102 @@ TEST_F(RequestServerTest, AStaleSocketIsReplacedButARunningServerIsNot) {
     EXPECT_EQ(RunSend({"--status"}).out, "0\n") << "no reply has ended in OK yet";
 }
 
-TEST(RequestWire, FramesSurviveByteByByteArrivalAndOversizeOrShortDataFail) {
-    const QByteArray stream =
-        wire::EncodeFrame(wire::kCopyData, "HOME\r") + wire::EncodeAnswer(wire::kLastLine, 1, "X simOK");
-    wire::FrameReader reader;
-    std::vector<wire::Frame> frames;
-    for (char c : stream) {
-        reader.Append(QByteArray(1, c));
-        wire::Frame f;
-        while (reader.Next(f))
-            frames.push_back(f);
+// Programs that misbehave: frames too large, bytes that are no frames, requests cut off by a vanishing
+// client, clients that never speak or never read their answers, and a hundred clients at once. The
+// server keeps answering, every well-formed request gets its right answer or "busy", and what the
+// clients can make it hold stays bounded. The socket and its folder are the user's alone.
+TEST_F(RequestServerTest, MisbehavingClientsAreCutOffAndTheRestAreAnswered) {
+    m_server.Stop();
+    qputenv("XDG_RUNTIME_DIR", QFile::encodeName(m_runtime.path()));
+    ASSERT_TRUE(m_server.Start());
+    qunsetenv("XDG_RUNTIME_DIR");
+    UseSimulator();
+    // The socket and its folder let no one else in.
+    struct stat info {};
+    ASSERT_EQ(::stat(QFile::encodeName(m_server.path()).constData(), &info), 0);
+    EXPECT_EQ(info.st_mode & 077, 0u) << std::oct << info.st_mode;
+    ASSERT_EQ(::stat(QFile::encodeName(QFileInfo(m_server.path()).path()).constData(), &info), 0);
+    EXPECT_EQ(info.st_mode & 077, 0u) << std::oct << info.st_mode;
+
+    const QByteArray status = wire::EncodeFrame(wire::kReplyStatus, {});
+    QByteArray flood;
+    for (int i = 0; i < 150000; ++i)
+        flood += status;
+    const struct {
+        const char* client;
+        QByteArray bytes;
+        bool readsAnswers;
+        bool cutOff;
+    } abusers[] = {
+        {"sends a 2 MB frame", Header(wire::kCopyData, 2u << 20) + QByteArray(2 << 20, 'x'), true, true},
+        {"sends 1 MB of a frame and stops",
+         Header(wire::kCopyData, wire::kMaxPayload) + QByteArray(1 << 19, 'y'), true, false},
+        {"sends bytes that are no frames", QByteArray("\x01\xff\xff\xff\xffGARBAGE", 12), true, true},
+        {"never speaks", {}, true, false},
+        {"never reads its answers", flood, false, true},
+    };
+    std::vector<std::unique_ptr<RawClient>> clients;
+    for (const auto& abuser : abusers) {
+        clients.push_back(std::make_unique<RawClient>(m_server.path()));
+        RawClient& client = *clients.back();
+        ASSERT_TRUE(client.connected()) << abuser.client;
+        client.reading = abuser.readsAnswers;
+        client.Send(abuser.bytes);
+        const bool cut = Serve(
+            {&client}, [&client] { return client.closed(); }, abuser.cutOff ? 5000 : 300);
+        EXPECT_EQ(cut, abuser.cutOff) << abuser.client;
+        // What the server holds for its clients is bounded by the frame and answer limits.
+        EXPECT_LE(m_server.BufferedBytes(), qint64(wire::kMaxPayload) + RequestServer::kMaxUnread)
+            << abuser.client;
     }
-    ASSERT_EQ(frames.size(), 2u);
-    EXPECT_EQ(frames[0].payload, "HOME\r");
-    int result = 0;
-    QByteArray data;
-    ASSERT_TRUE(wire::DecodeAnswer(frames[1].payload, result, data));
-    EXPECT_EQ(result, 1);
-    EXPECT_EQ(data, "X simOK");
-    wire::LineReport report;
-    EXPECT_TRUE(wire::DecodeLineReport(wire::EncodeLineReport({2, "A", "B"}), report));
-    EXPECT_EQ(report.reply, "B");
-    EXPECT_FALSE(wire::DecodeLineReport(QByteArray("\x01\x00\x00\x00no line feed", 16), report));
-    wire::FrameReader big;
-    big.Append(QByteArray("D\xff\xff\xff\x7f", 5));
-    wire::Frame f;
-    EXPECT_FALSE(big.Next(f));
-    EXPECT_TRUE(big.failed());
+    // A client that vanishes in the middle of a request leaves nothing behind.
+    const int before = m_server.connections();
+    {
+        RawClient vanishing(m_server.path());
+        vanishing.Send(Header(wire::kCopyData, 100) + "HALF");
+        Serve({&vanishing}, [this, before] { return m_server.connections() > before; });
+    }
+    EXPECT_TRUE(Serve({}, [this, before] { return m_server.connections() == before; }));
+
+    // Clients that never speak fill every place; a hundred clients then speak at once, each gets its
+    // answer: a command sent (or "busy"), then the status of the last reply (or "busy").
+    std::vector<std::unique_ptr<RawClient>> silent, speakers;
+    std::vector<RawClient*> all;
+    for (int i = 0; i < RequestServer::kMaxConnections; ++i) {
+        silent.push_back(std::make_unique<RawClient>(m_server.path()));
+        all.push_back(silent.back().get());
+    }
+    EXPECT_TRUE(Serve(all, [this] { return m_server.connections() == RequestServer::kMaxConnections; }));
+    all.clear();
+    for (int i = 0; i < 100; ++i) {
+        speakers.push_back(std::make_unique<RawClient>(m_server.path()));
+        speakers.back()->Send(
+            wire::EncodeFrame(wire::kCopyData, QByteArray("HOME ") + QByteArray::number(i) + "\r") + status);
+        all.push_back(speakers.back().get());
+    }
+    std::vector<std::vector<wire::Frame>> answers(speakers.size());
+    const bool answered = Serve(all, [&] {
+        bool every = true;
+        for (size_t i = 0; i < speakers.size(); ++i) {
+            for (wire::Frame frame; speakers[i]->Answer(frame);)
+                answers[i].push_back(frame);
+            every = every && answers[i].size() == 2;
+        }
+        return every;
+    });
+    EXPECT_TRUE(answered);
+    for (size_t i = 0; i < answers.size(); ++i) {
+        ASSERT_EQ(answers[i].size(), 2u) << "client " << i;
+        int sent = -1, state = -1;
+        QByteArray data;
+        ASSERT_TRUE(wire::DecodeAnswer(answers[i][0].payload, sent, data));
+        ASSERT_TRUE(wire::DecodeAnswer(answers[i][1].payload, state, data));
+        EXPECT_EQ(answers[i][0].kind, wire::kCopyData);
+        EXPECT_TRUE(sent == wire::kSent || sent == wire::kBusy) << "client " << i << ": " << sent;
+        EXPECT_EQ(answers[i][1].kind, wire::kReplyStatus);
+        EXPECT_TRUE(state == 1 || state == 2) << "client " << i << ": " << state;
+    }
+    EXPECT_LE(m_server.connections(), RequestServer::kMaxConnections);
 }
 
 } // namespace
