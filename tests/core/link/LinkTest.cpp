@@ -1,7 +1,14 @@
+#include "core/app/CoreWiring.h"
+#include "core/base/ProfileStore.h"
 #include "core/link/Ccom1doc.h"
 #include "core/link/CommLink.h"
+#include "core/link/Transport.h"
 #include "core/protocol/Protocol.h"
 #include "support/CoreTest.h"
+
+#include <QTemporaryDir>
+
+#include <set>
 
 namespace {
 
@@ -57,6 +64,119 @@ TEST_F(Link, ReceivedTextIsReadEightyBytesAtATimeAndBytesAbove127AreDropped) {
     EXPECT_EQ(controller.reads, (std::vector<int>{80, 80, 40}));
     EXPECT_EQ(Terminal(), std::string(80, 'a') + "\r\n" + std::string(20, 'a') + std::string(60, 'b') +
                               "\r\n" + std::string(38, 'b'));
+}
+
+// A port that opens the devices plugged in; the device of a port number is "".
+struct PluggedPort : Transport {
+    bool OpenComm(int, unsigned, const std::string& device) override {
+        opened = device;
+        return connected = plugged.count(device) != 0;
+    }
+    void CloseComm() override { connected = false; }
+    int CommRead(char*, int) override { return 0; }
+    bool CommWrite(const char*, int) override { return true; }
+    bool IsConnected() const override { return connected; }
+
+    std::set<std::string> plugged{"", "/dev/ttyUSB1"};
+    std::string opened;
+    bool connected = false;
+};
+
+TEST_F(Link, TheStatusFollowsOpenUnplugReOpenAndCloseAndAGoneAdaptorIsFoundByItsSerialNumber) {
+    PluggedPort port;
+    CommLink& link = commLink();
+    link.SetTransport(&port);
+    link.ListPorts = [] {
+        return std::vector<PortInfo>{{"/dev/ttyS0", "", "", ""}, {"/dev/ttyUSB1", "", "", "A1"}};
+    };
+    WriteProfileInt("Communication", "port", 3);
+    WriteProfileInt("Communication", "baudindex", 6);
+    // Stored device and serial number -> the device opened and the status shown.
+    const struct {
+        const char *device, *serial, *opened, *status;
+    } cases[] = {
+        {"", "", "", "/dev/ttyS2 9600"},
+        {"/dev/ttyUSB0", "A1", "/dev/ttyUSB1", "/dev/ttyUSB1 9600"}, // back under another name
+        {"/dev/ttyUSB0", "C3", "/dev/ttyUSB0", "Not open"},          // not back
+        {"/dev/ttyUSB0", "", "/dev/ttyUSB0", "Not open"},            // no number, never taken for another
+        {"/dev/null", "A1", "/dev/null", "Not open"},                // still there: kept
+    };
+    for (const auto& c : cases) {
+        WriteProfileString("Communication", "device", c.device);
+        WriteProfileString("Communication", "serial", c.serial);
+        link.ReOpen();
+        EXPECT_EQ(port.opened, c.opened) << c.device << c.serial;
+        EXPECT_EQ(GetProfileString("Communication", "device"), c.opened);
+        EXPECT_EQ(link.StatusText(), c.status) << c.device << c.serial;
+    }
+    WriteProfileString("Communication", "device", "/dev/ttyUSB0");
+    WriteProfileString("Communication", "serial", "A1");
+    link.ReOpen();
+    port.connected = false;
+    port.Lost(); // unplugged
+    EXPECT_EQ(link.StatusText(), "Not open");
+    link.ReOpen();
+    EXPECT_EQ(link.StatusText(), "/dev/ttyUSB1 9600");
+    const int kicks = ui.kicks;
+    link.CloseComm();
+    EXPECT_EQ(link.StatusText(), "Not open");
+    EXPECT_EQ(ui.kicks, kicks + 1); // the pane is redrawn
+    link.Simulate = true;
+    link.OpenCommunication();
+    EXPECT_EQ(link.StatusText(), "Simulated");
+    link.SetTransport(&controller); // the port goes first
+}
+
+std::string FileText(const std::string& path) {
+    return ReadTestFile(path).toStdString();
+}
+
+TEST(ConsoleLog, EachLineIsStampedWhenItStartsAndIsOnDiskAsSoonAsItPasses) {
+    QTemporaryDir dir;
+    const std::string path = dir.filePath("console.log").toStdString();
+    using D = ConsoleLog::Direction;
+    const struct {
+        D direction;
+        std::string bytes, added; // added to the file, before the log is closed
+    } steps[] = {
+        {D::Sent, "HOME\r", "t1 TX HOME\n"},
+        {D::Received, "HOME sim", "t2 RX HOME sim"},
+        {D::Received, "OK\r", "OK\n"},
+        {D::Received, "\n>", "t3 RX >"},             // the LF of a CR LF split over two reads
+        {D::Sent, "L\n\r\r", "\nt4 TX L\nt5 TX \n"}, // a downloaded line's LF CR, then an empty line
+        {D::Received, "\x02\\\n\n", "t6 RX \\x02\\\\\nt7 RX \n"},
+        {D::Received, "x", "t8 RX x"},
+    };
+    int ticks = 0;
+    ConsoleLog log;
+    log.Clock = [&] { return "t" + std::to_string(++ticks); };
+    ASSERT_TRUE(log.Open(path));
+    std::string expected;
+    for (const auto& step : steps) {
+        log.Record(step.direction, step.bytes.data(), static_cast<int>(step.bytes.size()));
+        EXPECT_EQ(FileText(path), expected += step.added) << step.bytes;
+    }
+    log.Close(); // ends the open line; opened again, the log goes on at the end
+    ASSERT_TRUE(log.Open(path));
+    log.Record(D::Sent, "A\r", 2);
+    EXPECT_EQ(FileText(path), expected + "\nt9 TX A\n");
+}
+
+TEST_F(Link, TheConsoleLogRecordsBothWaysAndStartsAgainAtTheNextRunUntilStopped) {
+    const std::string path = Path("link.log");
+    commLink().Simulate = true;
+    commLink().OpenCommunication();
+    ASSERT_TRUE(commLink().StartLog(path));
+    commLink().consoleLog().Clock = [] { return std::string("T"); };
+    ASSERT_TRUE(protocol().SendCommand("HOME"));
+    EXPECT_EQ(FileText(path), "T TX HOME\nT RX HOME simOK\nT RX >");
+    for (const bool stopped : {false, true}) {
+        if (stopped)
+            commLink().StopLog();
+        ResetCore();
+        commLink().RestoreLog();
+        EXPECT_EQ(commLink().IsLogging(), !stopped);
+    }
 }
 
 } // namespace
