@@ -41,21 +41,6 @@ bool EmulatorFixture::OpenLink(const QString& device) {
     return protocol().ReplyState != reply::kNotOpen;
 }
 
-bool EmulatorFixture::PumpUntil(const std::function<bool()>& condition, int milliseconds) {
-    // Conditions change only through events; the timer makes sure one comes when the time is up.
-    bool timeUp = false;
-    QTimer timer;
-    timer.setSingleShot(true);
-    QObject::connect(&timer, &QTimer::timeout, [&timeUp] { timeUp = true; });
-    timer.start(milliseconds);
-    while (!condition()) {
-        if (timeUp)
-            return false;
-        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
-    }
-    return true;
-}
-
 void EmulatorFixture::CancelAfter(int milliseconds) {
     QTimer::singleShot(milliseconds, [] { protocol().WaitBoxClosed(); });
 }

@@ -23,8 +23,6 @@ protected:
 
     // Names the device in the profile and opens the link (which synchronises with an empty line).
     bool OpenLink(const QString& device);
-    // Pumps events until the condition holds or the time is up.
-    bool PumpUntil(const std::function<bool()>& condition, int milliseconds = 3000);
     // Cancels the wait in progress after the given time, as the operator's "Cancel" would.
     static void CancelAfter(int milliseconds);
     std::string Path(const char* name) const { return m_dir.filePath(name).toStdString(); }

@@ -1,9 +1,11 @@
 #include "EmulatorProcess.h"
 
+#include <QCoreApplication>
 #include <QDeadlineTimer>
 #include <QDir>
 #include <QFile>
 #include <QThread>
+#include <QTimer>
 
 namespace {
 constexpr int kStartMs = 5000;
@@ -52,6 +54,16 @@ EmulatorProcess::~EmulatorProcess() {
         m_process.kill();
         m_process.waitForFinished(kStartMs);
     }
+}
+
+bool PumpUntil(const std::function<bool()>& condition, int milliseconds) {
+    // Conditions change only through events; the timer makes sure one comes when the time is up.
+    QTimer timer;
+    timer.setSingleShot(true);
+    timer.start(milliseconds);
+    while (!condition() && timer.isActive())
+        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+    return condition();
 }
 
 QString EmulatorProcess::Program() {

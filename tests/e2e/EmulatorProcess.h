@@ -7,6 +7,11 @@
 #include <QString>
 #include <QStringList>
 
+#include <functional>
+
+// Runs the event loop until the condition holds (true) or the time is up (false).
+bool PumpUntil(const std::function<bool()>& condition, int milliseconds = 3000);
+
 // The controller emulator run as its own process for a test or a benchmark: its device is reached
 // through a link in the given folder, its control channel through a socket beside it, and everything
 // it receives is kept in a transcript there too. Every wait on it is bounded.

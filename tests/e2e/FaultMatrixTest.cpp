@@ -223,15 +223,6 @@ protected:
         file.write(bytes);
     }
 
-    static bool PumpUntil(const std::function<bool()>& condition, int milliseconds) {
-        QTimer timer; // wakes the loop when the time is up
-        timer.setSingleShot(true);
-        timer.start(milliseconds);
-        while (!condition() && timer.isActive())
-            QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
-        return condition();
-    }
-
     // The controller answers again once the faults are cleared (a cancelled exchange may cost a try).
     // A controller that fell silent in the middle of a block it was receiving waits for the rest of it:
     // its operator restarts it.
@@ -283,9 +274,10 @@ protected:
             EXPECT_EQ(messages.empty() ? "" : messages.front(), lost) << where << ": the loss is told first";
             EXPECT_EQ(protocol().ReplyState, reply::kNotOpen) << where;
             EXPECT_FALSE(m_port->IsConnected()) << where;
-            if (fault == kUnplug)
+            if (fault == kUnplug) {
                 EXPECT_FALSE(QFileInfo(m_emulator->linkPath()).isSymLink())
                     << where << ": the name outlived the device";
+            }
         } else {
             EXPECT_EQ(losses, 0) << where;
             EXPECT_TRUE(m_port->IsConnected()) << where;

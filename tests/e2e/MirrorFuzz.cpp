@@ -64,16 +64,6 @@ QByteArray MaskedImage() {
     return bytes;
 }
 
-bool PumpUntil(const std::function<bool()>& condition, int milliseconds) {
-    QDeadlineTimer deadline(milliseconds);
-    while (!condition()) {
-        if (deadline.hasExpired())
-            return false;
-        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 20);
-    }
-    return true;
-}
-
 class Mirror {
 public:
     explicit Mirror(unsigned seed) : m_seed(seed), m_random(seed) {}
