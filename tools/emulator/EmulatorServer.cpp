@@ -303,10 +303,11 @@ void EmulatorServer::RunControl(const std::string& line, int replyFd) {
 }
 
 // The device and its link go together, as an adaptor's device node does: a link left pointing at the
-// closed device would name whichever pseudo-terminal the system hands out next under that number.
+// closed device would name whichever pseudo-terminal the system hands out next under that number. The
+// link goes first, so that the other side, which notices the loss at once, never finds it.
 void EmulatorServer::Unplug(int64_t milliseconds) {
-    m_pty.Close();
     m_pty.RemoveLink();
+    m_pty.Close();
     m_pending.Clear();
     m_console->DropLink();
     m_replugAt = milliseconds > 0 ? Now() + milliseconds * 1000000 : -1;
