@@ -63,14 +63,6 @@ long ResidentKilobytes() {
     return -1;
 }
 
-void WaitFor(const std::function<bool()>& condition, int milliseconds) {
-    QTimer timer;
-    timer.setSingleShot(true);
-    timer.start(milliseconds);
-    while (!condition() && timer.isActive())
-        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
-}
-
 enum Fault { kSilence, kError, kGarbage, kReset, kUnplug, kFaults };
 const char* const kFaultNames[kFaults] = {"silence", "error", "garbage", "reset", "unplug+replug"};
 
@@ -134,7 +126,7 @@ int main(int argc, char** argv) {
         // Back to a controller that answers: as an operator would after each kind of fault.
         emulator.Control(kind == kSilence ? "silent off" : "errors 0");
         if (protocol().ReplyState == reply::kNotOpen) {
-            WaitFor([&] { return QFileInfo(emulator.linkPath()).exists(); }, 2000);
+            PumpUntil([&] { return QFileInfo(emulator.linkPath()).exists(); }, 2000);
             commLink().ReOpen();
             ++reopened;
         }
