@@ -22,6 +22,7 @@
 #include "core/protocol/RobotExchange.h"
 #include "core/text/BinaryBlocks.h"
 #include "core/text/SourceDownload.h"
+#include "support/TestFiles.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -98,6 +99,10 @@ QStringList FaultCommands(Fault fault, qsizetype at) {
 // The files of the operations, without the emulator's own and the profile.
 const QStringList kOwnFiles{"controller", "control", "transcript", "profile.ini"};
 
+std::string Path(const QDir& dir, const char* name) {
+    return dir.filePath(name).toStdString();
+}
+
 // The project the data operations work on: thirty places, six blocks of run-list.
 void WriteProject(const QDir& dir) {
     ResetCore();
@@ -106,11 +111,9 @@ void WriteProject(const QDir& dir) {
         model.SetWord(model.AllocateEntry(kPlaceParagraphs, "P" + std::to_string(i)) + kKind, kPlace);
     std::ostringstream ed1;
     WriteDeclarations(ed1, model);
-    QFile run(dir.filePath("proj.run")), declarations(dir.filePath("proj.ed1")),
-        source(dir.filePath("proj.ed2"));
-    run.open(QIODevice::WriteOnly) && run.write(RunFileBytes(model));
-    declarations.open(QIODevice::WriteOnly) && declarations.write(QByteArray::fromStdString(ed1.str()));
-    source.open(QIODevice::WriteOnly) && source.write(": TWICE 2 * ;\nVARIABLE V1\n: THRICE 3 * ;\n");
+    WriteTestFile(Path(dir, "proj.run"), RunFileBytes(model));
+    WriteTestFile(Path(dir, "proj.ed1"), QByteArray::fromStdString(ed1.str()));
+    WriteTestFile(Path(dir, "proj.ed2"), ": TWICE 2 * ;\nVARIABLE V1\n: THRICE 3 * ;\n");
 }
 
 struct Operation {
@@ -129,7 +132,7 @@ const Operation kOperations[] = {
          return QueryVariable("CREEP-FACTOR", value) && value == 10;
      }},
     {"source download", false, false,
-     [](const QDir& dir) { return DownloadSourceFile(dir.filePath("src.txt").toStdString()); }},
+     [](const QDir& dir) { return DownloadSourceFile(Path(dir, "src.txt")); }},
     {"Update data", true, true,
      [](const QDir&) {
          projectDocument().UpdateData();
@@ -142,17 +145,15 @@ const Operation kOperations[] = {
      }},
     {"Save Binary", true, false,
      [](const QDir& dir) {
-         return binblocks::SaveBinaryFile(dir.filePath("saved.ram").toStdString(), 2, kBlockStart,
-                                          kBlockLength);
+         return binblocks::SaveBinaryFile(Path(dir, "saved.ram"), 2, kBlockStart, kBlockLength);
      }},
     {"Load Binary", false, false,
      [](const QDir& dir) {
-         return binblocks::LoadBinaryFile(dir.filePath("image.ram").toStdString(), 2, kBlockStart,
-                                          kBlockLength);
+         return binblocks::LoadBinaryFile(Path(dir, "image.ram"), 2, kBlockStart, kBlockLength);
      }},
     {"macro", false, false, [](const QDir&) { return macroDoc().RunMacro(0); }},
     {"project Open", false, false,
-     [](const QDir& dir) { return projectDocument().OpenFile(dir.filePath("proj.run").toStdString()); }},
+     [](const QDir& dir) { return projectDocument().OpenFile(Path(dir, "proj.run")); }},
 };
 
 // A message as short as a cell.
@@ -171,8 +172,7 @@ Files ReadFiles(const QDir& dir) {
     for (const QString& name : dir.entryList(QDir::Files | QDir::Hidden)) {
         if (kOwnFiles.contains(name))
             continue;
-        QFile file(dir.filePath(name));
-        files[name] = file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<unreadable>");
+        files[name] = ReadTestFile(dir.filePath(name).toStdString());
     }
     return files;
 }
@@ -190,18 +190,19 @@ protected:
     bool StartCell(const QDir& dir, const Operation& op) {
         m_emulator.reset();
         WriteProject(dir);
-        WriteBytes(dir, "src.txt", "DECIMAL 1 INCR !\nHOME\nDECIMAL 2 INCR !\nDECIMAL 3 INCR !\nHOME\n");
+        WriteTestFile(Path(dir, "src.txt"),
+                      "DECIMAL 1 INCR !\nHOME\nDECIMAL 2 INCR !\nDECIMAL 3 INCR !\nHOME\n");
         QByteArray image;
         for (unsigned i = 0; i < kBlockLength; ++i)
             image.append(static_cast<char>(i * 7 + i / 256));
-        WriteBytes(dir, "image.ram", image);
-        WriteBytes(dir, "saved.ram", QByteArray(256, 'o'));
+        WriteTestFile(Path(dir, "image.ram"), image);
+        WriteTestFile(Path(dir, "saved.ram"), QByteArray(256, 'o'));
 
         commLink().CloseComm();
         ResetCore();
         m_ui = std::make_unique<CancellingUi>();
         InstallScreen({m_ui.get()});
-        UseProfileFile(dir.filePath("profile.ini").toStdString());
+        UseProfileFile(Path(dir, "profile.ini"));
         m_port = std::make_unique<SerialPort>();
         commLink().SetTransport(m_port.get());
         m_emulator = std::make_unique<EmulatorProcess>(dir.path());
@@ -212,15 +213,9 @@ protected:
         commLink().OpenCommunication();
         if (protocol().ReplyState != reply::kIdle)
             return false;
-        if (op.needsProject && !projectDocument().OpenFile(dir.filePath("proj.run").toStdString()))
+        if (op.needsProject && !projectDocument().OpenFile(Path(dir, "proj.run")))
             return false;
         return m_ui->messages.empty();
-    }
-
-    static void WriteBytes(const QDir& dir, const char* name, const QByteArray& bytes) {
-        QFile file(dir.filePath(name));
-        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-        file.write(bytes);
     }
 
     // The controller answers again once the faults are cleared (a cancelled exchange may cost a try).
