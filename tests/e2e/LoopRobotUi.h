@@ -7,7 +7,6 @@
 
 #include <deque>
 #include <functional>
-#include <vector>
 
 // Robot windows without a screen: the position dialog answers from a queue, and a manual window
 // stays up (running the event loop, so the controller's output keeps arriving) until a pad signal
@@ -21,7 +20,6 @@ public:
     };
 
     bool EditPosition(PositionRecord& record, const std::string&, bool, bool) override {
-        shownRecords.push_back(record);
         if (edits.empty())
             return false;
         auto edit = std::move(edits.front());
@@ -29,33 +27,21 @@ public:
         edit(record);
         return true;
     }
-    ManualResult ShowTeachWindow(int value) override { return Show(value); }
-    ManualResult ShowJogWindow(int value) override { return Show(value); }
+    ManualResult ShowTeachWindow(int) override { return Show(); }
+    ManualResult ShowJogWindow(int) override { return Show(); }
     bool AskTeachSpeed(int&) override { return false; }
-    bool AskJogIncrement(float& millimetres) override {
-        if (newIncrements.empty())
-            return false;
-        millimetres = newIncrements.front();
-        newIncrements.pop_front();
-        return true;
-    }
+    bool AskJogIncrement(float&) override { return false; }
     void CloseManualWindow() override {
         if (m_loop)
             QTimer::singleShot(0, m_loop, [this] { m_loop->exit(int(ManualResult::Escape)); });
-        ++closeRequests;
     }
 
     std::deque<std::function<void(PositionRecord&)>> edits;
     std::deque<Pass> passes;
-    std::deque<float> newIncrements;
-    std::vector<PositionRecord> shownRecords;
-    std::vector<int> shownValues;
-    int closeRequests = 0;
     int timedOut = 0;
 
 private:
-    ManualResult Show(int value) {
-        shownValues.push_back(value);
+    ManualResult Show() {
         Pass pass = passes.empty() ? Pass{{}, 0, ManualResult::Escape} : passes.front();
         if (!passes.empty())
             passes.pop_front();
