@@ -8,13 +8,13 @@
 #include "core/project/PlacesActions.h"
 #include "core/project/PlacesRoutesExport.h"
 #include "core/project/ProjectEditing.h"
+#include "core/project/ProjectFiles.h"
 #include "core/project/RouteEditorActions.h"
 #include "core/project/RouteFilling.h"
 #include "core/project/RouteLines.h"
 #include "core/project/RoutesActions.h"
 #include "core/protocol/Protocol.h"
 
-#include <algorithm>
 #include <functional>
 
 using namespace runlist;
@@ -23,25 +23,26 @@ namespace {
 
 using Ints = std::vector<int>;
 
+PositionRecord Record(std::initializer_list<int> values, std::uint16_t code = 0) {
+    return ImageBuilder::Record(values, code);
+}
+
 class ProjectTest : public CoreTest {
 protected:
-    // A place (Cartesian, with a value in its position) and a General route of `lines` slots, in the
-    // image alone.
+    // A Cartesian place with a value in its position, in the image alone.
     static int AddPlace(const std::string& name) {
         ProjectModel& m = projectModel();
         const int p = projectService().AllocateEntry(kPlaceParagraphs, name);
         m.SetWord(p + kKind, kPlace);
         m.SetWord(p + kFixed, kFixedWord);
-        m.SetRecord(p + kPlacePosition, ImageBuilder::Record({2500, 0, -100}, poscode::kCartesian));
-        m.SetRecord(p + kPlaceApproach, ImageBuilder::Record({}, poscode::kCartesianRelative));
+        m.SetRecord(p + kPlacePosition, Record({2500, 0, -100}, poscode::kCartesian));
+        m.SetRecord(p + kPlaceApproach, Record({}, poscode::kCartesianRelative));
         return p;
     }
-    static int AddRoute(const std::string& name, int lines) {
-        ProjectModel& m = projectModel();
-        const int r = projectService().AllocateEntry(lines + 1, name);
-        m.SetWord(r + kKind, kRoute);
-        m.SetWord(r + kFixed, kFixedWord);
-        return r;
+    // The image and names of a project, on the PC alone.
+    void Load(const ImageBuilder& project) {
+        LoadRunFileBytes(model, project.Bytes());
+        ASSERT_EQ(BindDeclarations(model, project.Declarations()), "");
     }
     ProjectModel& model = projectModel();
 };
@@ -136,30 +137,25 @@ TEST_F(ProjectTest, EditingOperationsSendExactlyTheirCommands) {
 }
 
 TEST_F(ProjectTest, GeneratorStopsAtTheTargetsReservedLines) {
-    const int target = AddRoute("CUT", 2);
-    const int next = AddRoute("NEXT", 1);
-    const int generator = AddRoute("_CUT", 1);
     PositionRecord line;
     SetContourLine(line, contour::kLine, 100, 0);
-    model.SetRecord(model.LineOffset(generator, 1), line);
-    model.SetWord(generator + kCount, 1);
+    Load(ImageBuilder().Route("CUT", 2).Route("NEXT", 1).Route("_CUT", 1, {line}));
+    const int target = model.FindEntry("CUT"), next = model.FindEntry("NEXT");
     const PositionRecord untouched = model.Line(next, 1);
 
-    EXPECT_TRUE(GenerateRoute(generator));
+    EXPECT_TRUE(GenerateRoute(model.FindEntry("_CUT")));
     EXPECT_EQ((Ints{model.LineCount(target), model.Line(target, 2).values[0]}), (Ints{2, 500}));
     EXPECT_EQ(model.Line(next, 1), untouched);
     EXPECT_EQ(ui.messages, std::vector<std::string>{"Route CUT stopped at the limit: 2 of 4 points fitted"});
 }
 
 TEST_F(ProjectTest, RouteEditorLinesMarkTheGridAndItsButtonsFollowTheRoute) {
-    const int grid = AddRoute("G", 13);
+    std::vector<PositionRecord> lines(12);
+    lines.push_back(Record({-7}, poscode::kJointRelative));
+    Load(ImageBuilder().Route("G", 13, lines).Route("GEN", 2, {}, 1));
+    const int grid = model.FindEntry("G"), general = model.FindEntry("GEN");
     model.SetByte(grid + kRows, 3);
     model.SetByte(grid + kColumns, 4);
-    model.SetWord(grid + kCount, 13);
-    PositionRecord relative;
-    relative.code = poscode::kJointRelative;
-    relative.values[0] = -7;
-    model.SetRecord(model.LineOffset(grid, 13), relative);
     const std::vector<std::pair<int, std::vector<std::string>>> cells = {
         {1, {" 1 *", "1", "1"}},  {4, {" 4 *", "1", "4"}},  {6, {" 6", "2", "2"}},
         {9, {" 9 i4", "3", "1"}}, {12, {"12 *", "3", "4"}}, {13, {"13 R", "", "", "-7"}}};
@@ -196,9 +192,7 @@ TEST_F(ProjectTest, RouteEditorLinesMarkTheGridAndItsButtonsFollowTheRoute) {
             << int(rule.button) << " line " << rule.selected;
 
     // The columns: a grid's row and column, then the profile's joints or axes as the route moves.
-    const int general = AddRoute("GEN", 2);
     FixedArm arm(2, 3);
-    model.SetWord(general + kMode, 1);
     EXPECT_EQ(RouteEditorColumnNames(grid),
               (std::vector<std::string>{"Line", "row", "col", "Waist", "Shoulder"}));
     EXPECT_EQ(RouteEditorColumnNames(general), (std::vector<std::string>{"Line", "X", "Y", "Z"}));
@@ -219,9 +213,8 @@ TEST_F(ProjectTest, RouteEditorLinesMarkTheGridAndItsButtonsFollowTheRoute) {
 }
 
 TEST_F(ProjectTest, ACopyHasTheRoutesReserveAndLines) {
-    const int r = AddRoute("R1", 3);
-    model.SetRecord(model.LineOffset(r, 2), ImageBuilder::Record({1, 2, 3}));
-    model.SetWord(r + kCount, 2);
+    Load(ImageBuilder().Route("R1", 3, {Record({}), Record({1, 2, 3})}));
+    const int r = model.FirstEntry();
     const int end = model.RunListEnd;
     const int copy = CopyRoute(r, "C1");
     ASSERT_NE(copy, kNoEntry);
@@ -233,7 +226,7 @@ TEST_F(ProjectTest, ACopyHasTheRoutesReserveAndLines) {
 }
 
 TEST_F(ProjectTest, AGeneratorPairNeedsANameFreeForBoth) {
-    AddRoute("_CUT", 1);
+    Load(ImageBuilder().Route("_CUT", 1));
     for (const auto& [name, message] : {std::pair{"", "Please enter a name"},
                                         {"A B", "Please enter a name"},
                                         {"CUT", "_CUT already exists"}}) {
@@ -258,15 +251,12 @@ TEST_F(ProjectTest, ANewFunctionLineStartsFromNoWordAndZero) {
 }
 
 TEST_F(ProjectTest, AddToAllMovesOnlyAbsolutePositions) {
-    const int r = AddRoute("R", 6);
     const std::uint16_t codes[] = {0, 1, 2, 3, 18, 40000};
-    for (int n = 1; n <= 6; ++n) {
-        PositionRecord line;
-        line.code = codes[n - 1];
-        line.values[0] = 30000;
-        model.SetRecord(model.LineOffset(r, n), line);
-    }
-    model.SetWord(r + kCount, 6);
+    std::vector<PositionRecord> lines;
+    for (std::uint16_t code : codes)
+        lines.push_back(Record({30000}, code));
+    Load(ImageBuilder().Route("R", 6, lines));
+    const int r = model.FirstEntry();
     PositionRecord offset;
     offset.values[0] = 10000;
     AddToAllLines(r, offset);
@@ -278,26 +268,18 @@ TEST_F(ProjectTest, AddToAllMovesOnlyAbsolutePositions) {
 // The CSV export of places and routes, values as the windows show them.
 TEST_F(ProjectTest, ExportWritesPlacesApproachesAndEveryKindOfRouteLineAsTheWindowsShowThem) {
     FixedArm arm(4, 3);
-    const auto SetLine = [this](int r, int n, uint16_t code, std::vector<int16_t> values) {
-        PositionRecord rec;
-        rec.code = code;
-        std::copy(values.begin(), values.end(), rec.values);
-        model.SetRecord(model.LineOffset(r, n), rec);
-        model.SetWord(r + kCount, static_cast<uint16_t>(std::max(n, model.LineCount(r))));
-    };
-    AddPlace("P1");
-    const int quoted = AddPlace("a,\"b");
-    model.SetWord(quoted + kPlaceApproach + 2, 15);
-    const int r = AddRoute("R", 4);
-    SetLine(r, 1, poscode::kJoint, {1, 2, 3, 4});
-    SetLine(r, 2, poscode::kCartesianRelative, {10, 20, 30});
-    SetLine(r, 3, 0x1234, {7});
+    const PositionRecord place = Record({2500, 0, -100}, poscode::kCartesian);
+    Load(ImageBuilder()
+             .Place("P1", place)
+             .Place("a,\"b", place, Record({0, 15}, poscode::kCartesianRelative))
+             .Route("R", 4,
+                    {Record({1, 2, 3, 4}, poscode::kJoint), Record({10, 20, 30}, poscode::kCartesianRelative),
+                     Record({7}, 0x1234)})
+             .Route("G", 2, {Record({5}, poscode::kJoint)})
+             .Route("_c", 1, {Record({100, 50}, poscode::kContourBase + 2)}));
     model.WordNameCache[0x1234] = "GRIP";
-    const int grid = AddRoute("G", 2);
-    model.SetByte(grid + kRows, 1);
-    model.SetByte(grid + kColumns, 2);
-    SetLine(grid, 1, poscode::kJoint, {5});
-    SetLine(AddRoute("_c", 1), 1, poscode::kContourBase + 2, {100, 50});
+    model.SetByte(model.FindEntry("G") + kRows, 1);
+    model.SetByte(model.FindEntry("G") + kColumns, 2);
 
     const std::string expected = "Name,Kind,Line,Values,Value 1,Value 2,Value 3,Value 4\r\n"
                                  "P1,Place,,Cartesian,250.0,0.0,-10.0,\r\n"
