@@ -104,45 +104,45 @@ TEST_F(ProjectFiles, OpeningBindsTheNamesAndTheControllerGetsImageDeclarationsAn
 }
 
 TEST_F(ProjectFiles, DeclarationsThatDoNotFitTheImageEmptyTheProject) {
+    const QByteArray image = PlaceAndRoute().Bytes();
+    QByteArray farLink = image;
+    farLink[64] = static_cast<char>(0xF2); // the route's link: 65522, past the limit
+    farLink[65] = static_cast<char>(0xFF);
+    const std::string both = PlaceAndRoute().Declarations();
     const struct {
-        const char* ed1;
-        const char* message; // empty: opened
+        QByteArray run;      // empty: no file
+        std::string ed1;     // empty: no file
+        std::string message; // empty: opened
         Lines names;
     } rows[] = {
-        {"KAVENTRIX\nSTARTOVER\nPLACE P1\nROUTE R1\nPLACE P2\n", "run file too short", {}},
-        {"KAVENTRIX\nSTARTOVER\nROUTE X\n", "X not an old ROUTE", {}},
-        {"KAVENTRIX\nSTARTOVER\nPLACE P1\nPLACE Y\n", "Y not an old PLACE", {}},
-        {"KAVENTRIX STARTOVER\r\n( a comment ) place x\r\nPLACE P1 \\ more\r\n\r\nROUTE R1",
+        {image, "KAVENTRIX\nSTARTOVER\nPLACE P1\nROUTE R1\nPLACE P2\n", "run file too short", {}},
+        {image, "KAVENTRIX\nSTARTOVER\nROUTE X\n", "X not an old ROUTE", {}},
+        {image, "KAVENTRIX\nSTARTOVER\nPLACE P1\nPLACE Y\n", "Y not an old PLACE", {}},
+        {image,
+         "KAVENTRIX STARTOVER\r\n( a comment ) place x\r\nPLACE P1 \\ more\r\n\r\nROUTE R1",
          "",
          {"P1", "R1"}},
-        {"KAVENTRIX\nSTARTOVER\nPLACE P1\n", "", {"P1"}},
+        {image, "KAVENTRIX\nSTARTOVER\nPLACE P1\n", "", {"P1"}},
+        {farLink, both, "PC has insufficient space for run-list", {}},
+        {{}, both, "Cannot open file " + Path("pr.run"), {}},
+        {image, "", Path("pr.ed1") + " could not be opened", {}},
     };
     for (const auto& row : rows) {
-        SCOPED_TRACE(row.ed1);
-        Write("pr.run", PlaceAndRoute().Bytes());
-        Write("pr.ed1", row.ed1);
+        SCOPED_TRACE(row.ed1 + row.message);
+        for (const char* name : {"pr.run", "pr.ed1"})
+            QFile::remove(QString::fromStdString(Path(name)));
+        if (!row.run.isEmpty())
+            Write("pr.run", row.run);
+        if (!row.ed1.empty())
+            Write("pr.ed1", row.ed1);
         ui.messages.clear();
         doc.CloseFileDocument();
-        EXPECT_EQ(doc.OpenFile(Path("pr.run")), !*row.message);
-        EXPECT_EQ(ui.messages, *row.message ? Lines{row.message} : Lines{});
+        EXPECT_EQ(doc.OpenFile(Path("pr.run")), row.message.empty());
+        EXPECT_EQ(ui.messages, row.message.empty() ? Lines{} : Lines{row.message});
         EXPECT_EQ(model.EntryNames, row.names);
         EXPECT_EQ(std::make_tuple(model.Word(model.RunListEnd), model.EntryCount()),
                   std::make_tuple(0, static_cast<int>(row.names.size())));
     }
-    QByteArray run = PlaceAndRoute().Bytes();
-    run[64] = static_cast<char>(0xF2); // the route's link: 65522, past the limit
-    run[65] = static_cast<char>(0xFF);
-    Write("pr.run", run);
-    Write("pr.ed1", PlaceAndRoute().Declarations());
-    doc.CloseFileDocument();
-    EXPECT_FALSE(doc.OpenFile(Path("pr.run")));
-    EXPECT_EQ(ui.messages.back(), "PC has insufficient space for run-list");
-    EXPECT_FALSE(doc.OpenFile(Path("none.run")));
-    EXPECT_EQ(ui.messages.back(), "Cannot open file " + Path("none.run"));
-    QFile::remove(QString::fromStdString(Path("pr.ed1")));
-    EXPECT_FALSE(doc.OpenFile(Path("pr.run")));
-    EXPECT_EQ(ui.messages.back(), Path("pr.ed1") + " could not be opened");
-    EXPECT_EQ(model.FirstEntry(), kNoEntry);
 }
 
 TEST_F(ProjectFiles, CompanionsAreFoundWhateverTheirCaseAndSavedInPlace) {
@@ -160,8 +160,7 @@ TEST_F(ProjectFiles, CompanionsAreFoundWhateverTheirCaseAndSavedInPlace) {
     texts.docs[Path("Mixed.ed2")].modified = true;
     EXPECT_EQ(doc.Ed2Path(), Path("Mixed.ed2"));
     EXPECT_TRUE(doc.IsModified());
-    EXPECT_EQ(ChangeExtension("/a/b.d/proj", "ED2"), "/a/b.d/proj.ED2");
-    EXPECT_EQ(ChangeExtension("", "ED1"), "");
+    EXPECT_EQ(ChangeExtension("/a/b.d/proj", "ED2") + "|" + ChangeExtension("", "ED1"), "/a/b.d/proj.ED2|");
 }
 
 TEST_F(ProjectFiles, SaveAsTakesTheSourceAlongWithItsUnsavedEdits) {
@@ -245,11 +244,9 @@ TEST_F(ProjectFiles, NewStartsTheControllerOverAndCloseAsksFirst) {
     projectService().AllocateEntry(kPlaceParagraphs, "P1");
     projectService().SetActiveRoute(16);
     doc.SetModifiedFlag();
-    ui.answers = {Answer::Cancel, Answer::No};
-    registry.Run(ID_PROJECT_CLOSE);
-    EXPECT_EQ(model.EntryNames.size(), 1u);
+    ui.answers = {Answer::No};
     EXPECT_TRUE(registry.Run(ID_PROJECT_CLOSE));
-    EXPECT_EQ(ui.questions, Lines(2, "The Project has been modified, do you wish to save it?"));
+    EXPECT_EQ(ui.questions, Lines{"The Project has been modified, do you wish to save it?"});
     EXPECT_TRUE(model.EntryNames.empty() && !texts.IsOpen(Path("n.ED2")) && doc.GetPathName().empty());
     EXPECT_EQ(model.ActiveRoute, kNoEntry);
     EXPECT_GT(ui.kicks, 0);
