@@ -109,12 +109,8 @@ TEST_F(ProjectFiles, DeclarationsThatDoNotFitTheImageEmptyTheProject) {
     farLink[64] = static_cast<char>(0xF2); // the route's link: 65522, past the limit
     farLink[65] = static_cast<char>(0xFF);
     const std::string both = PlaceAndRoute().Declarations();
-    const struct {
-        QByteArray run;      // empty: no file
-        std::string ed1;     // empty: no file
-        std::string message; // empty: opened
-        Lines names;
-    } rows[] = {
+    // The .run and .ed1 files (empty: none), the message (empty: opened) and the names bound.
+    const std::tuple<QByteArray, std::string, std::string, Lines> rows[] = {
         {image, "KAVENTRIX\nSTARTOVER\nPLACE P1\nROUTE R1\nPLACE P2\n", "run file too short", {}},
         {image, "KAVENTRIX\nSTARTOVER\nROUTE X\n", "X not an old ROUTE", {}},
         {image, "KAVENTRIX\nSTARTOVER\nPLACE P1\nPLACE Y\n", "Y not an old PLACE", {}},
@@ -127,21 +123,21 @@ TEST_F(ProjectFiles, DeclarationsThatDoNotFitTheImageEmptyTheProject) {
         {{}, both, "Cannot open file " + Path("pr.run"), {}},
         {image, "", Path("pr.ed1") + " could not be opened", {}},
     };
-    for (const auto& row : rows) {
-        SCOPED_TRACE(row.ed1 + row.message);
+    for (const auto& [run, ed1, message, names] : rows) {
+        SCOPED_TRACE(ed1 + message);
         for (const char* name : {"pr.run", "pr.ed1"})
             QFile::remove(QString::fromStdString(Path(name)));
-        if (!row.run.isEmpty())
-            Write("pr.run", row.run);
-        if (!row.ed1.empty())
-            Write("pr.ed1", row.ed1);
+        if (!run.isEmpty())
+            Write("pr.run", run);
+        if (!ed1.empty())
+            Write("pr.ed1", ed1);
         ui.messages.clear();
         doc.CloseFileDocument();
-        EXPECT_EQ(doc.OpenFile(Path("pr.run")), row.message.empty());
-        EXPECT_EQ(ui.messages, row.message.empty() ? Lines{} : Lines{row.message});
-        EXPECT_EQ(model.EntryNames, row.names);
+        EXPECT_EQ(doc.OpenFile(Path("pr.run")), message.empty());
+        EXPECT_EQ(ui.messages, message.empty() ? Lines{} : Lines{message});
+        EXPECT_EQ(model.EntryNames, names);
         EXPECT_EQ(std::make_tuple(model.Word(model.RunListEnd), model.EntryCount()),
-                  std::make_tuple(0, static_cast<int>(row.names.size())));
+                  std::make_tuple(0, static_cast<int>(names.size())));
     }
 }
 
@@ -201,11 +197,9 @@ TEST_F(ProjectFiles, AFailedSaveLeavesTheOldFiles) {
 // What an interrupted save of the pair left behind, and what opening the project makes of it.
 TEST_F(ProjectFiles, AnInterruptedPairSaveIsFinishedOrUndoneAtOpening) {
     const QByteArray whole("p.run\np.ED1\nend\n");
-    const struct {
-        const char* left;
-        QByteArray marker; // empty: none
-        bool runTemp, ed1Temp, newPair;
-    } cases[] = {
+    // What was left, the marker (empty: none), the .run and .ed1 still under their temporary names,
+    // and whether the new pair is the outcome.
+    const std::tuple<const char*, QByteArray, bool, bool, bool> cases[] = {
         {"both files written, no marker", "", true, true, false},
         {"marker cut short", "p.run\np.E", true, true, false},
         {"marker without its end", "p.run\np.ED1\n", true, true, false},
@@ -213,19 +207,18 @@ TEST_F(ProjectFiles, AnInterruptedPairSaveIsFinishedOrUndoneAtOpening) {
         {"marker, .run renamed", whole, false, true, true},
         {"marker, both renamed", whole, false, false, true},
     };
-    for (const auto& c : cases) {
-        Write("p.run", c.marker == whole && !c.runTemp ? "new run" : "old run");
-        Write("p.ED1", c.marker == whole && !c.ed1Temp ? "new ed1" : "old ed1");
-        if (c.runTemp)
+    for (const auto& [left, marker, runTemp, ed1Temp, newPair] : cases) {
+        Write("p.run", marker == whole && !runTemp ? "new run" : "old run");
+        Write("p.ED1", marker == whole && !ed1Temp ? "new ed1" : "old ed1");
+        if (runTemp)
             Write("p.run.new", "new run");
-        if (c.ed1Temp)
+        if (ed1Temp)
             Write("p.ED1.new", "new ed1");
-        if (!c.marker.isEmpty())
-            Write("p.run.pair", c.marker);
+        if (!marker.isEmpty())
+            Write("p.run.pair", marker);
         RecoverProjectPair(Path("p.run"), Path("p.ED1"));
-        EXPECT_EQ(Read("p.run") + Read("p.ED1"), c.newPair ? "new runnew ed1" : "old runold ed1") << c.left;
-        EXPECT_EQ(QDir(dir.path()).entryList({"p.*"}, QDir::Files), QStringList({"p.ED1", "p.run"}))
-            << c.left;
+        EXPECT_EQ(Read("p.run") + Read("p.ED1"), newPair ? "new runnew ed1" : "old runold ed1") << left;
+        EXPECT_EQ(QDir(dir.path()).entryList({"p.*"}, QDir::Files), QStringList({"p.ED1", "p.run"})) << left;
     }
 }
 

@@ -23,6 +23,7 @@ using namespace runlist;
 namespace {
 
 using Ints = std::vector<int>;
+using Lines = std::vector<std::string>;
 
 PositionRecord Record(std::initializer_list<int> values, std::uint16_t code = 0) {
     return ImageBuilder::Record(values, code);
@@ -43,12 +44,8 @@ protected:
 TEST_F(ProjectTest, EditingOperationsSendExactlyTheirCommands) {
     int r1 = kNoEntry, r2 = kNoEntry, p1 = kNoEntry;
     const std::string download = "1 BANK C! DECIMAL RUN-LIST ";
-    struct Step {
-        const char* what;
-        std::function<void()> run;
-        std::vector<std::string> lines;
-    };
-    const std::vector<Step> steps = {
+    // What each step shows, the step, the lines it sends.
+    const std::vector<std::tuple<const char*, std::function<void()>, Lines>> steps = {
         {"a relative route: SUB without CR, on the declaration's line",
          [&] { r1 = ::AddRoute("R1", 4, 0, true, 0, 0); },
          {"JOINT", "SUB ROUTE R1", "4 RESERVE"}},
@@ -111,10 +108,10 @@ TEST_F(ProjectTest, EditingOperationsSendExactlyTheirCommands) {
          },
          {"DECIMAL CARTMODE C@ .", "DECIMAL CF", "PLACE P2"}},
     };
-    for (const Step& step : steps) {
-        step.run();
-        EXPECT_EQ(Sent(), step.lines) << step.what;
-        EXPECT_TRUE(ui.messages.empty()) << step.what << ": " << ui.messages.front();
+    for (const auto& [what, run, lines] : steps) {
+        run();
+        EXPECT_EQ(Sent(), lines) << what;
+        EXPECT_TRUE(ui.messages.empty()) << what << ": " << ui.messages.front();
         ui.messages.clear();
     }
     const PositionRecord function = model.Line(r1, 2);
@@ -161,30 +158,24 @@ TEST_F(ProjectTest, RouteEditorLinesMarkTheGridAndItsButtonsFollowTheRoute) {
     }
 
     // (button, ready, selected line, full) -> enabled, on this grid route (line 13 relative).
-    struct Rule {
-        EditorButton button;
-        bool ready;
-        int selected;
-        bool enabled;
-    };
-    const Rule rules[] = {{EditorButton::Close, false, 0, true},
-                          {EditorButton::GoTo, true, 0, false},
-                          {EditorButton::GoTo, true, 2, true},
-                          {EditorButton::GoTo, false, 2, false},
-                          {EditorButton::SetToHere, true, 13, true},
-                          {EditorButton::InsertPosition, true, 1, false},
-                          {EditorButton::AppendFunction, true, 1, false},
-                          {EditorButton::Delete, true, 12, false},
-                          {EditorButton::Delete, true, 13, true},
-                          {EditorButton::SetApproach, true, 0, false},
-                          {EditorButton::Interpolate, true, 1, true},
-                          {EditorButton::InterpolateCorners, true, 1, true},
-                          {EditorButton::InterpolateCorners, true, 0, false},
-                          {EditorButton::Run, true, 0, true}};
-    for (const Rule& rule : rules)
-        EXPECT_EQ(EditorButtonEnabled(rule.button, RouteFactsOf(grid, rule.selected, rule.ready)),
-                  rule.enabled)
-            << int(rule.button) << " line " << rule.selected;
+    const std::tuple<EditorButton, bool, int, bool> rules[] = {
+        {EditorButton::Close, false, 0, true},
+        {EditorButton::GoTo, true, 0, false},
+        {EditorButton::GoTo, true, 2, true},
+        {EditorButton::GoTo, false, 2, false},
+        {EditorButton::SetToHere, true, 13, true},
+        {EditorButton::InsertPosition, true, 1, false},
+        {EditorButton::AppendFunction, true, 1, false},
+        {EditorButton::Delete, true, 12, false},
+        {EditorButton::Delete, true, 13, true},
+        {EditorButton::SetApproach, true, 0, false},
+        {EditorButton::Interpolate, true, 1, true},
+        {EditorButton::InterpolateCorners, true, 1, true},
+        {EditorButton::InterpolateCorners, true, 0, false},
+        {EditorButton::Run, true, 0, true}};
+    for (const auto& [button, ready, selected, enabled] : rules)
+        EXPECT_EQ(EditorButtonEnabled(button, RouteFactsOf(grid, selected, ready)), enabled)
+            << int(button) << " line " << selected;
 
     // The columns: a grid's row and column, then the profile's joints or axes as the route moves.
     FixedArm arm(2, 3);

@@ -49,13 +49,8 @@ Grid Stored(const std::vector<LineValues>& lines, int axes) {
 } // namespace
 
 TEST(RouteGeneratorTest, Walks) {
-    const struct {
-        const char* program;
-        int capacity;
-        int64_t wanted;
-        int incompleteFrameLine;
-        const char* expected;
-    } cases[] = {
+    // The program, the route's capacity, the points wanted, the line of an incomplete SDP frame, the lines.
+    const std::tuple<const char*, int, int64_t, int, const char*> cases[] = {
         // 100 mm at 30 mm: ceil(100 / 30) = 4 steps of 25 mm from (0, 100, 0); then 2 more that do not fit.
         {"LIN 100", 4, 4, 0, "POS 25 100; POS 50 100; POS 75 100; POS 100 100"},
         {"LIN 100; LIN 60", 3, 6, 0, "POS 25 100; POS 50 100; POS 75 100"},
@@ -75,13 +70,13 @@ TEST(RouteGeneratorTest, Walks) {
         {"POS 5 5 5; LIN 30; JNT 1; REL 1; ? 50; FN 50; LIN -10; LIN 30", 10, 2, 0, "POS 30 100; POS 60 100"},
         {"LIN 30; SDP; POS 1 2 3; POS 4 5 6", 10, 1, 2, "POS 30 100"},
     };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.program);
-        const GeneratedRoute route = GenerateRoute(Program(c.program), c.capacity);
-        EXPECT_EQ(route.lines, Program(c.expected));
-        EXPECT_EQ(route.wantedPoints, c.wanted);
-        EXPECT_EQ(route.incompleteFrameLine, c.incompleteFrameLine);
-        EXPECT_EQ(GenerateRoute(Program(c.program), c.capacity).lines, route.lines);
+    for (const auto& [program, capacity, wanted, incompleteFrameLine, expected] : cases) {
+        SCOPED_TRACE(program);
+        const GeneratedRoute route = GenerateRoute(Program(program), capacity);
+        EXPECT_EQ(route.lines, Program(expected));
+        EXPECT_EQ(std::make_tuple(route.wantedPoints, route.incompleteFrameLine),
+                  std::make_tuple(wanted, incompleteFrameLine));
+        EXPECT_EQ(GenerateRoute(Program(program), capacity).lines, route.lines);
     }
 }
 

@@ -33,11 +33,8 @@ protected:
 TEST_F(RobotCommands, EachCommandSendsItsLines) {
     controller.Run("DECIMAL 60 50 40 30 20 10 JMA");
     Sent();
-    const struct {
-        int id;
-        std::vector<int> typed; // empty: "Cancel"
-        Lines sent;
-    } rows[] = {
+    // The command, the values typed (none: "Cancel"), the lines sent.
+    const std::tuple<int, Ints, Lines> rows[] = {
         {ID_ROBOT_JOINT_POSITION, {}, {"DECIMAL GF"}},
         {ID_ROBOT_JOINT_ABS_MOVE, {11, 21}, {"DECIMAL GF", "DECIMAL 60 50 40 30 21 11 JMA"}},
         {ID_ROBOT_JOINT_ABS_MOVE, {}, {"DECIMAL GF"}},
@@ -60,11 +57,11 @@ TEST_F(RobotCommands, EachCommandSendsItsLines) {
         {ID_ROBOT_GRIP_TOGGLE, {}, {"DECIMAL FGRIP C@ .", "GRIP"}},
         {ID_ROBOT_GRIP_TOGGLE, {}, {"DECIMAL FGRIP C@ .", "UNGRIP"}},
     };
-    for (const auto& row : rows) {
-        if (!row.typed.empty())
-            TypeAndOk(row.typed);
-        EXPECT_TRUE(registry.Run(row.id));
-        EXPECT_EQ(Sent(), row.sent) << row.id;
+    for (const auto& [id, typed, sent] : rows) {
+        if (!typed.empty())
+            TypeAndOk(typed);
+        EXPECT_TRUE(registry.Run(id));
+        EXPECT_EQ(Sent(), sent) << id;
     }
     EXPECT_TRUE(ui.messages.empty());
     // Each dialog with its title and layout, for editing only in the moves; the dialogs showed what
@@ -157,13 +154,8 @@ TEST_F(TeachPadTest, JogStoresTheIncrementInTenthsAndFailedQueriesOrStoresKeepTh
 
 // The value ranges of the robot dialogs' fields, with the messages that name them.
 TEST(PositionValues, FieldsAcceptTheirRangeInclusiveAndNameItWhenRefusing) {
-    const struct {
-        const char* text;
-        double min, max;
-        bool integer;
-        const char* message; // empty: accepted
-        double value;
-    } rows[] = {
+    // The text, the field's range, whether it takes integers, the message (empty: accepted), the value.
+    const std::tuple<const char*, double, double, bool, const char*, double> rows[] = {
         {" 3276.0 ", -3276, 3276, false, "", 3276},
         {"0.1", 0.1, 25.5, false, "", 0.1},
         {"25.5", 0.1, 25.5, false, "", 25.5},
@@ -181,17 +173,15 @@ TEST(PositionValues, FieldsAcceptTheirRangeInclusiveAndNameItWhenRefusing) {
         {"1.5", -32768, 32767, true, "Please enter an integer.", 0},
         {"12x", -32768, 32767, true, "Please enter an integer.", 0},
     };
-    for (const auto& row : rows) {
-        std::string message;
+    for (const auto& [text, min, max, integer, message, value] : rows) {
+        std::string said;
         float real = 7;
-        long integer = 7;
-        const bool ok = row.integer
-                            ? ReadIntegerField(row.text, long(row.min), long(row.max), integer, message)
-                            : ReadRealField(row.text, float(row.min), float(row.max), real, message);
-        EXPECT_EQ(
-            std::make_tuple(ok, ok ? std::string() : message, row.integer ? double(integer) : double(real)),
-            std::make_tuple(!*row.message, std::string(row.message), ok ? double(float(row.value)) : 7.0))
-            << row.text;
+        long whole = 7;
+        const bool ok = integer ? ReadIntegerField(text, long(min), long(max), whole, said)
+                                : ReadRealField(text, float(min), float(max), real, said);
+        EXPECT_EQ(std::make_tuple(ok, ok ? std::string() : said, integer ? double(whole) : double(real)),
+                  std::make_tuple(!*message, std::string(message), ok ? double(float(value)) : 7.0))
+            << text;
     }
     // Reals are kept in tenths, rounded toward the typed value; the jog step truncates.
     const std::pair<float, int> tenths[] = {
