@@ -172,7 +172,8 @@ TEST_F(ProjectTest, RouteEditorLinesMarkTheGridAndItsButtonsFollowTheRoute) {
         {EditorButton::Interpolate, true, 1, true},
         {EditorButton::InterpolateCorners, true, 1, true},
         {EditorButton::InterpolateCorners, true, 0, false},
-        {EditorButton::Run, true, 0, true}};
+        {EditorButton::Run, true, 0, true},
+    };
     for (const auto& [button, ready, selected, enabled] : rules)
         EXPECT_EQ(EditorButtonEnabled(button, RouteFactsOf(grid, selected, ready)), enabled)
             << int(button) << " line " << selected;
