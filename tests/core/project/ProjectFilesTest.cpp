@@ -99,7 +99,6 @@ TEST_F(ProjectFiles, OpeningBindsTheNamesAndTheControllerGetsImageDeclarationsAn
     EXPECT_EQ(ControllerImage(), PlaceAndRoute().Bytes());
     EXPECT_EQ(Sent(), (Lines{"1 BANK C! DECIMAL RUN-LIST 128 RECEIVE", "|", "KAVENTRIX", "STARTOVER",
                              "PLACE P1", "ROUTE R1", "IOFLAG C0SET", ": TWICE 2 * ;", ""}));
-    EXPECT_NE(controller.console().Dictionary().Find("TWICE"), nullptr);
     EXPECT_EQ(texts.calls, Lines{"show " + Path("pr.ed2")});
 }
 

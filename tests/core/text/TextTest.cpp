@@ -15,9 +15,7 @@ class SourceDownload : public CoreTest {
 protected:
     // Every download ends with its box closed and the link idle.
     void ExpectFinished() {
-        EXPECT_FALSE(protocol().heldBox);
-        EXPECT_FALSE(ui.boxOpen);
-        EXPECT_EQ(protocol().ReplyState, reply::kIdle);
+        EXPECT_TRUE(!protocol().heldBox && !ui.boxOpen && protocol().ReplyState == reply::kIdle);
     }
 };
 
