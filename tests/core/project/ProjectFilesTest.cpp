@@ -2,11 +2,13 @@
 #include "ConsoleModel.h"
 #include "core/base/CommandIds.h"
 #include "core/base/CommandRegistry.h"
+#include "core/link/CommLink.h"
 #include "core/project/CPosDat.h"
 #include "core/project/ProjectCommands.h"
 #include "core/project/ProjectModel.h"
 #include "core/project/ProjectPair.h"
 #include "core/project/ProjectService.h"
+#include "core/protocol/Protocol.h"
 #include "support/FileFormatCheck.h"
 #include "support/ImageBuilder.h"
 
@@ -89,60 +91,53 @@ TEST_F(ProjectFiles, AProjectRoundTripsAndDamageIsRefused) {
 
 TEST_F(ProjectFiles, OpeningBindsTheNamesAndTheControllerGetsImageDeclarationsAndSource) {
     ASSERT_TRUE(doc.OpenFile(WriteProject("pr", PlaceAndRoute(), ": TWICE 2 * ;\n")));
-    EXPECT_TRUE(ui.messages.empty());
     EXPECT_EQ(model.EntryNames, (Lines{"P1", "R1"}));
-    EXPECT_EQ(model.FindEntry("R1"), 64);
-    EXPECT_EQ(doc.GetPathName(), Path("pr.run"));
-    EXPECT_FALSE(doc.IsModified());
+    // R1's entry, path, modified, announced, box open, messages.
+    EXPECT_EQ(std::make_tuple(model.FindEntry("R1"), doc.GetPathName(), doc.IsModified(), announced,
+                              ui.boxOpen, ui.messages.size()),
+              std::make_tuple(64, Path("pr.run"), false, std::string("O"), false, size_t{0}));
     EXPECT_EQ(ControllerImage(), PlaceAndRoute().Bytes());
     EXPECT_EQ(Sent(), (Lines{"1 BANK C! DECIMAL RUN-LIST 128 RECEIVE", "|", "KAVENTRIX", "STARTOVER",
                              "PLACE P1", "ROUTE R1", "IOFLAG C0SET", ": TWICE 2 * ;", ""}));
-    EXPECT_NE(controller.console().Dictionary().Find("TWICE"), nullptr);
     EXPECT_EQ(texts.calls, Lines{"show " + Path("pr.ed2")});
-    EXPECT_EQ(announced, "O");
-    EXPECT_FALSE(ui.boxOpen);
 }
 
 TEST_F(ProjectFiles, DeclarationsThatDoNotFitTheImageEmptyTheProject) {
-    const struct {
-        const char* ed1;
-        const char* message; // empty: opened
-        Lines names;
-    } rows[] = {
-        {"KAVENTRIX\nSTARTOVER\nPLACE P1\nROUTE R1\nPLACE P2\n", "run file too short", {}},
-        {"KAVENTRIX\nSTARTOVER\nROUTE X\n", "X not an old ROUTE", {}},
-        {"KAVENTRIX\nSTARTOVER\nPLACE P1\nPLACE Y\n", "Y not an old PLACE", {}},
-        {"KAVENTRIX STARTOVER\r\n( a comment ) place x\r\nPLACE P1 \\ more\r\n\r\nROUTE R1",
+    const QByteArray image = PlaceAndRoute().Bytes();
+    QByteArray farLink = image;
+    farLink[64] = static_cast<char>(0xF2); // the route's link: 65522, past the limit
+    farLink[65] = static_cast<char>(0xFF);
+    const std::string both = PlaceAndRoute().Declarations();
+    // The .run and .ed1 files (empty: none), the message (empty: opened) and the names bound.
+    const std::tuple<QByteArray, std::string, std::string, Lines> rows[] = {
+        {image, "KAVENTRIX\nSTARTOVER\nPLACE P1\nROUTE R1\nPLACE P2\n", "run file too short", {}},
+        {image, "KAVENTRIX\nSTARTOVER\nROUTE X\n", "X not an old ROUTE", {}},
+        {image, "KAVENTRIX\nSTARTOVER\nPLACE P1\nPLACE Y\n", "Y not an old PLACE", {}},
+        {image,
+         "KAVENTRIX STARTOVER\r\n( a comment ) place x\r\nPLACE P1 \\ more\r\n\r\nROUTE R1",
          "",
          {"P1", "R1"}},
-        {"KAVENTRIX\nSTARTOVER\nPLACE P1\n", "", {"P1"}},
+        {image, "KAVENTRIX\nSTARTOVER\nPLACE P1\n", "", {"P1"}},
+        {farLink, both, "PC has insufficient space for run-list", {}},
+        {{}, both, "Cannot open file " + Path("pr.run"), {}},
+        {image, "", Path("pr.ed1") + " could not be opened", {}},
     };
-    for (const auto& row : rows) {
-        SCOPED_TRACE(row.ed1);
-        Write("pr.run", PlaceAndRoute().Bytes());
-        Write("pr.ed1", row.ed1);
+    for (const auto& [run, ed1, message, names] : rows) {
+        SCOPED_TRACE(ed1 + message);
+        for (const char* name : {"pr.run", "pr.ed1"})
+            QFile::remove(QString::fromStdString(Path(name)));
+        if (!run.isEmpty())
+            Write("pr.run", run);
+        if (!ed1.empty())
+            Write("pr.ed1", ed1);
         ui.messages.clear();
         doc.CloseFileDocument();
-        EXPECT_EQ(doc.OpenFile(Path("pr.run")), !*row.message);
-        EXPECT_EQ(ui.messages, *row.message ? Lines{row.message} : Lines{});
-        EXPECT_EQ(model.EntryNames, row.names);
-        EXPECT_EQ(model.Word(model.RunListEnd), 0);
-        EXPECT_EQ(model.EntryCount(), static_cast<int>(row.names.size()));
+        EXPECT_EQ(doc.OpenFile(Path("pr.run")), message.empty());
+        EXPECT_EQ(ui.messages, message.empty() ? Lines{} : Lines{message});
+        EXPECT_EQ(model.EntryNames, names);
+        EXPECT_EQ(std::make_tuple(model.Word(model.RunListEnd), model.EntryCount()),
+                  std::make_tuple(0, static_cast<int>(names.size())));
     }
-    QByteArray run = PlaceAndRoute().Bytes();
-    run[64] = static_cast<char>(0xF2); // the route's link: 65522, past the limit
-    run[65] = static_cast<char>(0xFF);
-    Write("pr.run", run);
-    Write("pr.ed1", PlaceAndRoute().Declarations());
-    doc.CloseFileDocument();
-    EXPECT_FALSE(doc.OpenFile(Path("pr.run")));
-    EXPECT_EQ(ui.messages.back(), "PC has insufficient space for run-list");
-    EXPECT_FALSE(doc.OpenFile(Path("none.run")));
-    EXPECT_EQ(ui.messages.back(), "Cannot open file " + Path("none.run"));
-    QFile::remove(QString::fromStdString(Path("pr.ed1")));
-    EXPECT_FALSE(doc.OpenFile(Path("pr.run")));
-    EXPECT_EQ(ui.messages.back(), Path("pr.ed1") + " could not be opened");
-    EXPECT_EQ(model.FirstEntry(), kNoEntry);
 }
 
 TEST_F(ProjectFiles, CompanionsAreFoundWhateverTheirCaseAndSavedInPlace) {
@@ -150,7 +145,6 @@ TEST_F(ProjectFiles, CompanionsAreFoundWhateverTheirCaseAndSavedInPlace) {
     Write("Mixed.Ed1", QByteArray::fromStdString(PlaceAndRoute().Declarations()));
     Write("Mixed.ed2", "1 2 +\n");
     ASSERT_TRUE(doc.OpenFile(Path("Mixed.run")));
-    EXPECT_EQ(doc.Ed2Path(), Path("Mixed.ed2"));
     model.EntryNames[0] = "P9";
     doc.SetModifiedFlag();
     ASSERT_TRUE(doc.SaveFileDocument());
@@ -161,8 +155,7 @@ TEST_F(ProjectFiles, CompanionsAreFoundWhateverTheirCaseAndSavedInPlace) {
     texts.docs[Path("Mixed.ed2")].modified = true;
     EXPECT_EQ(doc.Ed2Path(), Path("Mixed.ed2"));
     EXPECT_TRUE(doc.IsModified());
-    EXPECT_EQ(ChangeExtension("/a/b.d/proj", "ED2"), "/a/b.d/proj.ED2");
-    EXPECT_EQ(ChangeExtension("", "ED1"), "");
+    EXPECT_EQ(ChangeExtension("/a/b.d/proj", "ED2") + "|" + ChangeExtension("", "ED1"), "/a/b.d/proj.ED2|");
 }
 
 TEST_F(ProjectFiles, SaveAsTakesTheSourceAlongWithItsUnsavedEdits) {
@@ -171,11 +164,9 @@ TEST_F(ProjectFiles, SaveAsTakesTheSourceAlongWithItsUnsavedEdits) {
     EXPECT_TRUE(doc.IsModified()) << "unsaved source edits count";
     ASSERT_TRUE(SaveAs("b.run"));
     EXPECT_EQ(Read("b.run").size(), 18);
-    EXPECT_EQ(Read("b.ED1"), "KAVENTRIX\nSTARTOVER\n");
-    EXPECT_EQ(Read("b.ED2"), ": TWICE 3 * ;\n");
-    EXPECT_EQ(Read("a.ed2"), ": TWICE 2 * ;\n");
-    EXPECT_EQ(doc.Ed2Path(), Path("b.ED2"));
-    EXPECT_FALSE(doc.IsModified());
+    EXPECT_EQ(Read("b.ED1") + Read("b.ED2") + Read("a.ed2"),
+              "KAVENTRIX\nSTARTOVER\n: TWICE 3 * ;\n: TWICE 2 * ;\n");
+    EXPECT_EQ(std::make_tuple(doc.Ed2Path(), doc.IsModified()), std::make_tuple(Path("b.ED2"), false));
     EXPECT_EQ(ui.boxTexts.back(), "Saving " + Path("b.ED2"));
     InstallScreen({&ui}); // without a text editor the source file is copied
     ASSERT_TRUE(SaveAs("c.run"));
@@ -189,8 +180,7 @@ TEST_F(ProjectFiles, AFailedSaveLeavesTheOldFiles) {
     EXPECT_FALSE(SaveAs("q.run"));
     EXPECT_EQ(ui.messages, Lines{Path("q.ED1") + " could not be opened"});
     EXPECT_EQ(Read("q.run"), "old run bytes");
-    EXPECT_TRUE(doc.IsModified());
-    EXPECT_FALSE(ui.boxOpen);
+    EXPECT_TRUE(doc.IsModified() && !ui.boxOpen);
 
     std::ostringstream out;
     out.setstate(std::ios::failbit); // an earlier failure does not count
@@ -206,11 +196,9 @@ TEST_F(ProjectFiles, AFailedSaveLeavesTheOldFiles) {
 // What an interrupted save of the pair left behind, and what opening the project makes of it.
 TEST_F(ProjectFiles, AnInterruptedPairSaveIsFinishedOrUndoneAtOpening) {
     const QByteArray whole("p.run\np.ED1\nend\n");
-    const struct {
-        const char* left;
-        QByteArray marker; // empty: none
-        bool runTemp, ed1Temp, newPair;
-    } cases[] = {
+    // What was left, the marker (empty: none), the .run and .ed1 still under their temporary names,
+    // and whether the new pair is the outcome.
+    const std::tuple<const char*, QByteArray, bool, bool, bool> cases[] = {
         {"both files written, no marker", "", true, true, false},
         {"marker cut short", "p.run\np.E", true, true, false},
         {"marker without its end", "p.run\np.ED1\n", true, true, false},
@@ -218,19 +206,18 @@ TEST_F(ProjectFiles, AnInterruptedPairSaveIsFinishedOrUndoneAtOpening) {
         {"marker, .run renamed", whole, false, true, true},
         {"marker, both renamed", whole, false, false, true},
     };
-    for (const auto& c : cases) {
-        Write("p.run", c.marker == whole && !c.runTemp ? "new run" : "old run");
-        Write("p.ED1", c.marker == whole && !c.ed1Temp ? "new ed1" : "old ed1");
-        if (c.runTemp)
+    for (const auto& [left, marker, runTemp, ed1Temp, newPair] : cases) {
+        Write("p.run", marker == whole && !runTemp ? "new run" : "old run");
+        Write("p.ED1", marker == whole && !ed1Temp ? "new ed1" : "old ed1");
+        if (runTemp)
             Write("p.run.new", "new run");
-        if (c.ed1Temp)
+        if (ed1Temp)
             Write("p.ED1.new", "new ed1");
-        if (!c.marker.isEmpty())
-            Write("p.run.pair", c.marker);
+        if (!marker.isEmpty())
+            Write("p.run.pair", marker);
         RecoverProjectPair(Path("p.run"), Path("p.ED1"));
-        EXPECT_EQ(Read("p.run") + Read("p.ED1"), c.newPair ? "new runnew ed1" : "old runold ed1") << c.left;
-        EXPECT_EQ(QDir(dir.path()).entryList({"p.*"}, QDir::Files), QStringList({"p.ED1", "p.run"}))
-            << c.left;
+        EXPECT_EQ(Read("p.run") + Read("p.ED1"), newPair ? "new runnew ed1" : "old runold ed1") << left;
+        EXPECT_EQ(QDir(dir.path()).entryList({"p.*"}, QDir::Files), QStringList({"p.ED1", "p.run"})) << left;
     }
 }
 
@@ -241,25 +228,103 @@ TEST_F(ProjectFiles, NewStartsTheControllerOverAndCloseAsksFirst) {
     ui.fileNames = {Path("n.run")};
     EXPECT_TRUE(registry.Run(ID_PROJECT_NEW));
     EXPECT_EQ(Sent(), (Lines{"KAVENTRIX", "STARTOVER", "NEW"}));
-    EXPECT_EQ(Read("n.ED2"), "");
-    EXPECT_TRUE(texts.IsOpen(Path("n.ED2")));
-    EXPECT_EQ(doc.GetPathName(), Path("n.run"));
-    EXPECT_FALSE(TestFileExists(Path("n.run"))) << "written on the first save";
-    EXPECT_EQ(announced, "CO");
+    // The source emptied and shown, the path taken, the .run written only on the first save.
+    EXPECT_EQ(std::make_tuple(Read("n.ED2"), texts.IsOpen(Path("n.ED2")), doc.GetPathName(),
+                              TestFileExists(Path("n.run")), announced),
+              std::make_tuple(QByteArray(), true, Path("n.run"), false, std::string("CO")));
 
     projectService().AllocateEntry(kPlaceParagraphs, "P1");
     projectService().SetActiveRoute(16);
     doc.SetModifiedFlag();
-    ui.answers = {Answer::Cancel, Answer::No};
-    registry.Run(ID_PROJECT_CLOSE);
-    EXPECT_EQ(model.EntryNames.size(), 1u);
+    ui.answers = {Answer::No};
     EXPECT_TRUE(registry.Run(ID_PROJECT_CLOSE));
-    EXPECT_EQ(ui.questions, Lines(2, "The Project has been modified, do you wish to save it?"));
-    EXPECT_TRUE(model.EntryNames.empty());
+    EXPECT_EQ(ui.questions, Lines{"The Project has been modified, do you wish to save it?"});
+    EXPECT_TRUE(model.EntryNames.empty() && !texts.IsOpen(Path("n.ED2")) && doc.GetPathName().empty());
     EXPECT_EQ(model.ActiveRoute, kNoEntry);
-    EXPECT_FALSE(texts.IsOpen(Path("n.ED2")));
-    EXPECT_TRUE(doc.GetPathName().empty());
     EXPECT_GT(ui.kicks, 0);
+}
+
+// An open project, on the controller as well.
+class ProjectTransfer : public ProjectFiles {
+protected:
+    ProjectTransfer() {
+        EXPECT_TRUE(doc.OpenFile(WriteProject("pr", PlaceAndRoute(), "1 2 +\n")));
+        Sent();
+        ui.boxTexts.clear();
+    }
+};
+
+TEST_F(ProjectTransfer, UpdateBringsBackWhatTheControllerLearnedAndKeepsTheNames) {
+    controller.Run("DECIMAL 6 -5 4 -3 2 -1 JMA");
+    controller.Run("R1 LEARN");
+    Sent();
+    ProjectService::Changes changes;
+    QObject::connect(&projectService(), &ProjectService::Changed,
+                     [&changes](ProjectService::Changes what) { changes |= what; });
+    doc.UpdateData();
+    EXPECT_TRUE(ui.messages.empty());
+    EXPECT_TRUE(changes.testFlag(ProjectService::Image) && changes.testFlag(ProjectService::Names));
+    EXPECT_EQ(Sent(), Lines{"1 BANK C! DECIMAL RUN-LIST NEXT @ RUN-LIST - TRANSMIT"});
+    EXPECT_EQ(model.Line(64, 2), Record({-1, 2, -3, 4, -5, 6}));
+    EXPECT_EQ(model.EntryName(64), "R1");
+    // Line count, head, terminator, modified, box open.
+    EXPECT_EQ((std::vector<int>{model.LineCount(64), model.Word(0), model.Word(model.RunListEnd),
+                                doc.IsModified(), ui.boxOpen}),
+              (std::vector<int>{2, 16, 0, 1, 0}));
+
+    // "Reload" puts the PC's image back on the controller, then the declarations and the source.
+    model.SetWord(64 + kCount, 1);
+    doc.ReloadProject();
+    EXPECT_EQ(controller.console().RunList().Count(64), 1);
+    EXPECT_EQ(ui.boxTexts, (Lines{"Uploading", "Downloading data", "Downloading .ed1 file",
+                                  "Downloading " + Path("pr.ed2")}));
+}
+
+TEST_F(ProjectTransfer, AListThatNoLongerFitsTheNamesEmptiesTheProject) {
+    controller.Run("FORGET R1"); // the controller's list is one entry short
+    doc.UpdateData();
+    EXPECT_EQ(ui.messages, Lines{"run list too short"});
+    EXPECT_TRUE(model.FirstEntry() == kNoEntry && model.EntryNames.empty());
+
+    model.EntryNames = {"P1"};
+    controller.Bank(1)[16] = 0xF8; // P1's link beyond the limit: 65528
+    controller.Bank(1)[17] = 0xFF;
+    doc.UpdateData();
+    EXPECT_EQ(ui.messages.back(), "Insufficient space for run list");
+    EXPECT_EQ(model.FirstEntry(), kNoEntry);
+}
+
+TEST_F(ProjectTransfer, AFailedOrSimulatedUpdateKeepsTheProject) {
+    controller.cancelAtEnq = controller.enqs + 1;
+    doc.UpdateData();
+    EXPECT_EQ(ui.messages, Lines{"Upload failed, data may now be invalid"});
+    EXPECT_TRUE(model.RunListEnd == 128 && model.EntryNames.size() == 2u);
+    EXPECT_EQ(protocol().receiveMode, ReceiveMode::Text);
+
+    doc.SetModifiedFlag(false);
+    commLink().Simulate = true;
+    doc.UpdateData();
+    EXPECT_FALSE(doc.IsModified());
+}
+
+TEST_F(ProjectTransfer, ARefusedDeclarationStopsTheTextButSetsTheIoFlag) {
+    controller.refusedLine = "STARTOVER";
+    EXPECT_FALSE(doc.DownloadText());
+    EXPECT_EQ(Sent(), (Lines{"|", "KAVENTRIX", "STARTOVER", "IOFLAG C0SET"}));
+    EXPECT_EQ(ui.messages, Lines{"> expected"});
+    EXPECT_FALSE(protocol().ControllerStream.fail() || controller.console().PromptOnly() ||
+                 protocol().heldBox);
+
+    // Opening such a project closes it again.
+    EXPECT_FALSE(doc.OpenFile(Path("pr.run")));
+    EXPECT_TRUE(doc.GetPathName().empty());
+    QFile::remove(QString::fromStdString(Path("pr.ed2")));
+    controller.refusedLine.clear();
+    ui.messages.clear();
+    Sent();
+    EXPECT_TRUE(doc.OpenFile(Path("pr.run")));
+    EXPECT_EQ(Sent().back(), "IOFLAG C0SET") << "a missing source is skipped silently";
+    EXPECT_TRUE(ui.messages.empty());
 }
 
 } // namespace

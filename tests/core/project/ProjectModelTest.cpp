@@ -1,139 +1,383 @@
 #include "core/project/ProjectModel.h"
 #include "core/app/CoreWiring.h"
-#include "core/project/ProjectFiles.h"
 #include "core/project/ProjectService.h"
 #include "support/CoreTest.h"
+#include "support/FixedArm.h"
 #include "support/ImageBuilder.h"
+
+#include "core/project/ContourLine.h"
+#include "core/project/PlacesActions.h"
+#include "core/project/PlacesRoutesExport.h"
+#include "core/project/ProjectEditing.h"
+#include "core/project/ProjectFiles.h"
+#include "core/project/RouteEditorActions.h"
+#include "core/project/RouteFilling.h"
+#include "core/project/RouteLines.h"
+#include "core/project/RoutesActions.h"
+#include "core/protocol/Protocol.h"
+
+#include <functional>
 
 using namespace runlist;
 
 namespace {
 
+using Ints = std::vector<int>;
+using Lines = std::vector<std::string>;
+
 PositionRecord Record(std::initializer_list<int> values, std::uint16_t code = 0) {
     return ImageBuilder::Record(values, code);
 }
 
-class ProjectModelTest : public CoreTest {
+class ProjectTest : public CoreTest {
 protected:
-    // The image and names of a project file.
+    // The image and names of a project, on the PC alone.
     void Load(const ImageBuilder& project) {
-        LoadRunFileBytes(m, project.Bytes());
-        ASSERT_EQ(BindDeclarations(m, project.Declarations()), "");
+        LoadRunFileBytes(model, project.Bytes());
+        ASSERT_EQ(BindDeclarations(model, project.Declarations()), "");
     }
-    ProjectModel& m = projectModel();
-    ProjectService& service = projectService();
+    ProjectModel& model = projectModel();
 };
 
-TEST_F(ProjectModelTest, AnEmptyImageHoldsTheHeadAndTheTerminatorOnly) {
-    EXPECT_EQ(RunFileBytes(m), QByteArray("\x10\0\0\0\x04\0\0\0\0\0\0\0\x08\0\0\0\0\0", 18));
-    EXPECT_EQ(m.FirstEntry(), kNoEntry);
-    EXPECT_EQ(m.FreeParagraphs(), 4093);
-    EXPECT_EQ(m.EntryCount(), 0);
+// What the randomized run against the emulator cannot tell apart, because the emulator would take
+// either: the exact command texts. The controller here accepts every line and answers no query.
+TEST_F(ProjectTest, EditingOperationsSendExactlyTheirCommands) {
+    int r1 = kNoEntry, r2 = kNoEntry, p1 = kNoEntry;
+    const std::string download = "1 BANK C! DECIMAL RUN-LIST ";
+    // What each step shows, the step, the lines it sends.
+    const std::vector<std::tuple<const char*, std::function<void()>, Lines>> steps = {
+        {"a relative route: SUB without CR, on the declaration's line",
+         [&] { r1 = ::AddRoute("R1", 4, 0, true, 0, 0); },
+         {"JOINT", "SUB ROUTE R1", "4 RESERVE"}},
+        {"a grid route is filled and sent",
+         [&] { r2 = ::AddRoute("R2", 12, 1, false, 3, 4); },
+         {"CARTESIAN", "ROUTE R2", "12 RESERVE", download + "304 RECEIVE"}},
+        {"a place after the routes",
+         [&] {
+             model.SetWord((p1 = projectService().AllocateEntry(kPlaceParagraphs, "P1")) + kKind, kPlace);
+         },
+         {}},
+        {"at count + 1 the line is learned", [&] { InsertLearnedLine(r1, 1); }, {"R1 LEARN", "DECIMAL GF"}},
+        {"before the count it is inserted", [&] { InsertLearnedLine(r1, 1); }, {"R1 1 INSERT", "DECIMAL GF"}},
+        {"a function line asks for the word's address",
+         [&] { SetFunctionLine(r1, 2, "GRIP", 7); },
+         {"DECIMAL FIND GRIP ."}},
+        {"word names: above 40959 none is asked, a failed one is asked once",
+         [&] {
+             PositionRecord line;
+             line.code = 40960;
+             EXPECT_EQ(WordName(line), "word");
+             line.code = 100;
+             EXPECT_EQ(WordName(line), "error");
+             EXPECT_EQ(WordName(line), "error");
+             EXPECT_EQ(ui.messages, std::vector<std::string>{"OK expected"});
+             ui.messages.clear();
+         },
+         {"102 NAME"}},
+        {"a route another route follows is resized by a download",
+         [&] { ResizeRoute(r1, 3); },
+         {download + "336 RECEIVE"}},
+        {"the last route is resized on the controller, places after it or not",
+         [&] {
+             r2 = model.FindEntry("R2");
+             ResizeRoute(r2, 14);
+             ResizeRoute(r2, 12);
+         },
+         {"R2 2 RESERVE", "R2 -2 RESERVE"}},
+        {"an entry that is not the last: the image and the declarations again",
+         [&] { DeleteEntry(model.FindEntry("R2")); },
+         {download + "128 RECEIVE", "|", "KAVENTRIX", "STARTOVER", "ROUTE R1", "PLACE P1", "IOFLAG C0SET"}},
+        {"a rename asks, then declares every entry again",
+         [&] {
+             ui.answers.push_back(Answer::Yes);
+             ui.names.push_back("R9");
+             RenameEntry(r1);
+         },
+         {"|", "KAVENTRIX", "STARTOVER", "ROUTE R9", "PLACE P1", "IOFLAG C0SET"}},
+        {"the last entry is forgotten", [&] { DeleteEntry(model.FindEntry("P1")); }, {"FORGET P1"}},
+        {"questions answered No send nothing",
+         [&] {
+             EditorDelete(r1, 1);
+             RoutesDelete(r1);
+         },
+         {}},
+        {"a new place asks its name, then the controller's mode",
+         [&] {
+             ui.names.push_back("P2");
+             PlacesAddNew();
+         },
+         {"DECIMAL CARTMODE C@ .", "DECIMAL CF", "PLACE P2"}},
+    };
+    for (const auto& [what, run, lines] : steps) {
+        run();
+        EXPECT_EQ(Sent(), lines) << what;
+        EXPECT_TRUE(ui.messages.empty()) << what << ": " << ui.messages.front();
+        ui.messages.clear();
+    }
+    const PositionRecord function = model.Line(r1, 2);
+    const std::string found = controller.Run("DECIMAL FIND GRIP .");
+    EXPECT_EQ(function.code, std::stoi(found.substr(found.find('.') + 1))) << found;
+    EXPECT_EQ(function.values[0], 7);
+    EXPECT_EQ(model.EntryNames, (std::vector<std::string>{"R9", "P2"}));
+    EXPECT_EQ(ui.questions, (std::vector<std::string>{
+                                "The \"ed1\" and \"ed2\" files will be reloaded Do you wish to proceed?",
+                                "Do you wish to delete index 1", "Do you wish to delete route R9"}));
+    EXPECT_EQ(ui.nameDialogs, (std::vector<std::string>{"Edit name: R1", "New place: "}));
+    EXPECT_EQ((Ints{model.RunListEnd, p1}), (Ints{16 + 64 + 48, 16 + 80 + 16 * 13}));
+    EXPECT_EQ(LineCodeText(18, "_CUT", 3), "18 _CUT 3 LINE 12 + E!");
+    EXPECT_EQ(LineCodeText(40000, "R", 1), "-25536 R 1 LINE 12 + E!");
 }
 
-TEST_F(ProjectModelTest, EntriesAreWalkedByKindAndNameAndTheirFieldsRead) {
+TEST_F(ProjectTest, GeneratorStopsAtTheTargetsReservedLines) {
+    PositionRecord line;
+    SetContourLine(line, contour::kLine, 100, 0);
+    Load(ImageBuilder().Route("CUT", 2).Route("NEXT", 1).Route("_CUT", 1, {line}));
+    const int target = model.FindEntry("CUT"), next = model.FindEntry("NEXT");
+    const PositionRecord untouched = model.Line(next, 1);
+
+    EXPECT_TRUE(GenerateRoute(model.FindEntry("_CUT")));
+    EXPECT_EQ((Ints{model.LineCount(target), model.Line(target, 2).values[0]}), (Ints{2, 500}));
+    EXPECT_EQ(model.Line(next, 1), untouched);
+    EXPECT_EQ(ui.messages, std::vector<std::string>{"Route CUT stopped at the limit: 2 of 4 points fitted"});
+}
+
+TEST_F(ProjectTest, RouteEditorLinesMarkTheGridAndItsButtonsFollowTheRoute) {
+    std::vector<PositionRecord> lines(12);
+    lines.push_back(Record({-7}, poscode::kJointRelative));
+    Load(ImageBuilder().Route("G", 13, lines).Route("GEN", 2, {}, 1));
+    const int grid = model.FindEntry("G"), general = model.FindEntry("GEN");
+    model.SetByte(grid + kRows, 3);
+    model.SetByte(grid + kColumns, 4);
+    const std::vector<std::pair<int, std::vector<std::string>>> cells = {
+        {1, {" 1 *", "1", "1"}},  {4, {" 4 *", "1", "4"}},  {6, {" 6", "2", "2"}},
+        {9, {" 9 i4", "3", "1"}}, {12, {"12 *", "3", "4"}}, {13, {"13 R", "", "", "-7"}}};
+    for (const auto& expected : cells) {
+        const std::vector<std::string> texts = RouteLineTexts(grid, expected.first);
+        EXPECT_EQ(std::vector<std::string>(texts.begin(), texts.begin() + expected.second.size()),
+                  expected.second);
+    }
+
+    // (button, ready, selected line, full) -> enabled, on this grid route (line 13 relative).
+    const std::tuple<EditorButton, bool, int, bool> rules[] = {
+        {EditorButton::Close, false, 0, true},
+        {EditorButton::GoTo, true, 0, false},
+        {EditorButton::GoTo, true, 2, true},
+        {EditorButton::GoTo, false, 2, false},
+        {EditorButton::SetToHere, true, 13, true},
+        {EditorButton::InsertPosition, true, 1, false},
+        {EditorButton::AppendFunction, true, 1, false},
+        {EditorButton::Delete, true, 12, false},
+        {EditorButton::Delete, true, 13, true},
+        {EditorButton::SetApproach, true, 0, false},
+        {EditorButton::Interpolate, true, 1, true},
+        {EditorButton::InterpolateCorners, true, 1, true},
+        {EditorButton::InterpolateCorners, true, 0, false},
+        {EditorButton::Run, true, 0, true},
+    };
+    for (const auto& [button, ready, selected, enabled] : rules)
+        EXPECT_EQ(EditorButtonEnabled(button, RouteFactsOf(grid, selected, ready)), enabled)
+            << int(button) << " line " << selected;
+
+    // The columns: a grid's row and column, then the profile's joints or axes as the route moves.
+    FixedArm arm(2, 3);
+    EXPECT_EQ(RouteEditorColumnNames(grid),
+              (std::vector<std::string>{"Line", "row", "col", "Waist", "Shoulder"}));
+    EXPECT_EQ(RouteEditorColumnNames(general), (std::vector<std::string>{"Line", "X", "Y", "Z"}));
+    model.SetWord(general + kMode, 0);
+
+    // A general route with room: insertions need a selection unless it is empty; a contour line
+    // cannot be set to the arm's position.
+    RouteFacts facts = RouteFactsOf(general, 0, true);
+    EXPECT_TRUE(EditorButtonEnabled(EditorButton::InsertPosition, facts) &&
+                EditorButtonEnabled(EditorButton::SetApproach, facts));
+    facts.count = 1;
+    EXPECT_FALSE(EditorButtonEnabled(EditorButton::InsertFunction, facts));
+    facts.selected = 1;
+    facts.selectedCode = poscode::kContourBase + 2;
+    EXPECT_TRUE(EditorButtonEnabled(EditorButton::InsertFunction, facts));
+    EXPECT_FALSE(EditorButtonEnabled(EditorButton::SetToHere, facts) ||
+                 EditorButtonEnabled(EditorButton::Interpolate, facts));
+}
+
+TEST_F(ProjectTest, ACopyHasTheRoutesReserveAndLines) {
+    Load(ImageBuilder().Route("R1", 3, {Record({}), Record({1, 2, 3})}));
+    const int r = model.FirstEntry();
+    const int end = model.RunListEnd;
+    const int copy = CopyRoute(r, "C1");
+    ASSERT_NE(copy, kNoEntry);
+    EXPECT_EQ((Ints{model.RunListEnd, model.RouteCapacity(copy), model.LineCount(copy)}),
+              (Ints{end + 4 * kParagraph, 3, 2}));
+    EXPECT_EQ(model.Line(copy, 2), model.Line(r, 2));
+    EXPECT_EQ(Sent().front(), "DECIMAL ROUTE C1");
+    EXPECT_TRUE(ui.messages.empty()) << ui.messages.front();
+}
+
+TEST_F(ProjectTest, AGeneratorPairNeedsANameFreeForBoth) {
+    Load(ImageBuilder().Route("_CUT", 1));
+    for (const auto& [name, message] : {std::pair{"", "Please enter a name"},
+                                        {"A B", "Please enter a name"},
+                                        {"CUT", "_CUT already exists"}}) {
+        ui.messages.clear();
+        EXPECT_EQ(RoutesNewGenerator(name, 5, 2), kNoEntry);
+        EXPECT_EQ(ui.messages, std::vector<std::string>{message});
+    }
+    EXPECT_TRUE(Sent().empty());
+    const int generator = RoutesNewGenerator("SAW", 5, 2);
+    ASSERT_NE(generator, kNoEntry);
+    EXPECT_EQ(model.EntryName(generator), "_SAW");
+    EXPECT_EQ(model.RouteCapacity(model.FindEntry("SAW")), 5);
+}
+
+TEST_F(ProjectTest, ANewFunctionLineStartsFromNoWordAndZero) {
+    const int r = ::AddRoute("R1", 2, 0, false, 0, 0);
+    ui.functions.push_back({"GRIP", 7});
+    EXPECT_TRUE(InsertFunctionLine(r, 1));
+    EXPECT_EQ(ui.functionDialogs, std::vector<std::string>{" 0"});
+    EXPECT_EQ(model.Line(r, 1).values[0], 7);
+    EXPECT_TRUE(ui.messages.empty()) << ui.messages.front();
+}
+
+TEST_F(ProjectTest, AddToAllMovesOnlyAbsolutePositions) {
+    const std::uint16_t codes[] = {0, 1, 2, 3, 18, 40000};
+    std::vector<PositionRecord> lines;
+    for (std::uint16_t code : codes)
+        lines.push_back(Record({30000}, code));
+    Load(ImageBuilder().Route("R", 6, lines));
+    const int r = model.FirstEntry();
+    PositionRecord offset;
+    offset.values[0] = 10000;
+    AddToAllLines(r, offset);
+    const int expected[] = {-25536, 30000, -25536, 30000, 30000, 30000};
+    for (int n = 1; n <= 6; ++n)
+        EXPECT_EQ(model.Line(r, n).values[0], expected[n - 1]) << "code " << codes[n - 1];
+}
+
+// The CSV export of places and routes, values as the windows show them.
+TEST_F(ProjectTest, ExportWritesPlacesApproachesAndEveryKindOfRouteLineAsTheWindowsShowThem) {
+    FixedArm arm(4, 3);
+    const PositionRecord place = Record({2500, 0, -100}, poscode::kCartesian);
+    Load(ImageBuilder()
+             .Place("P1", place)
+             .Place("a,\"b", place, Record({0, 15}, poscode::kCartesianRelative))
+             .Route("R", 4,
+                    {Record({1, 2, 3, 4}, poscode::kJoint), Record({10, 20, 30}, poscode::kCartesianRelative),
+                     Record({7}, 0x1234)})
+             .Route("G", 2, {Record({5}, poscode::kJoint)})
+             .Route("_c", 1, {Record({100, 50}, poscode::kContourBase + 2)}));
+    model.WordNameCache[0x1234] = "GRIP";
+    model.SetByte(model.FindEntry("G") + kRows, 1);
+    model.SetByte(model.FindEntry("G") + kColumns, 2);
+
+    const std::string expected = "Name,Kind,Line,Values,Value 1,Value 2,Value 3,Value 4\r\n"
+                                 "P1,Place,,Cartesian,250.0,0.0,-10.0,\r\n"
+                                 "\"a,\"\"b\",Place,,Cartesian,250.0,0.0,-10.0,\r\n"
+                                 "\"a,\"\"b\",Approach,,Cartesian,0.0,1.5,0.0,\r\n"
+                                 "R,Route,1,Joint,1,2,3,4\r\n"
+                                 "R,Route,2,Cartesian relative,1.0,2.0,3.0,\r\n"
+                                 "R,Route,3,Function,GRIP,7,,\r\n"
+                                 "G,Route,1,Joint,5,0,0,0\r\n"
+                                 "_c,Route,1,Contour,LIN,10.0,5.0,\r\n";
+    ui.fileNames = {Path("cell.csv"), Path("missing/cell.csv")};
+    ExportPlacesAndRoutes();
+    EXPECT_EQ(Read("cell.csv").toStdString(), expected);
+    ExportPlacesAndRoutes();
+    EXPECT_EQ(ui.messages, std::vector<std::string>{Path("missing/cell.csv") + " could not be written"});
+
+    // With the link down a word not known yet is not asked for: its address stands in.
+    model.WordNameCache.clear();
+    protocol().ReplyState = reply::kNotOpen;
+    EXPECT_NE(PlacesAndRoutesCsv().find("R,Route,3,Function,4660,7,,\r\n"), std::string::npos);
+    EXPECT_EQ(ui.messages.size(), 1u);
+}
+
+TEST_F(ProjectTest, EntriesAreWalkedByKindAndNameAndTheirFieldsRead) {
+    EXPECT_EQ(RunFileBytes(model), QByteArray("\x10\0\0\0\x04\0\0\0\0\0\0\0\x08\0\0\0\0\0", 18));
+    EXPECT_EQ((Ints{model.FirstEntry(), model.FreeParagraphs(), model.EntryCount()}),
+              (Ints{kNoEntry, 4093, 0}));
     Load(ImageBuilder()
              .Place("P1", Record({1234}, 2))
              .Route("R1", 2, {Record({-7, 0, 0, 0, 0, 300})})
              .Place("P2", Record({}), Record({0, 0, 0, 0, 0, -1}, 3))
              .Route("_GEN", 1, {Record({})}));
-    EXPECT_EQ(m.FirstEntry(), 16);
-    EXPECT_EQ(m.NextEntry(16), 64);
-    EXPECT_EQ(m.FirstPlace(), 16);
-    EXPECT_EQ(m.NextPlace(16), 112);
-    EXPECT_EQ(m.NextPlace(112), kNoEntry);
-    EXPECT_EQ(m.FirstRoute(), 64);
-    EXPECT_EQ(m.NextRoute(64), 160);
-    EXPECT_EQ(m.FindEntry("P2"), 112);
-    EXPECT_EQ(m.FindEntry("p2"), kNoEntry);
-    EXPECT_EQ(m.EntryCount(), 4);
-    EXPECT_EQ(m.EntrySize(16), 48);
-    EXPECT_EQ(m.RouteCapacity(64), 2);
-    EXPECT_FALSE(m.RouteIsFull(64));
-    EXPECT_TRUE(m.RouteIsFull(160));
-    EXPECT_FALSE(m.HasApproach(16));
-    EXPECT_TRUE(m.HasApproach(112));
-    EXPECT_TRUE(m.IsHidden(160));
-    EXPECT_FALSE(m.IsHidden(16));
-    EXPECT_EQ(m.LineAsDoubles(64, 1)[5], 300.0);
-    EXPECT_EQ(m.FreeParagraphs(), (kImageSize - 192) / 16 - 2);
+    EXPECT_EQ(
+        (Ints{model.FirstEntry(), model.NextEntry(16), model.FirstPlace(), model.NextPlace(16),
+              model.NextPlace(112), model.FirstRoute(), model.NextRoute(64), model.FindEntry("P2"),
+              model.FindEntry("p2"), model.EntryCount(), model.EntrySize(16), model.RouteCapacity(64),
+              model.FreeParagraphs()}),
+        (Ints{16, 64, 16, 112, kNoEntry, 64, 160, 112, kNoEntry, 4, 48, 2, (kImageSize - 192) / 16 - 2}));
+    // Full, has an approach, hidden.
+    EXPECT_EQ((Ints{model.RouteIsFull(64), model.RouteIsFull(160), model.HasApproach(16),
+                    model.HasApproach(112), model.IsHidden(160), model.IsHidden(16)}),
+              (Ints{0, 1, 0, 1, 1, 0}));
+    EXPECT_EQ(model.LineAsDoubles(64, 1)[5], 300.0);
 
-    EXPECT_EQ(m.GetRouteLayout(64), RouteLayout::General);
-    EXPECT_EQ(m.RouteSummary(64), "R1      Joint   Gen  Abs     2    1");
-    m.SetByte(64 + kColumns, 4);
-    EXPECT_EQ(m.GetRouteLayout(64), RouteLayout::Row);
-    m.SetByte(64 + kRows, 3);
-    m.SetWord(64 + kMode, 1);
-    m.SetWord(64 + kRelative, kRelativeFlag);
-    EXPECT_EQ(m.GetRouteLayout(64), RouteLayout::Grid);
-    EXPECT_EQ(m.RouteSummary(64), "R1      Cart    Grid Rel     2    1");
-    m.EntryNames[1] = "LONGNAME10";
-    EXPECT_EQ(m.RouteSummary(64).substr(0, 8), "LONGNAME");
+    EXPECT_EQ(model.GetRouteLayout(64), RouteLayout::General);
+    EXPECT_EQ(model.RouteSummary(64), "R1      Joint   Gen  Abs     2    1");
+    model.SetByte(64 + kColumns, 4);
+    EXPECT_EQ(model.GetRouteLayout(64), RouteLayout::Row);
+    model.SetByte(64 + kRows, 3);
+    model.SetWord(64 + kMode, 1);
+    model.SetWord(64 + kRelative, kRelativeFlag);
+    EXPECT_EQ(model.GetRouteLayout(64), RouteLayout::Grid);
+    EXPECT_EQ(model.RouteSummary(64), "R1      Cart    Grid Rel     2    1");
+    model.EntryNames[1] = "LONGNAME10";
+    EXPECT_EQ(model.RouteSummary(64).substr(0, 8), "LONGNAME");
 
-    m.SetWord(16 + kNameIndex, 7);
-    m.RenumberNames();
-    EXPECT_EQ(m.Word(16 + kNameIndex), 0);
-    EXPECT_EQ(m.Word(160 + kNameIndex), 3);
+    model.SetWord(16 + kNameIndex, 7);
+    model.RenumberNames();
+    EXPECT_EQ((Ints{model.Word(16 + kNameIndex), model.Word(160 + kNameIndex)}), (Ints{0, 3}));
 }
 
-TEST_F(ProjectModelTest, AllocationStopsAtTheLimitWithAMessageAndChangesNothing) {
-    const int paragraphs = (kAllocationLimit - m.RunListEnd) / kParagraph;
-    ASSERT_NE(service.AllocateEntry(paragraphs - 1, "BIG"), kNoEntry);
-    const int before = m.RunListEnd;
-    const auto image = m.RunList;
-    EXPECT_EQ(service.AllocateEntry(2, "TOOBIG"), kNoEntry);
+TEST_F(ProjectTest, AllocationStopsAtTheLimitWithAMessageAndChangesNothing) {
+    const int paragraphs = (kAllocationLimit - model.RunListEnd) / kParagraph;
+    ASSERT_NE(projectService().AllocateEntry(paragraphs - 1, "BIG"), kNoEntry);
+    const int before = model.RunListEnd;
+    const auto image = model.RunList;
+    EXPECT_EQ(projectService().AllocateEntry(2, "TOOBIG"), kNoEntry);
     EXPECT_EQ(ui.messages, std::vector<std::string>{"Insufficient space for run-list"});
-    EXPECT_EQ(m.RunList, image);
-    EXPECT_EQ(m.EntryNames.size(), 1u);
-    EXPECT_EQ(service.AllocateEntry(1, "LAST"), before);
-    EXPECT_EQ(m.RunListEnd, kAllocationLimit);
-    EXPECT_EQ(m.Word(kAllocationLimit), 0);
-    EXPECT_EQ(m.Word(before + kNameIndex), 1);
+    EXPECT_TRUE(model.RunList == image && model.EntryNames.size() == 1u);
+    EXPECT_EQ(projectService().AllocateEntry(1, "LAST"), before);
+    EXPECT_EQ((Ints{model.RunListEnd, model.Word(kAllocationLimit), model.Word(before + kNameIndex)}),
+              (Ints{kAllocationLimit, 0, 1}));
 }
 
-TEST_F(ProjectModelTest, RelativeLinksFollowABlockMoveAndCorruptLinksDoNotLoop) {
+TEST_F(ProjectTest, RelativeLinksFollowABlockMoveAndCorruptLinksDoNotLoop) {
     Load(ImageBuilder().Place("P", Record({})).Route("R", 5).Place("Q", Record({})));
-    const auto image = m.RunList;
-    m.LinksToRelative();
-    EXPECT_EQ(m.Word(0), 16);
-    EXPECT_EQ(m.Word(64), 96);
-    EXPECT_EQ(m.Word(208), 0);
-    m.LinksToAbsolute();
-    EXPECT_EQ(m.RunList, image);
+    const auto image = model.RunList;
+    model.LinksToRelative();
+    EXPECT_EQ((Ints{model.Word(0), model.Word(64), model.Word(208)}), (Ints{16, 96, 0}));
+    model.LinksToAbsolute();
+    EXPECT_EQ(model.RunList, image);
     // Removing the route the way a delete does: relative links, move the tail down, absolute links.
-    m.LinksToRelative();
-    std::copy(m.RunList.begin() + 160, m.RunList.begin() + 210, m.RunList.begin() + 64);
-    m.RunListEnd -= 96;
-    m.LinksToAbsolute();
-    EXPECT_EQ(m.NextEntry(16), 64);
-    EXPECT_EQ(m.Word(64), 112);
-    EXPECT_EQ(m.NextEntry(64), kNoEntry);
+    model.LinksToRelative();
+    std::copy(model.RunList.begin() + 160, model.RunList.begin() + 210, model.RunList.begin() + 64);
+    model.RunListEnd -= 96;
+    model.LinksToAbsolute();
+    EXPECT_EQ((Ints{model.NextEntry(16), model.Word(64), model.NextEntry(64)}), (Ints{64, 112, kNoEntry}));
 
-    m.SetWord(16, 16); // points at itself
-    EXPECT_EQ(m.NextEntry(16), kNoEntry);
-    m.LinksToRelative();
-    m.LinksToAbsolute();
-    EXPECT_LE(m.EntryCount(), kImageSize / kParagraph);
+    model.SetWord(16, 16); // points at itself
+    EXPECT_EQ(model.NextEntry(16), kNoEntry);
+    model.LinksToRelative();
+    model.LinksToAbsolute();
+    EXPECT_LE(model.EntryCount(), kImageSize / kParagraph);
 }
 
-TEST_F(ProjectModelTest, ClearingEmptiesTheImageAndTheWordNamesAreAskedOnce) {
+TEST_F(ProjectTest, ClearingEmptiesTheImageAndTheWordNamesAreAskedOnce) {
     Load(ImageBuilder().Place("P", Record({})));
-    const std::string grip = controller.Run("DECIMAL FIND GRIP .").substr(20);
-    const int code = std::stoi(grip);
+    const int code = std::stoi(controller.Run("DECIMAL FIND GRIP .").substr(20));
     Sent();
-    EXPECT_EQ(service.WordName(static_cast<uint16_t>(code)), "GRIP");
-    EXPECT_EQ(service.WordName(static_cast<uint16_t>(code)), "GRIP");
-    EXPECT_EQ(service.WordName(0xA000), "word");
+    EXPECT_EQ(projectService().WordName(static_cast<uint16_t>(code)) +
+                  projectService().WordName(static_cast<uint16_t>(code)) + projectService().WordName(0xA000),
+              "GRIPGRIPword");
     EXPECT_EQ(Sent(), std::vector<std::string>{std::to_string(code + 2) + " NAME"});
-    m.SetWord(0, 99);
-    m.ResetRunListHead();
-    EXPECT_EQ(m.Word(0), 16);
-    EXPECT_EQ(m.RunListEnd, 16);
-    EXPECT_EQ(m.Word(16), 64); // the entry itself is untouched
-    m.ClearProject();
-    EXPECT_TRUE(m.WordNameCache.empty());
-    EXPECT_EQ(m.FirstEntry(), kNoEntry);
-    EXPECT_EQ(m.EntryNames.size(), 1u); // the name table belongs to the document
+    model.SetWord(0, 99);
+    model.ResetRunListHead();
+    // The entry itself is untouched.
+    EXPECT_EQ((Ints{model.Word(0), model.RunListEnd, model.Word(16)}), (Ints{16, 16, 64}));
+    model.ClearProject();
+    EXPECT_TRUE(model.WordNameCache.empty());
+    EXPECT_EQ(model.FirstEntry(), kNoEntry);
+    EXPECT_EQ(model.EntryNames.size(), 1u); // the name table belongs to the document
 }
 
 struct FakeEditor : RouteEditorView {
@@ -163,18 +407,15 @@ TEST(RouteEditors, OneEditorPerRouteFollowsTheActiveRouteAndTheProject) {
     EXPECT_EQ(s.editors.PendingEditorRoute, 16);
     s.editors.EnterRouteEditor(16, &a);
     s.OpenRouteEditor(16);
-    EXPECT_EQ(ui.created, 1);
-    EXPECT_EQ(a.raised, 1);
     s.editors.EnterRouteEditor(64, &b);
     s.SetActiveRoute(64);
     s.NotifyRouteEditor(5);
-    EXPECT_EQ(b.count, 5);
-    EXPECT_EQ(a.count, -1);
     s.RefreshProjectViews();
-    EXPECT_EQ(a.updated + b.updated, 2);
     s.CloseRouteEditor(16);
-    EXPECT_EQ(a.closed, 1);
-    EXPECT_EQ(s.editors.OpenRouteEditors.size(), 1u);
+    // Windows created, a raised, line counts of b and a, views updated, a closed, editors left.
+    EXPECT_EQ((Ints{ui.created, a.raised, b.count, a.count, a.updated + b.updated, a.closed,
+                    int(s.editors.OpenRouteEditors.size())}),
+              (Ints{1, 1, 5, -1, 2, 1, 1}));
     s.ClearProject();
     EXPECT_EQ(b.closed, 1);
     EXPECT_TRUE(s.editors.OpenRouteEditors.empty());

@@ -13,6 +13,7 @@
 namespace {
 
 using Lines = std::vector<std::string>;
+using Ints = std::vector<int>;
 const std::string kEsc(1, 27);
 
 class RobotCommands : public CoreTest {
@@ -32,11 +33,8 @@ protected:
 TEST_F(RobotCommands, EachCommandSendsItsLines) {
     controller.Run("DECIMAL 60 50 40 30 20 10 JMA");
     Sent();
-    const struct {
-        int id;
-        std::vector<int> typed; // empty: "Cancel"
-        Lines sent;
-    } rows[] = {
+    // The command, the values typed (none: "Cancel"), the lines sent.
+    const std::tuple<int, Ints, Lines> rows[] = {
         {ID_ROBOT_JOINT_POSITION, {}, {"DECIMAL GF"}},
         {ID_ROBOT_JOINT_ABS_MOVE, {11, 21}, {"DECIMAL GF", "DECIMAL 60 50 40 30 21 11 JMA"}},
         {ID_ROBOT_JOINT_ABS_MOVE, {}, {"DECIMAL GF"}},
@@ -59,11 +57,11 @@ TEST_F(RobotCommands, EachCommandSendsItsLines) {
         {ID_ROBOT_GRIP_TOGGLE, {}, {"DECIMAL FGRIP C@ .", "GRIP"}},
         {ID_ROBOT_GRIP_TOGGLE, {}, {"DECIMAL FGRIP C@ .", "UNGRIP"}},
     };
-    for (const auto& row : rows) {
-        if (!row.typed.empty())
-            TypeAndOk(row.typed);
-        EXPECT_TRUE(registry.Run(row.id));
-        EXPECT_EQ(Sent(), row.sent) << row.id;
+    for (const auto& [id, typed, sent] : rows) {
+        if (!typed.empty())
+            TypeAndOk(typed);
+        EXPECT_TRUE(registry.Run(id));
+        EXPECT_EQ(Sent(), sent) << id;
     }
     EXPECT_TRUE(ui.messages.empty());
     // Each dialog with its title and layout, for editing only in the moves; the dialogs showed what
@@ -78,10 +76,11 @@ TEST_F(RobotCommands, EachCommandSendsItsLines) {
         EXPECT_EQ(std::tie(robot.shown[i].title, robot.shown[i].cartesian, robot.shown[i].editable),
                   dialogs[i]);
     EXPECT_EQ(robot.shown[0].record, ImageBuilder::Record({10, 20, 30, 40, 50, 60}));
-    EXPECT_EQ(robot.shown[1].record.values[2], 30);
     EXPECT_EQ(robot.shown[3].record, PositionRecord{});
-    EXPECT_EQ(robot.shown[4].record.code, 2);
-    EXPECT_TRUE(IsZeroRecord(robot.shown[6].record));
+    // The absolute move's third joint, the Cartesian position's code, the relative move zero.
+    EXPECT_EQ((Ints{robot.shown[1].record.values[2], robot.shown[4].record.code,
+                    IsZeroRecord(robot.shown[6].record)}),
+              (Ints{30, 2, 1}));
 }
 
 TEST_F(RobotCommands, AFailedReadShowsNoDialogAndAClosedLinkDisablesEveryCommand) {
@@ -124,22 +123,21 @@ TEST_F(TeachPadTest, PadSignalsCloseTheWindowAndStartTheNextPassUntilEscape) {
     teachPad().RunTeach(); // the second speed dialog is cancelled
     EXPECT_EQ(Sent(), (Lines{"DECIMAL CREEP-FACTOR ?", "(TEACH)", "(TEACH)", "(TEACH)",
                              "DECIMAL 40 CREEP-FACTOR !", "(TEACH)"}));
-    EXPECT_EQ(std::count(controller.written.begin(), controller.written.end(), 27), 4);
-    EXPECT_EQ(robot.manualShown, (std::vector<int>{12, 12, 12, 40}));
-    EXPECT_EQ(robot.closeRequests, 2);
-    EXPECT_EQ(learned, 1);
-    EXPECT_EQ(dropped, 1);
+    EXPECT_EQ(robot.manualShown, (Ints{12, 12, 12, 40}));
+    // ESCs sent, close requests, lines learned and dropped.
+    EXPECT_EQ((Ints{int(std::count(controller.written.begin(), controller.written.end(), 27)),
+                    robot.closeRequests, learned, dropped}),
+              (Ints{4, 2, 1, 1}));
     EXPECT_EQ(controller.Control("var CREEP-FACTOR"), "40\nok\n");
-    EXPECT_FALSE(teachPad().ManualDialogActive());
-    EXPECT_EQ(protocol().ReplyState, reply::kIdle);
-    EXPECT_TRUE(ui.messages.empty());
+    EXPECT_TRUE(!teachPad().ManualDialogActive() && protocol().ReplyState == reply::kIdle &&
+                ui.messages.empty());
 }
 
 TEST_F(TeachPadTest, JogStoresTheIncrementInTenthsAndFailedQueriesOrStoresKeepThePcsValue) {
     robot.steps = {Pressed(RobotUi::ManualResult::NewValue), PadSends("$")};
     robot.newValues = {25}; // 2.5 mm
     teachPad().RunJog();
-    EXPECT_EQ(robot.manualShown, (std::vector<int>{10, 25, 25}));
+    EXPECT_EQ(robot.manualShown, (Ints{10, 25, 25}));
     EXPECT_EQ(controller.Control("var INCR"), "25\nok\n");
     EXPECT_EQ(learned, 1);
 
@@ -149,20 +147,15 @@ TEST_F(TeachPadTest, JogStoresTheIncrementInTenthsAndFailedQueriesOrStoresKeepTh
     robot.steps = {Pressed(RobotUi::ManualResult::NewValue)};
     robot.newValues = {77};
     teachPad().RunTeach(); // the query fails: the PC keeps its value until a new one is typed
-    EXPECT_EQ(robot.manualShown, (std::vector<int>{9, 77}));
+    EXPECT_EQ(robot.manualShown, (Ints{9, 77}));
     EXPECT_EQ(teachPad().CreepFactor, 77);
     EXPECT_EQ(ui.messages, Lines{"OK expected"});
 }
 
 // The value ranges of the robot dialogs' fields, with the messages that name them.
 TEST(PositionValues, FieldsAcceptTheirRangeInclusiveAndNameItWhenRefusing) {
-    const struct {
-        const char* text;
-        double min, max;
-        bool integer;
-        const char* message; // empty: accepted
-        double value;
-    } rows[] = {
+    // The text, the field's range, whether it takes integers, the message (empty: accepted), the value.
+    const std::tuple<const char*, double, double, bool, const char*, double> rows[] = {
         {" 3276.0 ", -3276, 3276, false, "", 3276},
         {"0.1", 0.1, 25.5, false, "", 0.1},
         {"25.5", 0.1, 25.5, false, "", 25.5},
@@ -180,25 +173,22 @@ TEST(PositionValues, FieldsAcceptTheirRangeInclusiveAndNameItWhenRefusing) {
         {"1.5", -32768, 32767, true, "Please enter an integer.", 0},
         {"12x", -32768, 32767, true, "Please enter an integer.", 0},
     };
-    for (const auto& row : rows) {
-        std::string message;
+    for (const auto& [text, min, max, integer, message, value] : rows) {
+        std::string said;
         float real = 7;
-        long integer = 7;
-        const bool ok = row.integer
-                            ? ReadIntegerField(row.text, long(row.min), long(row.max), integer, message)
-                            : ReadRealField(row.text, float(row.min), float(row.max), real, message);
-        EXPECT_EQ(ok, !*row.message) << row.text;
-        EXPECT_EQ(ok ? std::string() : message, row.message) << row.text;
-        EXPECT_EQ(row.integer ? double(integer) : double(real), ok ? double(float(row.value)) : 7.0)
-            << row.text;
+        long whole = 7;
+        const bool ok = integer ? ReadIntegerField(text, long(min), long(max), whole, said)
+                                : ReadRealField(text, float(min), float(max), real, said);
+        EXPECT_EQ(std::make_tuple(ok, ok ? std::string() : said, integer ? double(whole) : double(real)),
+                  std::make_tuple(!*message, std::string(message), ok ? double(float(value)) : 7.0))
+            << text;
     }
     // Reals are kept in tenths, rounded toward the typed value; the jog step truncates.
     const std::pair<float, int> tenths[] = {
         {12.34f, 123}, {-1.25f, -13}, {0.05f, 0}, {-0.05f, -1}, {0.3f, 3}};
     for (const auto& [x, t] : tenths)
         EXPECT_EQ(TenthsFromReal(x), t) << x;
-    EXPECT_EQ(JogIncrementFromMillimetres(0.7f), 7);
-    EXPECT_EQ(JogIncrementFromMillimetres(1.29f), 12);
+    EXPECT_EQ((Ints{JogIncrementFromMillimetres(0.7f), JogIncrementFromMillimetres(1.29f)}), (Ints{7, 12}));
 }
 
 } // namespace

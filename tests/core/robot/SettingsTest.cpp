@@ -53,16 +53,13 @@ TEST_F(Settings, LoadingTakesEveryKeptFieldAndDropsThreeWords) {
     file.jointNames = {"a", "b", "c", "d"};
     ASSERT_TRUE(settings().OpenFile(Write("p.cfg", EncodeSettings(file))));
     const SettingsValues v = settings().CurrentValues();
-    EXPECT_EQ(v.field2, 7);
-    EXPECT_EQ(settings().JointCount(), 4);
-    EXPECT_EQ(v.axisWords[5], 65535) << "words are zero-extended";
-    EXPECT_EQ(v.field17, 17);
-    EXPECT_EQ(v.field13 + v.field18 + settings().NewRouteCoordinates(), 0) << "dropped when loading";
-    EXPECT_FALSE(commLink().HideMode);
-    EXPECT_EQ(settings().JointName(3), "d");
-    EXPECT_EQ(settings().JointName(4), "") << "a short array reads as empty names";
-    EXPECT_EQ(settings().JointName(-1), "");
-    EXPECT_FALSE(settings().IsModified());
+    // Words are zero-extended; three are dropped when loading.
+    EXPECT_EQ((std::vector<int>{v.field2, settings().JointCount(), v.axisWords[5], v.field17,
+                                v.field13 + v.field18 + settings().NewRouteCoordinates()}),
+              (std::vector<int>{7, 4, 65535, 17, 0}));
+    EXPECT_FALSE(commLink().HideMode || settings().IsModified());
+    // A short array reads as empty names.
+    EXPECT_EQ(settings().JointName(3) + settings().JointName(4) + settings().JointName(-1), "d");
 }
 
 TEST_F(Settings, TheSimulateFlagSwitchesTheLinkAndTheHideFlagIsOnlyStored) {
@@ -70,40 +67,34 @@ TEST_F(Settings, TheSimulateFlagSwitchesTheLinkAndTheHideFlagIsOnlyStored) {
     EXPECT_FALSE(settings().IsModified()) << "nothing changed";
     settings().ApplyConfiguration(true, true);
     EXPECT_EQ(controller.closes, 1) << "the port is closed before the simulator answers";
-    EXPECT_TRUE(commLink().Simulate);
-    EXPECT_EQ(protocol().ReplyState, reply::kIdle);
+    EXPECT_TRUE(commLink().Simulate && protocol().ReplyState == reply::kIdle);
     EXPECT_EQ(settings().CurrentValues().simulate, 1);
     settings().ApplyConfiguration(false, false);
-    EXPECT_EQ(controller.opens, 1);
-    EXPECT_EQ(controller.closes, 1);
-    EXPECT_FALSE(commLink().HideMode);
-    EXPECT_TRUE(settings().IsModified());
+    EXPECT_EQ(
+        std::make_tuple(controller.opens, controller.closes, commLink().HideMode, settings().IsModified()),
+        std::make_tuple(1, 1, false, true));
 
     // A loaded profile switches a link in use; before the link is used its flag is only taken.
     SettingsValues file;
     file.simulate = 1;
     ASSERT_TRUE(settings().OpenFile(Write("sim.cfg", EncodeSettings(file))));
-    EXPECT_TRUE(commLink().Simulate);
-    EXPECT_EQ(controller.closes, 2);
+    EXPECT_TRUE(commLink().Simulate && controller.closes == 2);
     commLink().DropDocument();
     file.simulate = 0;
     ASSERT_TRUE(settings().OpenFile(Write("port.cfg", EncodeSettings(file))));
-    EXPECT_FALSE(commLink().Simulate);
-    EXPECT_EQ(controller.opens, 1);
+    EXPECT_FALSE(commLink().Simulate || controller.opens != 1);
 }
 
 TEST_F(Settings, NamesBeyondTheCountStayAndNewKeepsTheValuesInForce) {
     settings().SetJointNames(3, {"Base", "Upper", "Fore"});
-    EXPECT_EQ(settings().JointName(3), "Hand");
-    EXPECT_TRUE(settings().IsModified());
+    EXPECT_TRUE(settings().JointName(3) == "Hand" && settings().IsModified());
     ui.answers = {Answer::No};
     ui.fileNames = {Path("n.cfg")};
     ASSERT_TRUE(settings().NewFileDocument());
     EXPECT_EQ(ui.questions, std::vector<std::string>{"Do you wish to save new settings?"});
-    EXPECT_EQ(settings().JointCount(), 3);
-    EXPECT_EQ(settings().JointName(2), "Fore");
-    EXPECT_FALSE(settings().IsModified());
-    EXPECT_EQ(settings().GetTitle(), "n.cfg");
+    EXPECT_EQ(std::make_tuple(settings().JointCount(), settings().JointName(2), settings().IsModified(),
+                              settings().GetTitle()),
+              std::make_tuple(3, std::string("Fore"), false, std::string("n.cfg")));
 }
 
 } // namespace

@@ -1,5 +1,6 @@
-#include "core/project/RouteGenerator.h"
 #include "core/project/ContourLine.h"
+#include "core/project/RouteGenerator.h"
+#include "core/project/RouteInterpolation.h"
 
 #include <gtest/gtest.h>
 
@@ -30,16 +31,26 @@ std::vector<PositionRecord> Program(const std::string& text) {
     return program;
 }
 
+using Grid = std::vector<std::vector<int>>;
+
+// The first `axes` values of each line as a route line stores them; the line's code stays.
+Grid Stored(const std::vector<LineValues>& lines, int axes) {
+    Grid stored;
+    for (const LineValues& values : lines) {
+        PositionRecord line;
+        line.code = 3;
+        SetLineFromDoubles(line, values);
+        EXPECT_EQ(line.code, 3);
+        stored.emplace_back(line.values, line.values + axes);
+    }
+    return stored;
+}
+
 } // namespace
 
 TEST(RouteGeneratorTest, Walks) {
-    const struct {
-        const char* program;
-        int capacity;
-        int64_t wanted;
-        int incompleteFrameLine;
-        const char* expected;
-    } cases[] = {
+    // The program, the route's capacity, the points wanted, the line of an incomplete SDP frame, the lines.
+    const std::tuple<const char*, int, int64_t, int, const char*> cases[] = {
         // 100 mm at 30 mm: ceil(100 / 30) = 4 steps of 25 mm from (0, 100, 0); then 2 more that do not fit.
         {"LIN 100", 4, 4, 0, "POS 25 100; POS 50 100; POS 75 100; POS 100 100"},
         {"LIN 100; LIN 60", 3, 6, 0, "POS 25 100; POS 50 100; POS 75 100"},
@@ -59,14 +70,13 @@ TEST(RouteGeneratorTest, Walks) {
         {"POS 5 5 5; LIN 30; JNT 1; REL 1; ? 50; FN 50; LIN -10; LIN 30", 10, 2, 0, "POS 30 100; POS 60 100"},
         {"LIN 30; SDP; POS 1 2 3; POS 4 5 6", 10, 1, 2, "POS 30 100"},
     };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.program);
-        const GeneratedRoute route = GenerateRoute(Program(c.program), c.capacity);
-        EXPECT_EQ(route.lines, Program(c.expected));
-        EXPECT_EQ(route.wantedPoints, c.wanted);
-        EXPECT_EQ(route.StoppedAtCapacity(), c.wanted > static_cast<int64_t>(route.lines.size()));
-        EXPECT_EQ(route.incompleteFrameLine, c.incompleteFrameLine);
-        EXPECT_EQ(GenerateRoute(Program(c.program), c.capacity).lines, route.lines);
+    for (const auto& [program, capacity, wanted, incompleteFrameLine, expected] : cases) {
+        SCOPED_TRACE(program);
+        const GeneratedRoute route = GenerateRoute(Program(program), capacity);
+        EXPECT_EQ(route.lines, Program(expected));
+        EXPECT_EQ(std::make_tuple(route.wantedPoints, route.incompleteFrameLine),
+                  std::make_tuple(wanted, incompleteFrameLine));
+        EXPECT_EQ(GenerateRoute(Program(program), capacity).lines, route.lines);
     }
 }
 
@@ -83,4 +93,27 @@ TEST(ContourLineTest, Encoding) {
     EXPECT_EQ(line, Program("LIN 12.5 -.5 .3 .4 .5 .6")[0]);
     EXPECT_EQ(ContourColumnTexts(line), (std::array<std::string, 3>{"LIN", "12.5", "-0.5"}));
     EXPECT_EQ(ContourColumnTexts(Program("?")[0])[0], "_");
+}
+
+TEST(RouteInterpolationTest, RowsAndGrids) {
+    // One axis from 0 to 1000, and two whose quarter steps land on halves: rounded away from zero. A one-row
+    // grid is a row and a one-column grid runs from its first line to its last, for both interpolations.
+    const std::vector<LineValues> line5 = {{0, 0, 0}, {9, 9, 9}, {9, 9, 9}, {9, 9, 9}, {1000, 2, -2}};
+    const Grid row = {{0, 0, 0}, {250, 1, -1}, {500, 1, -1}, {750, 2, -2}, {1000, 2, -2}};
+    for (auto [rows, columns] : {std::pair{0, 5}, {1, 5}, {5, 1}}) {
+        EXPECT_EQ(Stored(InterpolateGrid(line5, rows, columns), 3), row) << rows << "x" << columns;
+        EXPECT_EQ(Stored(InterpolateCorners(line5, rows, columns), 3), row) << rows << "x" << columns;
+    }
+    EXPECT_TRUE(InterpolateGrid(line5, 2, 3).empty());
+    EXPECT_TRUE(InterpolateCorners(line5, 3, 0).empty());
+
+    // Corners 0 (line 1), 300 (line 3), 600 (line 7), 1200 (line 9); line 10 lies after the grid.
+    const std::vector<LineValues> grid = {{0}, {9}, {300}, {9}, {9}, {9}, {600}, {9}, {1200}, {9}};
+    // Bilinear: the centre is the mean of the corners, (0 + 300 + 600 + 1200) / 4.
+    EXPECT_EQ(Stored(InterpolateCorners(grid, 3, 3), 1),
+              (Grid{{0}, {150}, {300}, {300}, {525}, {750}, {600}, {900}, {1200}}));
+    // Three points: A (1 - v) + B (v - u) + Z u; the fourth corner is Z + A - B = 900.
+    EXPECT_EQ(Stored(InterpolateGrid(grid, 3, 3), 1),
+              (Grid{{0}, {150}, {300}, {450}, {600}, {750}, {900}, {1050}, {1200}}));
+    EXPECT_EQ(Stored({{32767.5, -40000, 2.5, -2.5, 2.49, -0.5}}, 6), (Grid{{32767, -32768, 3, -3, 2, -1}}));
 }
