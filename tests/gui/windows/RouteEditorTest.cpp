@@ -18,7 +18,6 @@
 #include <QTableWidget>
 #include <QtTest>
 
-#include <map>
 #include <tuple>
 
 using namespace runlist;
