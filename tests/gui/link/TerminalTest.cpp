@@ -1,12 +1,11 @@
 // The terminal window and the communication commands: what typing sends, what the window shows of
-// the console text, its font, "Communication Configuration" and "Save Communication".
+// the console text, its font and "Communication Configuration".
 #include "core/base/CommandIds.h"
 #include "gui/link/CComopt.h"
 #include "gui/link/Ccomview.h"
 #include "gui/link/CommCommands.h"
 #include "support/ScriptedUi.h"
 #include "support/ShellFixture.h"
-#include "support/TestFiles.h"
 #include "support/WindowTest.h"
 
 #include <QtTest>
@@ -98,14 +97,6 @@ private slots:
                  75);
         QCOMPARE(GetProfileString("Communication", "device"), std::string("/dev/null"));
         QCOMPARE(commLink().document()->title, std::string("Simulated Communication"));
-    }
-
-    void saveCommunicationWritesTheHeldLines() {
-        QVERIFY(protocol().SendCommand("HOME"));
-        QVERIFY(SaveCommunicationTo(m_shell.dir.filePath("console.txt")));
-        QCOMPARE(ReadTestFile(m_shell.Path("console.txt")),
-                 QByteArray::fromStdString(commLink().document()->SavedText()));
-        QVERIFY(!SaveCommunicationTo(m_shell.dir.filePath("missing/dir/console.txt")));
     }
 
 private:
