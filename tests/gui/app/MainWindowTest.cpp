@@ -1,5 +1,5 @@
-// The main window: every command enabled as its rule says, the rules re-read when a reply completes,
-// the questions and the placement at close, the recent files, and start-up and exit.
+// The main window: every command enabled as its rule says, the questions and the placement at close,
+// the recent files, and start-up and exit.
 #include "core/app/RecentFiles.h"
 #include "core/base/CommandIds.h"
 #include "core/macros/Cmacdoc.h"
@@ -141,15 +141,6 @@ private slots:
         appHooks().RememberMacrosName = [&] { order += "M"; };
         app.ExitInstance();
         QCOMPARE(order, QString("SPM"));
-    }
-
-    void aDeviceThatCannotOpenLeavesTheLinkClosed() {
-        WriteProfileString("Communication", "device", m_dir.filePath("no-such-tty").toStdString());
-        CRobotApp app;
-        QVERIFY(app.InitInstance());
-        QCOMPARE(protocol().ReplyState, reply::kNotOpen);
-        QCOMPARE(app.mainFrame()->terminal()->windowTitle(), QString("Communication"));
-        app.ExitInstance();
     }
 
 private:

@@ -13,12 +13,8 @@
 #include "support/ScriptedUi.h"
 #include "support/WindowTest.h"
 
-#include <QComboBox>
-#include <QLabel>
-#include <QLineEdit>
-#include <QPushButton>
-#include <QScrollBar>
 #include <QtTest>
+#include <QtWidgets>
 
 #include <functional>
 #include <memory>

@@ -1,6 +1,6 @@
 // The text windows in the main window: every byte of a file kept, the File and Edit commands on the
-// active window, search and replace, the questions about unsaved text, and the windows as the project
-// and the downloads see them.
+// active window, search and replace, the questions about unsaved text, the windows as the project and
+// the downloads see them, and the binary block commands.
 #include "gui/text/TextWindows.h"
 #include "core/base/CommandIds.h"
 #include "gui/text/BinaryCommands.h"
@@ -139,20 +139,6 @@ private slots:
         QCOMPARE(ReadTestFile(renamed), QByteArray("7 1 1 2 +\nBAD WORD\n3 4 +\n"));
         QCOMPARE(view->textCursor().selectedText(), QString("BAD WORD"));
         QCOMPARE(windows()->ActiveTextWindow(), view);
-    }
-
-    void theRightButtonOpensTheMainWindowsEditMenu() {
-        Cfthview* view = Open("menu.ed2", "x");
-        QString title;
-        QTimer::singleShot(0, [&title] {
-            if (auto* popup = qobject_cast<QMenu*>(QApplication::activePopupWidget())) {
-                title = popup->title();
-                popup->close();
-            }
-        });
-        QContextMenuEvent event(QContextMenuEvent::Mouse, QPoint(4, 4), view->mapToGlobal(QPoint(4, 4)));
-        QApplication::sendEvent(view->viewport(), &event);
-        QCOMPARE(title, QString("&Edit"));
     }
 
     void theBinaryCommandsRememberTheRangeButNotTheBank() {

@@ -9,11 +9,8 @@
 #include "support/ScriptedUi.h"
 #include "support/WindowTest.h"
 
-#include <QComboBox>
-#include <QLineEdit>
-#include <QRadioButton>
-#include <QTimer>
 #include <QtTest>
+#include <QtWidgets>
 
 #include <functional>
 

@@ -12,11 +12,8 @@
 #include "support/ScriptedUi.h"
 #include "support/WindowTest.h"
 
-#include <QMdiArea>
-#include <QMdiSubWindow>
-#include <QPushButton>
-#include <QTableWidget>
 #include <QtTest>
+#include <QtWidgets>
 
 #include <tuple>
 
