@@ -75,12 +75,9 @@ private slots:
             if (*r.text)
                 field->setText(r.text);
             dialog->accept();
-            const bool accepted = !*r.message;
-            QVERIFY2(dialog->isVisible() != accepted, r.text);
-            QCOMPARE(ui.messages,
-                     accepted ? std::vector<std::string>{} : std::vector<std::string>{r.message});
-            if (!accepted)
-                QCOMPARE(dialog->focusWidget(), static_cast<QWidget*>(field));
+            const bool refused = *r.message;
+            QVERIFY2(dialog->isVisible() == refused && (!refused || dialog->focusWidget() == field), r.text);
+            QCOMPARE(ui.messages, refused ? std::vector<std::string>{r.message} : std::vector<std::string>{});
         }
     }
 
@@ -120,13 +117,12 @@ private slots:
 
     void theSpeedStepperClampsAndTheManualWindowsEndOnRequest() {
         Ctchspd speed(nullptr, 254);
-        const auto down = QAbstractSlider::SliderSingleStepSub, up = QAbstractSlider::SliderSingleStepAdd;
-        for (const auto& [text, action, shown] : {std::tuple{"254", down, "255"},
-                                                  {"255", down, "255"},
-                                                  {"1", up, "1"},
-                                                  {"900", up, "255"},
-                                                  {"x", down, "1"},
-                                                  {"7", QAbstractSlider::SliderPageStepAdd, "7"}}) {
+        using A = QAbstractSlider;
+        const std::tuple<const char*, A::SliderAction, const char*> steps[] = {
+            {"254", A::SliderSingleStepSub, "255"}, {"255", A::SliderSingleStepSub, "255"},
+            {"1", A::SliderSingleStepAdd, "1"},     {"900", A::SliderSingleStepAdd, "255"},
+            {"x", A::SliderSingleStepSub, "1"},     {"7", A::SliderPageStepAdd, "7"}};
+        for (const auto& [text, action, shown] : steps) {
             speed.valueField()->setText(text);
             speed.stepper()->triggerAction(action);
             QCOMPARE(speed.valueField()->text(), QString(shown));

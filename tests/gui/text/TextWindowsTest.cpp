@@ -45,8 +45,7 @@ private slots:
 
     void openingAnOpenFileActivatesItAndAMissingOneIsCreatedOnlyOnYes() {
         Cfthview* a = Open("a.ed2", "a");
-        Cfthview* b = Open("b.ed2", "b");
-        QCOMPARE(windows()->ActiveTextWindow(), b);
+        Open("b.ed2", "b");
         QVERIFY(windows()->OpenOrActivateTextFile(m_shell.dir.path().toStdString() + "/./a.ed2"));
         QCOMPARE(windows()->ActiveTextWindow(), a);
         ScriptedUi ui;

@@ -105,9 +105,13 @@ private slots:
                 places.list()->clearSelection();
                 places.list()->selectRow(row);
                 places.UpdateControls();
+                routes.UpdateControls();
                 for (int b = 0; b <= int(PlacesButton::Delete); ++b)
                     QVERIFY(places.button(PlacesButton(b))->isEnabled() ==
                             PlacesButtonEnabled(PlacesButton(b), state == reply::kIdle, row >= 0));
+                for (int b = 0; b <= int(RoutesButton::EditName); ++b)
+                    QVERIFY(routes.button(RoutesButton(b))->isEnabled() ==
+                            RoutesButtonEnabled(RoutesButton(b), state == reply::kIdle));
             }
         // Changes made elsewhere keep the selected entry, found by its name.
         AddPlace("P3", false);
@@ -204,9 +208,7 @@ private slots:
             protocol().ReplyState = state;
             ui().KickIdle();
             QTRY_COMPARE(places()->button(PlacesButton::AddNew)->isEnabled(), state == reply::kIdle);
-            for (int b = 0; b <= int(RoutesButton::EditName); ++b)
-                QVERIFY(routes->button(RoutesButton(b))->isEnabled() ==
-                        RoutesButtonEnabled(RoutesButton(b), state == reply::kIdle));
+            QCOMPARE(routes->button(RoutesButton::New)->isEnabled(), state == reply::kIdle);
         }
         for (const bool wide : {true, false}) {
             places()->button(PlacesButton::ShowData)->click();
