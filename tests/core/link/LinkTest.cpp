@@ -115,8 +115,11 @@ TEST_F(Link, TheStatusFollowsOpenUnplugReOpenAndCloseAndAGoneAdaptorIsFoundByIts
     port.connected = false;
     port.Lost(); // unplugged
     EXPECT_EQ(link.StatusText(), "Not open");
-    link.ReOpen();
-    EXPECT_EQ(link.StatusText(), "/dev/ttyUSB1 9600");
+    for (const int index : {-1, 99}) { // only a hand-edited profile holds such an index: 19200
+        WriteProfileInt("Communication", "baudindex", index);
+        link.ReOpen();
+        EXPECT_EQ(link.StatusText(), "/dev/ttyUSB1 19200") << index;
+    }
     const int kicks = ui.kicks;
     link.CloseComm();
     EXPECT_EQ(link.StatusText(), "Not open");

@@ -6,6 +6,7 @@
 #include "support/ImageBuilder.h"
 
 #include "core/project/ContourLine.h"
+#include "core/project/NameCheck.h"
 #include "core/project/PlacesActions.h"
 #include "core/project/PlacesRoutesExport.h"
 #include "core/project/ProjectEditing.h"
@@ -226,6 +227,30 @@ TEST_F(ProjectTest, AGeneratorPairNeedsANameFreeForBoth) {
     ASSERT_NE(generator, kNoEntry);
     EXPECT_EQ(model.EntryName(generator), "_SAW");
     EXPECT_EQ(model.RouteCapacity(model.FindEntry("SAW")), 5);
+}
+
+// A name must be given and be free (an entry's own name is free for it); a route grows as far as the
+// image allows and no further; the windows hear of what their buttons changed.
+TEST_F(ProjectTest, NamesMustBeFreeARouteGrowsIntoTheFreeSpaceAndEditsAreAnnounced) {
+    Load(ImageBuilder().Route("R1", 3).Place("P", Record({})));
+    EXPECT_EQ((Lines{ValidateNewName("", "R1"), ValidateNewName("P", "R1"), ValidateNewName("P", "P"),
+                     ValidateNewName("Q", "P")}),
+              (Lines{"Please enter a name", "P already exists", "", ""}));
+    int images = 0;
+    QObject::connect(&projectService(), &ProjectService::Changed, [&images](ProjectService::Changes what) {
+        images += what.testFlag(ProjectService::Image);
+    });
+    const int r = model.FirstEntry();
+    const int highest = AdjustSizeRange(r).highest;
+    EXPECT_TRUE(RoutesAdjustSize(r, highest));
+    EXPECT_FALSE(ResizeRoute(r, highest + 1));
+    EXPECT_EQ(ui.messages.back(), "Insufficient space"); // the controller here knows no R1 and no P
+    int before = images;
+    PlacesSetToHere(PlaceLine{model.FindEntry("P"), false});
+    EXPECT_GT(images, before);
+    before = images;
+    projectService().RefreshProjectViews();
+    EXPECT_GT(images, before);
 }
 
 TEST_F(ProjectTest, ANewFunctionLineStartsFromNoWordAndZero) {
