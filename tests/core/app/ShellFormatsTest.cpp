@@ -59,6 +59,15 @@ TEST(ShellFormats, DialogFiltersAndStartPaths) {
 
 class ShellState : public CoreTest {};
 
+// A saved font description is what the next window starts from; with none the default.
+TEST_F(ShellState, AFontDescriptionIsLoadedAsSaved) {
+    EXPECT_EQ(FontDescription::Load("Edit").Format(), FontDescription().Format());
+    FontDescription d;
+    ASSERT_TRUE(d.Parse("-16 700 1 0 0 3 49 DejaVu Sans Mono"));
+    d.Save("Edit");
+    EXPECT_EQ(FontDescription::Load("Edit").Format(), d.Format());
+}
+
 TEST_F(ShellState, OnlyANewcomerSimulates) {
     EXPECT_TRUE(UseDemonstrationProfile());
     WriteProfileString("Config", "filename", "/home/op/arm.cfg");
