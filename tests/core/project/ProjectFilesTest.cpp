@@ -1,5 +1,6 @@
 #include "core/project/ProjectFiles.h"
 #include "ConsoleModel.h"
+#include "core/base/AppHooks.h"
 #include "core/base/CommandIds.h"
 #include "core/base/CommandRegistry.h"
 #include "core/link/CommLink.h"
@@ -236,9 +237,12 @@ TEST_F(ProjectFiles, NewStartsTheControllerOverAndCloseAsksFirst) {
     projectService().AllocateEntry(kPlaceParagraphs, "P1");
     projectService().SetActiveRoute(16);
     doc.SetModifiedFlag();
-    ui.answers = {Answer::No};
+    // Exit asks as well, and its "Cancel" keeps the project; the main window's pane shows its name.
+    ui.answers = {Answer::Cancel, Answer::No};
+    EXPECT_FALSE(appHooks().AskCloseQuestions());
+    EXPECT_EQ(appHooks().ProjectTitle(), "n.run");
     EXPECT_TRUE(registry.Run(ID_PROJECT_CLOSE));
-    EXPECT_EQ(ui.questions, Lines{"The Project has been modified, do you wish to save it?"});
+    EXPECT_EQ(ui.questions, Lines(2, "The Project has been modified, do you wish to save it?"));
     EXPECT_TRUE(model.EntryNames.empty() && !texts.IsOpen(Path("n.ED2")) && doc.GetPathName().empty());
     EXPECT_EQ(model.ActiveRoute, kNoEntry);
     EXPECT_GT(ui.kicks, 0);
