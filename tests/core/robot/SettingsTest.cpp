@@ -1,3 +1,4 @@
+#include "core/app/CoreWiring.h"
 #include "core/link/CommLink.h"
 #include "core/protocol/Protocol.h"
 #include "core/robot/CSettings.h"
@@ -95,6 +96,17 @@ TEST_F(Settings, NamesBeyondTheCountStayAndNewKeepsTheValuesInForce) {
     EXPECT_EQ(std::make_tuple(settings().JointCount(), settings().JointName(2), settings().IsModified(),
                               settings().GetTitle()),
               std::make_tuple(3, std::string("Fore"), false, std::string("n.cfg")));
+}
+
+// A name too long for the word form takes the long one, and comes back whole.
+TEST_F(Settings, ANameOfAnyLengthComesBackWhole) {
+    const std::string name(70000, 'r');
+    settings().SetAxisNames(2, {"Reach", name});
+    ui.fileNames = {Path("long.cfg")};
+    ASSERT_TRUE(settings().SaveFileDocumentAs());
+    ResetCore();
+    ASSERT_TRUE(settings().OpenFile(Path("long.cfg")));
+    EXPECT_EQ(settings().AxisName(1), name);
 }
 
 } // namespace
