@@ -5,6 +5,8 @@
 #include "core/project/ProjectFiles.h"
 #include "core/project/ProjectModel.h"
 
+#include <QtEndian>
+
 #include <memory>
 #include <sstream>
 #include <string>
@@ -42,37 +44,31 @@ void CheckReopens(const ProjectModel& model) {
             "a saved project opens to a different image or names");
 }
 
-void Put16(QByteArray& bytes, int offset, int value) {
-    bytes[offset] = static_cast<char>(value & 0xFF);
-    bytes[offset + 1] = static_cast<char>((value >> 8) & 0xFF);
-}
-
 // A .run image of the entries the bytes describe: low bit place or route, next bits the route's size,
 // a low nibble of 15 a link of garbage instead of the right one.
-QByteArray RunImage(const uint8_t* data, size_t count) {
+QByteArray RunImage(const std::string& entries) {
     QByteArray run(16, '\0');
-    Put16(run, 0, 16);
-    for (size_t i = 0; i < count; ++i) {
-        const uint8_t b = data[i];
+    qToLittleEndian<quint16>(16, run.data());
+    for (const uint8_t b : entries) {
         const int at = static_cast<int>(run.size());
         const int paragraphs = b & 1 ? 1 + ((b >> 1) & 7) : 3;
         run.append(QByteArray(paragraphs * 16, '\0'));
-        Put16(run, at, b % 16 == 15 ? b * 257 : at + paragraphs * 16);
-        Put16(run, at + 4, b & 1 ? 4 : 2);
+        qToLittleEndian<quint16>(b % 16 == 15 ? b * 257 : at + paragraphs * 16, run.data() + at);
+        qToLittleEndian<quint16>(b & 1 ? 4 : 2, run.data() + at + 4);
     }
     return run + QByteArray(2, '\0');
 }
 
 // Declarations: a token byte without bit 6 declares the next entry the way the image has it; one with
 // bit 6 gives a token of its own (other keywords, names, comments, line ends).
-std::string Declarations(const uint8_t* entries, size_t entryCount, const uint8_t* data, size_t count) {
+std::string Declarations(const std::string& entries, const std::string& tokens) {
     static const char* const kTokens[] = {"PLACE", "place", "(", "P1", "R2", ")", "\\", "ROUTE"};
     std::string text = "KAVENTRIX\nSTARTOVER\n";
     size_t next = 0;
-    for (size_t i = 0; i < count; ++i) {
-        if (data[i] & 0x40)
-            text += std::string(kTokens[data[i] % 8]) + (data[i] & 0x80 ? "\n" : " ");
-        else if (next < entryCount) {
+    for (const uint8_t t : tokens) {
+        if (t & 0x40)
+            text += std::string(kTokens[t % 8]) + (t & 0x80 ? "\n" : " ");
+        else if (next < entries.size()) {
             text += std::string(entries[next] & 1 ? "ROUTE E" : "PLACE E") + std::to_string(next) + "\n";
             ++next;
         }
@@ -83,22 +79,20 @@ std::string Declarations(const uint8_t* entries, size_t entryCount, const uint8_
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-    if (size < 1)
-        return 0;
     ProjectModel& model = projectModel();
     model.EntryNames.clear();
+    fuzz::Input input(data, size);
+    const uint8_t mode = input.Byte();
     std::string text;
-    if (data[0] & 0x80) {
-        // Raw files: the second byte gives the length of the .run bytes in words, the rest is the .ed1.
-        fuzz::Input input(data + 1, size - 1);
-        const std::string run = input.Take(input.Byte() * 2u);
-        LoadRunFileBytes(model, QByteArray(run.data(), static_cast<qsizetype>(run.size())));
+    if (mode & 0x80) {
+        // Raw files: the next byte gives the length of the .run bytes in words, the rest is the .ed1.
+        LoadRunFileBytes(model, QByteArray::fromStdString(input.Take(input.Byte() * 2u)));
         text = input.Rest();
     } else {
         // The first byte says how many of the following bytes describe entries; the rest are tokens.
-        const size_t entries = std::min<size_t>(data[0] % 32, size - 1);
-        LoadRunFileBytes(model, RunImage(data + 1, entries));
-        text = Declarations(data + 1, entries, data + 1 + entries, size - 1 - entries);
+        const std::string entries = input.Take(mode % 32);
+        LoadRunFileBytes(model, RunImage(entries));
+        text = Declarations(entries, input.Rest());
     }
     if (!BindDeclarations(model, text).empty())
         return 0;

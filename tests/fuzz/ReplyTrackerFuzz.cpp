@@ -7,24 +7,21 @@
 #include "core/protocol/Protocol.h"
 #include "support/ScriptedUi.h"
 
+#include <algorithm>
 #include <tuple>
 
 using fuzz::Require;
 
 namespace {
 
-// The states a wait can leave the tracker in when bytes arrive.
+// The states a wait can leave the tracker in when bytes arrive. Text can move it to any of the first
+// seven; the others it must keep.
 constexpr int kStarts[] = {reply::kIdle,           reply::kCollecting, reply::kAfterCr,
                            reply::kLineEnded,      reply::kPromptOnly, reply::kSkipToPrompt,
                            reply::kPromptExpected, reply::kCancelled,  reply::kNotOpen};
 
-// The states text can move the tracker to; any other state it must keep.
 bool Legal(int state, int start) {
-    for (int s : {reply::kIdle, reply::kCollecting, reply::kAfterCr, reply::kLineEnded, reply::kPromptOnly,
-                  reply::kSkipToPrompt, reply::kPromptExpected})
-        if (state == s)
-            return true;
-    return state == start;
+    return state == start || std::find(kStarts, kStarts + 7, state) != kStarts + 7;
 }
 
 using Outcome = std::tuple<int, char, char, std::string, int, int, std::string, std::string>;
@@ -40,14 +37,10 @@ Outcome Receive(int start, const std::string& bytes, uint32_t seed) {
     proto.TeachPadHook = [&teachPad](PadSignal code) {
         teachPad += static_cast<char>('0' + static_cast<int>(code));
     };
-    const auto feed = [&](const char* data, int length) {
+    fuzz::InChunks(bytes, seed, [&](const char* data, int length) {
         proto.ReceiveBytes(data, length);
         Require(Legal(proto.ReplyState, start), "the tracker is in a state it cannot be in");
-    };
-    if (seed == 0)
-        feed(bytes.data(), static_cast<int>(bytes.size()));
-    else
-        fuzz::InChunks(bytes, seed, feed);
+    });
     return {proto.ReplyState, proto.previousChar, proto.lastChar,    teachPad,
             ui.kicks,         ui.beeps,           doc.GetLastLine(), doc.SavedText()};
 }

@@ -8,38 +8,30 @@
 #include "core/link/CommLink.h"
 #include "core/protocol/Protocol.h"
 
+#include <QtEndian>
+
+#include <utility>
 #include <vector>
 
 using fuzz::Require;
 
 namespace {
 
-struct Read {
-    std::vector<wire::Frame> frames;
-    bool failed = false;
-};
-
-Read ReadAll(const std::string& bytes, uint32_t seed) {
+// The frames read from `bytes` fed in chunks (in one piece when `seed` is 0), each encoded again, and
+// whether the reader failed.
+std::pair<QByteArray, bool> ReadAll(const std::string& bytes, uint32_t seed,
+                                    std::vector<wire::Frame>* frames = nullptr) {
     wire::FrameReader reader;
-    Read read;
-    const auto feed = [&](const char* data, int length) {
+    QByteArray encoded;
+    fuzz::InChunks(bytes, seed, [&](const char* data, int length) {
         reader.Append(QByteArray(data, length));
-        for (wire::Frame frame; reader.Next(frame);)
-            read.frames.push_back(frame);
-    };
-    if (seed == 0)
-        feed(bytes.data(), static_cast<int>(bytes.size()));
-    else
-        fuzz::InChunks(bytes, seed, feed);
-    read.failed = reader.failed();
-    return read;
-}
-
-uint32_t Le32(const std::string& bytes, size_t at) {
-    uint32_t v = 0;
-    for (int i = 3; i >= 0; --i)
-        v = v << 8 | static_cast<unsigned char>(bytes[at + static_cast<size_t>(i)]);
-    return v;
+        for (wire::Frame frame; reader.Next(frame);) {
+            encoded += wire::EncodeFrame(frame.kind, frame.payload);
+            if (frames)
+                frames->push_back(frame);
+        }
+    });
+    return {encoded, reader.failed()};
 }
 
 void CheckAnswer(const wire::Frame& request) {
@@ -72,28 +64,23 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     fuzz::Input input(data, size);
     const uint32_t seed = input.Word32() | 1;
     const std::string bytes = input.Rest();
-    const Read whole = ReadAll(bytes, 0);
-    const Read cut = ReadAll(bytes, seed);
-    Require(whole.failed == cut.failed && whole.frames.size() == cut.frames.size(),
-            "cutting the bytes changed the frames");
-    QByteArray encoded;
-    for (size_t i = 0; i < whole.frames.size(); ++i) {
-        Require(whole.frames[i].kind == cut.frames[i].kind &&
-                    whole.frames[i].payload == cut.frames[i].payload,
-                "cutting the bytes changed a frame");
-        encoded += wire::EncodeFrame(whole.frames[i].kind, whole.frames[i].payload);
-    }
+    std::vector<wire::Frame> frames;
+    const auto [encoded, failed] = ReadAll(bytes, 0, &frames);
+    Require(ReadAll(bytes, seed) == std::make_pair(encoded, failed), "cutting the bytes changed the frames");
     const size_t used = static_cast<size_t>(encoded.size());
     Require(bytes.compare(0, used, encoded.constData(), used) == 0,
             "the frames are not the bytes they came from");
-    const bool tooLarge = bytes.size() >= used + 5 && Le32(bytes, used + 1) > wire::kMaxPayload;
-    const bool frameLeft = bytes.size() >= used + 5 && bytes.size() - used - 5 >= Le32(bytes, used + 1);
-    Require(whole.failed == tooLarge && !frameLeft, "a frame left unread, or a failure without cause");
+    // What is left after the frames: a kind and a payload length, then the payload.
+    const uint32_t length =
+        bytes.size() >= used + 5 ? qFromLittleEndian<quint32>(bytes.data() + used + 1) : 0;
+    const bool tooLarge = length > wire::kMaxPayload;
+    const bool frameLeft = bytes.size() >= used + 5 && bytes.size() - used - 5 >= length;
+    Require(failed == tooLarge && !frameLeft, "a frame left unread, or a failure without cause");
 
     ResetCore();
     commLink().Simulate = true;
     commLink().OpenCommunication();
-    for (const wire::Frame& frame : whole.frames)
+    for (const wire::Frame& frame : frames)
         CheckAnswer(frame);
     return 0;
 }

@@ -24,18 +24,10 @@ namespace {
 
 // The file's lines, each ended by LF, as the controller should receive them.
 std::vector<std::string> LinesOf(const std::string& text) {
-    std::vector<std::string> lines(1);
-    for (size_t i = 0; i < text.size(); ++i) {
-        const bool crLf = text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n';
-        if (text[i] != '\r' && text[i] != '\n') {
-            lines.back() += text[i];
-            continue;
-        }
-        i += crLf ? 1 : 0;
-        lines.back() += '\n';
-        lines.emplace_back();
-    }
-    lines.back() += '\n';
+    std::vector<std::string> lines;
+    for (const QByteArray& line :
+         QByteArray::fromStdString(text).replace("\r\n", "\n").replace('\r', '\n').split('\n'))
+        lines.push_back(line.toStdString() + '\n');
     return lines;
 }
 
