@@ -2,14 +2,15 @@
 // src/core includes src/gui or a Qt header outside QtCore, QtNetwork and QtSerialPort, and neither the
 // folders of src/core nor its files (a header with its source) include each other in a circle. And
 // every Qt Test function under tests/ stands where the framework runs it.
-#include "IncludeGraph.h"
-
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cctype>
 #include <filesystem>
 #include <fstream>
+#include <map>
 #include <regex>
+#include <set>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -18,30 +19,44 @@ namespace fs = std::filesystem;
 
 namespace {
 
-const std::vector<SourceFile>& CoreFiles() {
-    static const std::vector<SourceFile> files = ScanSources(MARLIX_SOURCE_DIR, "core");
-    return files;
-}
+struct Include {
+    std::string path; // as written between the quotes or angle brackets
+    bool angled = false;
+};
 
-std::vector<std::string> Split(const std::string& text, char separator) {
-    std::vector<std::string> parts;
-    std::stringstream in(text);
-    std::string part;
-    while (std::getline(in, part, separator))
-        if (!part.empty())
-            parts.push_back(part);
-    return parts;
+struct SourceFile {
+    std::string path; // relative to src, with "/" separators: "core/link/CommLink.cpp"
+    std::vector<Include> includes;
+};
+
+// Every .h and .cpp file under src/core with the #include lines it holds.
+const std::vector<SourceFile>& CoreFiles() {
+    static const std::vector<SourceFile> files = [] {
+        static const std::regex include(R"re(^\s*#\s*include\s*(<([^>]*)>|"([^"]*)"))re");
+        std::vector<SourceFile> found;
+        for (const auto& entry : fs::recursive_directory_iterator(fs::path(MARLIX_SOURCE_DIR) / "core")) {
+            if (entry.path().extension() != ".h" && entry.path().extension() != ".cpp")
+                continue;
+            found.push_back({fs::relative(entry.path(), MARLIX_SOURCE_DIR).generic_string(), {}});
+            std::ifstream in(entry.path());
+            std::smatch match;
+            for (std::string line; std::getline(in, line);)
+                if (std::regex_search(line, match, include))
+                    found.back().includes.push_back(
+                        {match[2].matched ? match[2] : match[3], match[2].matched});
+        }
+        return found;
+    }();
+    return files;
 }
 
 // A Qt header is allowed when it belongs to one of the modules the core links.
 bool IsAllowedQtHeader(const std::string& header) {
-    static const std::vector<std::string> dirs = Split(MARLIX_CORE_QT_DIRS, '|');
     const size_t slash = header.find('/');
-    if (slash != std::string::npos) {
-        const std::string module = header.substr(0, slash);
-        return module == "QtCore" || module == "QtNetwork" || module == "QtSerialPort";
-    }
-    for (const std::string& dir : dirs)
+    if (slash != std::string::npos)
+        return std::regex_match(header.substr(0, slash), std::regex("QtCore|QtNetwork|QtSerialPort"));
+    std::istringstream dirs(MARLIX_CORE_QT_DIRS); // the modules' folders, separated by '|'
+    for (std::string dir; std::getline(dirs, dir, '|');)
         if (fs::exists(fs::path(dir) / header))
             return true;
     return false;
@@ -53,46 +68,74 @@ bool IsQtHeader(const std::string& header) {
            (std::isupper(static_cast<unsigned char>(header[1])) || header[1] == 't');
 }
 
-std::string WithoutExtension(const std::string& path) {
-    return path.substr(0, path.rfind('.'));
-}
+// Node -> the nodes it includes.
+using Graph = std::map<std::string, std::set<std::string>>;
+using NodeOf = std::string (*)(const std::string& path);
 
 std::string FolderOf(const std::string& path) {
     return path.substr(0, path.rfind('/'));
 }
 
-// Folder -> folders its files include ("core/link" -> "core/protocol").
-Graph FolderGraph() {
+std::string WithoutExtension(const std::string& path) {
+    return path.substr(0, path.rfind('.'));
+}
+
+// What the core's files include of the core, between the nodes `node` makes of their paths: folders
+// ("core/link" -> "core/protocol") or files, a header with its source ("core/link/CommLink" ->
+// "core/link/Transport"). A node's includes of itself are left out.
+Graph CoreGraph(NodeOf node) {
     Graph graph;
     for (const SourceFile& file : CoreFiles()) {
-        graph[FolderOf(file.path)];
+        std::set<std::string>& edges = graph[node(file.path)];
         for (const Include& include : file.includes)
             if (!include.angled && include.path.rfind("core/", 0) == 0 &&
-                FolderOf(include.path) != FolderOf(file.path))
-                graph[FolderOf(file.path)].insert(FolderOf(include.path));
+                node(include.path) != node(file.path))
+                edges.insert(node(include.path));
     }
     return graph;
 }
 
-// File (a header with its source) -> files it includes ("core/link/CommLink" -> "core/link/Transport").
-Graph FileGraph() {
-    Graph graph;
-    for (const SourceFile& file : CoreFiles()) {
-        const std::string unit = WithoutExtension(file.path);
-        graph[unit];
-        for (const Include& include : file.includes)
-            if (!include.angled && include.path.rfind("core/", 0) == 0 &&
-                WithoutExtension(include.path) != unit)
-                graph[unit].insert(WithoutExtension(include.path));
+enum class Mark { None, OnPath, Done };
+
+// Depth-first search from `node`; on meeting a node still on the path, `path` ends with the circle.
+bool Visit(const Graph& graph, const std::string& node, std::map<std::string, Mark>& marks,
+           std::vector<std::string>& path) {
+    marks[node] = Mark::OnPath;
+    path.push_back(node);
+    const auto edges = graph.find(node);
+    for (const std::string& next : edges != graph.end() ? edges->second : std::set<std::string>()) {
+        if (marks[next] == Mark::OnPath) {
+            path.push_back(next);
+            return true;
+        }
+        if (marks[next] == Mark::None && Visit(graph, next, marks, path))
+            return true;
     }
-    return graph;
+    path.pop_back();
+    marks[node] = Mark::Done;
+    return false;
+}
+
+// One circle of the graph, its nodes in order with the first repeated at the end ("a -> b -> a");
+// empty when the graph has none.
+std::string FindCircle(const Graph& graph) {
+    std::map<std::string, Mark> marks;
+    for (const auto& [node, edges] : graph) {
+        std::vector<std::string> path;
+        if (marks[node] != Mark::None || !Visit(graph, node, marks, path))
+            continue;
+        // The path leads from `node` into the circle; describe the circle alone.
+        std::string text;
+        for (auto at = std::find(path.begin(), path.end(), path.back()); at != path.end(); ++at)
+            text += (text.empty() ? "" : " -> ") + *at;
+        return text;
+    }
+    return {};
 }
 
 TEST(Architecture, TheCircleFinderFindsACircleAndOnlyACircle) {
-    const Graph acyclic = {{"a", {"b", "c"}}, {"b", {"c"}}, {"c", {}}};
-    EXPECT_TRUE(FindCircle(acyclic).empty());
-    const Graph cyclic = {{"a", {"b"}}, {"b", {"c"}}, {"c", {"d", "b"}}, {"d", {}}};
-    EXPECT_EQ(Describe(FindCircle(cyclic)), "b -> c -> b");
+    EXPECT_EQ(FindCircle({{"a", {"b", "c"}}, {"b", {"c"}}, {"c", {}}}), "");
+    EXPECT_EQ(FindCircle({{"a", {"b"}}, {"b", {"c"}}, {"c", {"d", "b"}}, {"d", {}}}), "b -> c -> b");
 }
 
 TEST(Architecture, TheCoreIncludesNoWindowsAndNoQtGui) {
@@ -109,14 +152,10 @@ TEST(Architecture, TheCoreIncludesNoWindowsAndNoQtGui) {
     EXPECT_TRUE(offences.empty()) << "the core must not reach the windows or Qt Gui/Widgets:" << offences;
 }
 
-TEST(Architecture, TheCoreFoldersIncludeEachOtherOneWay) {
-    const std::vector<std::string> circle = FindCircle(FolderGraph());
-    EXPECT_TRUE(circle.empty()) << "folders in a circle: " << Describe(circle);
-}
-
-TEST(Architecture, TheCoreFilesIncludeEachOtherOneWay) {
-    const std::vector<std::string> circle = FindCircle(FileGraph());
-    EXPECT_TRUE(circle.empty()) << "files in a circle: " << Describe(circle);
+TEST(Architecture, TheCoreFoldersAndFilesIncludeEachOtherOneWay) {
+    const std::pair<const char*, NodeOf> graphs[] = {{"folders", FolderOf}, {"files", WithoutExtension}};
+    for (const auto& [nodes, node] : graphs)
+        EXPECT_EQ(FindCircle(CoreGraph(node)), "") << nodes << " in a circle";
 }
 
 // Qt Test runs the private slots of a test class: a test function declared under "private:" or
@@ -149,12 +188,11 @@ TEST(Architecture, EveryQtTestFunctionIsASlotTheFrameworkRuns) {
     for (const auto& entry : fs::recursive_directory_iterator(MARLIX_TESTS_DIR)) {
         if (entry.path().extension() != ".cpp" || !entry.is_regular_file())
             continue;
-        std::ifstream file(entry.path());
-        const std::string text((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
-        if (text.find("Q_OBJECT") == std::string::npos)
+        std::stringstream source;
+        source << std::ifstream(entry.path()).rdbuf();
+        if (source.str().find("Q_OBJECT") == std::string::npos)
             continue;
         ++classes;
-        std::istringstream source(text);
         for (const std::string& function : TestFunctionsThatNeverRun(source))
             offences += "\n  " + entry.path().string() + ": " + function;
     }
