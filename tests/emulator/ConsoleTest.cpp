@@ -39,9 +39,8 @@ TEST(Console, EachLineIsEchoedAndAnsweredTheWayThePcExpects) {
     for (const auto& row : rows)
         EXPECT_EQ(RunLine(console, row.line), row.reply) << row.line;
     EXPECT_NE(console.Dictionary().Find("PICK"), nullptr);
-    const int code = std::stoi(QueryAnswer("DECIMAL FIND GRIP .", RunLine(console, "DECIMAL FIND GRIP .")));
-    const std::string name = std::to_string(code + 2) + " NAME";
-    EXPECT_EQ(QueryAnswer(name, RunLine(console, name)), "GRIP ");
+    const std::string name = std::to_string(Printed(console, "FIND GRIP .") + 2) + " NAME";
+    EXPECT_EQ(RunLine(console, name), name + "  GRIP OK\r\n>");
 }
 
 // Random lines of real words and numbers, and random bytes: the console keeps answering every line
@@ -98,12 +97,12 @@ TEST(Console, ControlCommandsInjectFaultsAndReportState) {
 
 TEST(Console, WordListRecordsHaveTheirFixedForm) {
     Word word;
-    word.name = "CREEP-FACTOR";
     word.address = 0x1234;
-    const std::string record = WordListFile::Record(word);
-    EXPECT_EQ(record.size(), WordListFile::kRecordSize);
-    EXPECT_EQ(record.substr(5, 12), "C CREEP-FACT");
-    EXPECT_EQ(record.substr(17), "\r\n");
-    word.name = "SIXTEEN-LETTERS!";
-    EXPECT_EQ(WordListFile::Record(word), "") << "a length that one digit cannot hold is left out";
+    // A name longer than the field is cut; a length that one digit cannot hold is left out.
+    for (const auto& [name, record] : {std::pair{"CREEP-FACTOR", "1234 C CREEP-FACT\r\n"},
+                                       {"HOME", "1234 4 HOME      \r\n"},
+                                       {"SIXTEEN-LETTERS!", ""}}) {
+        word.name = name;
+        EXPECT_EQ(WordListFile::Record(word), record) << name;
+    }
 }

@@ -4,12 +4,9 @@
 
 #include <gtest/gtest.h>
 
-namespace {
+#include <vector>
 
-uint16_t Query(ConsoleModel& console, const std::string& expression) {
-    const std::string command = "DECIMAL " + expression;
-    return uint16_t(std::stoi(QueryAnswer(command, RunLine(console, command))));
-}
+namespace {
 
 // A joint place and a Cartesian route of four slots with two learned lines.
 class RunList : public ::testing::Test {
@@ -19,27 +16,26 @@ protected:
                                  "4 RESERVE", "R1 LEARN", "DECIMAL 0 0 0 0 0 7 JMR", "R1 LEARN"})
             Accept(line);
     }
-    void Accept(const std::string& line) {
-        const std::string reply = RunLine(console, line);
-        EXPECT_EQ(reply.substr(reply.size() < 5 ? 0 : reply.size() - 5), "OK\r\n>")
-            << line << " -> " << reply;
-    }
+    void Accept(const std::string& line) { EXPECT_EQ(RunLine(console, line), line + " OK\r\n>"); }
     int16_t Field(uint16_t entry, int offset) { return int16_t(console.RunList().Field(entry, offset)); }
+    std::vector<int16_t> Fields(uint16_t entry, int count) {
+        std::vector<int16_t> words;
+        for (int i = 0; i < count; ++i)
+            words.push_back(Field(entry, 2 * i));
+        return words;
+    }
     ConsoleModel console;
 };
 
 } // namespace
 
 TEST_F(RunList, DeclarationsLayOutPlacesAndRoutesAsTheImageHoldsThem) {
-    EXPECT_EQ(Query(console, "NEXT @ ."), 16 + 48 + 80);
+    EXPECT_EQ(Printed(console, "NEXT @ ."), 16 + 48 + 80);
     // The place: three paragraphs, the joint position and an empty relative approach.
-    const int16_t place[] = {64, 0, 2, 0, 0, 0, 8, 0, 1, 2, 3, 4, 5, 6, 0, 0, 0, 0, 0, 0, 0, 0, 1};
-    for (int i = 0; i < 23; ++i)
-        EXPECT_EQ(Field(16, 2 * i), place[i]) << "place word " << i;
+    EXPECT_EQ(Fields(16, 23),
+              (std::vector<int16_t>{64, 0, 2, 0, 0, 0, 8, 0, 1, 2, 3, 4, 5, 6, 0, 0, 0, 0, 0, 0, 0, 0, 1}));
     // The route: capacity 4, Cartesian, two learned lines with code 2.
-    const int16_t route[] = {144, 1, 4, 2, 1, 0, 8};
-    for (int i = 0; i < 7; ++i)
-        EXPECT_EQ(Field(64, 2 * i), route[i]) << "route word " << i;
+    EXPECT_EQ(Fields(64, 7), (std::vector<int16_t>{144, 1, 4, 2, 1, 0, 8}));
     EXPECT_EQ(Field(64, 16), ArmState::kCartesianOffset[0] + 1);
     EXPECT_EQ(Field(64, 16 + 12), 2);
     EXPECT_EQ(Field(64, 32), ArmState::kCartesianOffset[0] + 8)
@@ -48,7 +44,7 @@ TEST_F(RunList, DeclarationsLayOutPlacesAndRoutesAsTheImageHoldsThem) {
     Accept("2 RESERVE");
     EXPECT_EQ(Field(144, 10), 63) << "a relative route";
     Accept("FORGET R2");
-    EXPECT_EQ(Query(console, "NEXT @ ."), 144);
+    EXPECT_EQ(Printed(console, "NEXT @ ."), 144);
     EXPECT_EQ(Field(144, 0), 0);
 }
 
@@ -57,7 +53,7 @@ TEST_F(RunList, LinesAreInsertedDeletedLoadedAndGivenFunctions) {
     Accept("R1 1 INSERT");
     EXPECT_EQ(Field(64, 6), 3);
     EXPECT_EQ(Field(64, 16), ArmState::kCartesianOffset[0]) << "the home position went in first";
-    EXPECT_EQ(Query(console, "R1 3 LINE ."), 64 + 48);
+    EXPECT_EQ(Printed(console, "R1 3 LINE ."), 64 + 48);
     Accept("DECIMAL 60 50 40 30 20 10 R1 3 LINE DLD");
     Accept("18 R1 3 LINE 12 + E!");
     EXPECT_EQ(Field(64, 48 + 10), 60);
@@ -65,10 +61,10 @@ TEST_F(RunList, LinesAreInsertedDeletedLoadedAndGivenFunctions) {
     Accept("R1 1 DELETE");
     EXPECT_EQ(Field(64, 32), 10) << "line 3 moved up to line 2";
     EXPECT_EQ(RunLine(console, "R1 3 DELETE"), "R1 3 DELETE DELETE ?\r\n>") << "line 3 is no longer in use";
-    const uint16_t grip = Query(console, "FIND GRIP .");
+    const int grip = Printed(console, "FIND GRIP .");
     Accept("R1 1 'INSERT GRIP 7 PURGE");
     EXPECT_EQ(Field(64, 16), 7);
-    EXPECT_EQ(uint16_t(Field(64, 16 + 12)), grip);
+    EXPECT_EQ(Field(64, 16 + 12), int16_t(grip));
     Accept("R1 2 'REPLACE UNGRIP -3 PURGE");
     EXPECT_EQ(Field(64, 32), -3);
     Accept("R1 RLEARN 31 MSP !");
