@@ -14,13 +14,8 @@
 
 using fuzz::Require;
 
-namespace {
-
-enum Scenario { kMemoryImage, kRunList, kDownload };
-
-} // namespace
-
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+    enum Scenario { kMemoryImage, kRunList, kDownload };
     fuzz::Input input(data, size);
     const auto scenario = static_cast<Scenario>(input.Byte() % 3);
     const size_t bound = scenario == kRunList ? 1 + input.Byte() * 4u : block::kSize;

@@ -16,6 +16,7 @@
 #include <QTemporaryDir>
 
 #include <algorithm>
+#include <utility>
 #include <vector>
 
 using fuzz::Require;
@@ -51,9 +52,8 @@ public:
                 m_line += data[i];
                 continue;
             }
-            lines.push_back(m_line);
-            const std::string answer = m_line + (lines.size() == m_refused ? " err\r\n>" : " OK\r\n>");
-            m_line.clear();
+            lines.push_back(std::exchange(m_line, {}));
+            const std::string answer = lines.back() + (lines.size() == m_refused ? " err\r\n>" : " OK\r\n>");
             m_ui.events.push_back([this, answer] {
                 m_inbox += answer;
                 DataArrived();
@@ -87,7 +87,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     QFile::remove(path);
     QFile file(path);
     Require(file.open(QIODevice::WriteOnly) &&
-                file.write(text.data(), static_cast<qint64>(text.size())) == static_cast<qint64>(text.size()),
+                file.write(QByteArray::fromStdString(text)) == qint64(text.size()),
             "the source cannot be written");
     file.close();
 
