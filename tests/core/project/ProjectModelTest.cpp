@@ -133,17 +133,57 @@ TEST_F(ProjectTest, EditingOperationsSendExactlyTheirCommands) {
     EXPECT_EQ(LineCodeText(40000, "R", 1), "-25536 R 1 LINE 12 + E!");
 }
 
-TEST_F(ProjectTest, GeneratorStopsAtTheTargetsReservedLines) {
-    PositionRecord line;
-    SetContourLine(line, contour::kLine, 100, 0);
-    Load(ImageBuilder().Route("CUT", 2).Route("NEXT", 1).Route("_CUT", 1, {line}));
-    const int target = model.FindEntry("CUT"), next = model.FindEntry("NEXT");
+// On one project: a generator stops at its target's reserved lines and leaves the next route alone; Add
+// to All moves only absolute positions; a copy has the route's reserve and lines; a generator pair
+// needs a name free for both.
+TEST_F(ProjectTest, GenerateAddToAllCopyAndNewGenerator) {
+    PositionRecord contourLine;
+    SetContourLine(contourLine, contour::kLine, 100, 0);
+    std::vector<PositionRecord> lines;
+    for (const std::uint16_t code : {0, 1, 2, 3, 18, 40000})
+        lines.push_back(Record({30000}, code));
+    Load(ImageBuilder()
+             .Route("C", 2)
+             .Route("N", 1)
+             .Route("_C", 1, {contourLine})
+             .Route("R", 7, lines)
+             .Route("_O", 1));
+    const int target = model.FindEntry("C"), next = model.FindEntry("N"), r = model.FindEntry("R");
     const PositionRecord untouched = model.Line(next, 1);
-
-    EXPECT_TRUE(GenerateRoute(model.FindEntry("_CUT")));
+    EXPECT_TRUE(GenerateRoute(model.FindEntry("_C")));
     EXPECT_EQ((Ints{model.LineCount(target), model.Line(target, 2).values[0]}), (Ints{2, 500}));
     EXPECT_EQ(model.Line(next, 1), untouched);
-    EXPECT_EQ(ui.messages, std::vector<std::string>{"Route CUT stopped at the limit: 2 of 4 points fitted"});
+    EXPECT_EQ(ui.messages, Lines{"Route C stopped at the limit: 2 of 4 points fitted"});
+
+    PositionRecord offset;
+    offset.values[0] = 10000;
+    AddToAllLines(r, offset);
+    Ints moved;
+    for (int n = 1; n <= 6; ++n)
+        moved.push_back(model.Line(r, n).values[0]);
+    EXPECT_EQ(moved, (Ints{-25536, 30000, -25536, 30000, 30000, 30000}));
+
+    const int end = model.RunListEnd;
+    Sent();
+    const int copy = CopyRoute(r, "C1");
+    ASSERT_NE(copy, kNoEntry);
+    EXPECT_EQ((Ints{model.RunListEnd, model.RouteCapacity(copy), model.LineCount(copy)}),
+              (Ints{end + 8 * kParagraph, 7, 6}));
+    EXPECT_TRUE(model.Line(copy, 2) == model.Line(r, 2) && model.Line(copy, 6) == model.Line(r, 6));
+    EXPECT_EQ(Sent().front(), "DECIMAL ROUTE C1");
+    EXPECT_EQ(ui.messages.size(), 1u);
+
+    for (const auto& [name, message] :
+         {std::pair{"", "Please enter a name"}, {"A B", "Please enter a name"}, {"O", "_O already exists"}}) {
+        ui.messages.clear();
+        EXPECT_EQ(RoutesNewGenerator(name, 5, 2), kNoEntry);
+        EXPECT_EQ(ui.messages, Lines{message});
+    }
+    EXPECT_TRUE(Sent().empty());
+    const int generator = RoutesNewGenerator("SAW", 5, 2);
+    ASSERT_NE(generator, kNoEntry);
+    EXPECT_EQ(model.EntryName(generator) + std::to_string(model.RouteCapacity(model.FindEntry("SAW"))),
+              "_SAW5");
 }
 
 TEST_F(ProjectTest, RouteEditorLinesMarkTheGridAndItsButtonsFollowTheRoute) {
@@ -199,35 +239,6 @@ TEST_F(ProjectTest, RouteEditorLinesMarkTheGridAndItsButtonsFollowTheRoute) {
     EXPECT_EQ(RouteEditorColumnNames(general), (std::vector<std::string>{"Line", "X", "Y", "Z"}));
 }
 
-TEST_F(ProjectTest, ACopyHasTheRoutesReserveAndLines) {
-    Load(ImageBuilder().Route("R1", 3, {Record({}), Record({1, 2, 3})}));
-    const int r = model.FirstEntry();
-    const int end = model.RunListEnd;
-    const int copy = CopyRoute(r, "C1");
-    ASSERT_NE(copy, kNoEntry);
-    EXPECT_EQ((Ints{model.RunListEnd, model.RouteCapacity(copy), model.LineCount(copy)}),
-              (Ints{end + 4 * kParagraph, 3, 2}));
-    EXPECT_EQ(model.Line(copy, 2), model.Line(r, 2));
-    EXPECT_EQ(Sent().front(), "DECIMAL ROUTE C1");
-    EXPECT_TRUE(ui.messages.empty()) << ui.messages.front();
-}
-
-TEST_F(ProjectTest, AGeneratorPairNeedsANameFreeForBoth) {
-    Load(ImageBuilder().Route("_CUT", 1));
-    for (const auto& [name, message] : {std::pair{"", "Please enter a name"},
-                                        {"A B", "Please enter a name"},
-                                        {"CUT", "_CUT already exists"}}) {
-        ui.messages.clear();
-        EXPECT_EQ(RoutesNewGenerator(name, 5, 2), kNoEntry);
-        EXPECT_EQ(ui.messages, std::vector<std::string>{message});
-    }
-    EXPECT_TRUE(Sent().empty());
-    const int generator = RoutesNewGenerator("SAW", 5, 2);
-    ASSERT_NE(generator, kNoEntry);
-    EXPECT_EQ(model.EntryName(generator), "_SAW");
-    EXPECT_EQ(model.RouteCapacity(model.FindEntry("SAW")), 5);
-}
-
 // A name must be given and be free (an entry's own name is free for it); a route grows as far as the
 // image allows and no further; the windows hear of what their buttons changed.
 TEST_F(ProjectTest, NamesMustBeFreeARouteGrowsIntoTheFreeSpaceAndEditsAreAnnounced) {
@@ -250,21 +261,6 @@ TEST_F(ProjectTest, NamesMustBeFreeARouteGrowsIntoTheFreeSpaceAndEditsAreAnnounc
     before = images;
     projectService().RefreshProjectViews();
     EXPECT_GT(images, before);
-}
-
-TEST_F(ProjectTest, AddToAllMovesOnlyAbsolutePositions) {
-    const std::uint16_t codes[] = {0, 1, 2, 3, 18, 40000};
-    std::vector<PositionRecord> lines;
-    for (std::uint16_t code : codes)
-        lines.push_back(Record({30000}, code));
-    Load(ImageBuilder().Route("R", 6, lines));
-    const int r = model.FirstEntry();
-    PositionRecord offset;
-    offset.values[0] = 10000;
-    AddToAllLines(r, offset);
-    const int expected[] = {-25536, 30000, -25536, 30000, 30000, 30000};
-    for (int n = 1; n <= 6; ++n)
-        EXPECT_EQ(model.Line(r, n).values[0], expected[n - 1]) << "code " << codes[n - 1];
 }
 
 // The CSV export of places and routes, values as the windows show them.
@@ -356,7 +352,7 @@ TEST_F(ProjectTest, AllocationStopsAtTheLimitWithAMessageAndChangesNothing) {
               (Ints{kAllocationLimit, 0, 1}));
 }
 
-TEST_F(ProjectTest, RelativeLinksFollowABlockMoveAndCorruptLinksDoNotLoop) {
+TEST_F(ProjectTest, RelativeLinksFollowABlockMoveTheHeadIsResetAndCorruptLinksDoNotLoop) {
     Load(ImageBuilder().Place("P", Record({})).Route("R", 5).Place("Q", Record({})));
     const auto image = model.RunList;
     model.LinksToRelative();
@@ -369,6 +365,10 @@ TEST_F(ProjectTest, RelativeLinksFollowABlockMoveAndCorruptLinksDoNotLoop) {
     model.RunListEnd -= 96;
     model.LinksToAbsolute();
     EXPECT_EQ((Ints{model.NextEntry(16), model.Word(64), model.NextEntry(64)}), (Ints{64, 112, kNoEntry}));
+    model.SetWord(0, 99);
+    model.ResetRunListHead();
+    // The entries themselves are untouched.
+    EXPECT_EQ((Ints{model.Word(0), model.RunListEnd, model.Word(16)}), (Ints{16, 16, 64}));
 
     model.SetWord(16, 16); // points at itself
     EXPECT_EQ(model.NextEntry(16), kNoEntry);
@@ -377,7 +377,7 @@ TEST_F(ProjectTest, RelativeLinksFollowABlockMoveAndCorruptLinksDoNotLoop) {
     EXPECT_LE(model.EntryCount(), kImageSize / kParagraph);
 }
 
-TEST_F(ProjectTest, ClearingEmptiesTheImageAndTheWordNamesAreAskedOnce) {
+TEST_F(ProjectTest, WordNamesAreAskedOnceAndClearingEmptiesTheImage) {
     Load(ImageBuilder().Place("P", Record({})));
     const int code = std::stoi(controller.Run("DECIMAL FIND GRIP .").substr(20));
     Sent();
@@ -385,10 +385,6 @@ TEST_F(ProjectTest, ClearingEmptiesTheImageAndTheWordNamesAreAskedOnce) {
                   projectService().WordName(static_cast<uint16_t>(code)) + projectService().WordName(0xA000),
               "GRIPGRIPword");
     EXPECT_EQ(Sent(), std::vector<std::string>{std::to_string(code + 2) + " NAME"});
-    model.SetWord(0, 99);
-    model.ResetRunListHead();
-    // The entry itself is untouched.
-    EXPECT_EQ((Ints{model.Word(0), model.RunListEnd, model.Word(16)}), (Ints{16, 16, 64}));
     model.ClearProject();
     EXPECT_TRUE(model.WordNameCache.empty());
     EXPECT_EQ(model.FirstEntry(), kNoEntry);
