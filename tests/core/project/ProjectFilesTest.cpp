@@ -22,24 +22,24 @@ using namespace runlist;
 namespace {
 
 using Lines = std::vector<std::string>;
-PositionRecord Record(std::initializer_list<int> values, std::uint16_t code = 0) {
-    return ImageBuilder::Record(values, code);
-}
 
 // One Cartesian place with an approach and a joint route of three slots with one line in use.
 ImageBuilder PlaceAndRoute() {
     return ImageBuilder()
-        .Place("P1", Record({1500, -20, 900}, 2), Record({0, 0, 50}, 3))
-        .Route("R1", 3, {Record({10, 20, 30, 40, 50, 60})});
+        .Place("P1", ImageBuilder::Record({1500, -20, 900}, 2), ImageBuilder::Record({0, 0, 50}, 3))
+        .Route("R1", 3, {ImageBuilder::Record({10, 20, 30, 40, 50, 60})});
 }
 
 class ProjectFiles : public CoreTest {
 protected:
     ProjectFiles() {
         QObject::connect(&projectService(), &ProjectService::Changed, [this](ProjectService::Changes what) {
-            announced += what.testFlag(ProjectService::Opened)   ? "O"
-                         : what.testFlag(ProjectService::Closed) ? "C"
-                                                                 : "";
+            for (const auto& [flag, letter] : {std::pair{ProjectService::Opened, 'O'},
+                                               {ProjectService::Closed, 'C'},
+                                               {ProjectService::Image, 'I'},
+                                               {ProjectService::Names, 'N'}})
+                if (what.testFlag(flag))
+                    announced += letter;
         });
     }
     // Writes `base`.run and `base`.ed1 (and the source, when given) of a project.
@@ -64,7 +64,7 @@ protected:
 
     CPosDat& doc = projectDocument();
     ProjectModel& model = projectModel();
-    std::string announced; // "O" opened, "C" closed
+    std::string announced; // "O" opened, "C" closed, "I" image and "N" names changed
 };
 
 TEST_F(ProjectFiles, AProjectRoundTripsAndDamageIsRefused) {
@@ -133,11 +133,11 @@ TEST_F(ProjectFiles, DeclarationsThatDoNotFitTheImageEmptyTheProject) {
             Write("pr.ed1", ed1);
         ui.messages.clear();
         doc.CloseFileDocument();
-        EXPECT_EQ(doc.OpenFile(Path("pr.run")), message.empty());
-        EXPECT_EQ(ui.messages, message.empty() ? Lines{} : Lines{message});
-        EXPECT_EQ(model.EntryNames, names);
-        EXPECT_EQ(std::make_tuple(model.Word(model.RunListEnd), model.EntryCount()),
-                  std::make_tuple(0, static_cast<int>(names.size())));
+        const bool opened = doc.OpenFile(Path("pr.run"));
+        EXPECT_EQ(std::make_tuple(opened, ui.messages, model.EntryNames, model.EntryCount(),
+                                  model.Word(model.RunListEnd)),
+                  std::make_tuple(message.empty(), message.empty() ? Lines{} : Lines{message}, names,
+                                  int(names.size()), 0));
     }
 }
 
@@ -179,9 +179,9 @@ TEST_F(ProjectFiles, AFailedSaveLeavesTheOldFiles) {
     ASSERT_TRUE(QDir(dir.path()).mkdir("q.ED1")); // the declarations cannot be written
     doc.SetModifiedFlag();
     EXPECT_FALSE(SaveAs("q.run"));
-    EXPECT_EQ(ui.messages, Lines{Path("q.ED1") + " could not be opened"});
-    EXPECT_EQ(Read("q.run"), "old run bytes");
-    EXPECT_TRUE(doc.IsModified() && !ui.boxOpen);
+    EXPECT_EQ(std::make_tuple(ui.messages, Read("q.run"), doc.IsModified(), ui.boxOpen),
+              std::make_tuple(Lines{Path("q.ED1") + " could not be opened"}, QByteArray("old run bytes"),
+                              true, false));
 
     std::ostringstream out;
     out.setstate(std::ios::failbit); // an earlier failure does not count
@@ -262,14 +262,12 @@ TEST_F(ProjectTransfer, UpdateBringsBackWhatTheControllerLearnedAndKeepsTheNames
     controller.Run("DECIMAL 6 -5 4 -3 2 -1 JMA");
     controller.Run("R1 LEARN");
     Sent();
-    ProjectService::Changes changes;
-    QObject::connect(&projectService(), &ProjectService::Changed,
-                     [&changes](ProjectService::Changes what) { changes |= what; });
+    announced.clear();
     doc.UpdateData();
     EXPECT_TRUE(ui.messages.empty());
-    EXPECT_TRUE(changes.testFlag(ProjectService::Image) && changes.testFlag(ProjectService::Names));
+    EXPECT_EQ(announced, "IN");
     EXPECT_EQ(Sent(), Lines{"1 BANK C! DECIMAL RUN-LIST NEXT @ RUN-LIST - TRANSMIT"});
-    EXPECT_EQ(model.Line(64, 2), Record({-1, 2, -3, 4, -5, 6}));
+    EXPECT_EQ(model.Line(64, 2), ImageBuilder::Record({-1, 2, -3, 4, -5, 6}));
     EXPECT_EQ(model.EntryName(64), "R1");
     // Line count, head, terminator, modified, box open.
     EXPECT_EQ((std::vector<int>{model.LineCount(64), model.Word(0), model.Word(model.RunListEnd),

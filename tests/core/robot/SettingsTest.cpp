@@ -7,14 +7,14 @@
 
 namespace {
 
-// The bytes of a fresh profile, written out by hand.
+// The bytes of a fresh profile, written out by hand: twenty words (the version, f2, f3, the counts of
+// Cartesian axes and of joints, simulate, six axis words, f13, the new routes' coordinates, f15 to f19,
+// hide), then the joint and the axis names, each array a word count and each name a length byte and text.
 QByteArray DefaultProfileBytes() {
-    const unsigned char fields[] = {
-        8,   0, 0,   0, 1,   0, 6,    0, 6,    0, 0,   0, // version, f2, f3, axes, joints, simulate
-        100, 0, 100, 0, 100, 0, 100,  0, 100,  0, 100, 0, // six axis words
-        0,   0, 0,   0, 1,   0, 0xE8, 3, 0xE8, 3, 0,   0, 0, 0, 1, 0, // f13, route coords, f15..f19, hide
-    };
-    return QByteArray(reinterpret_cast<const char*>(fields), sizeof fields) +
+    QByteArray bytes;
+    for (const int word : {8, 0, 1, 6, 6, 0, 100, 100, 100, 100, 100, 100, 0, 0, 1, 1000, 1000, 0, 0, 1})
+        bytes.append(static_cast<char>(word & 0xFF)).append(static_cast<char>(word >> 8));
+    return bytes +
            QByteArray("\x07\x00\x05Waist\x08Shoulder\x05"
                       "Elbow\x04Hand\x05Wrist\x03Yaw\x00\x07\x00\x01X\x01Y\x01Z\x05pitch\x04roll\x03yaw\x00",
                       63);
@@ -41,26 +41,18 @@ TEST_F(Settings, AFreshProfileIsSavedByteForByteAndDamageIsRefused) {
                      [] { return EncodeSettings(settings().CurrentValues()).toStdString(); }});
 }
 
-TEST_F(Settings, LoadingTakesEveryKeptFieldAndDropsThreeWords) {
+// Words are zero-extended, a short name array reads as empty names, and the hide flag reaches the link.
+TEST_F(Settings, LoadingTakesTheFilesValues) {
     SettingsValues file;
-    file.field2 = 7;
     file.joints = 4;
     file.axisWords = {1, 2, 3, 4, 5, 65535};
-    file.field13 = 13;
-    file.newRouteCoordinates = 1;
-    file.field17 = 17;
-    file.field18 = 18;
     file.hideMode = 0;
     file.jointNames = {"a", "b", "c", "d"};
     ASSERT_TRUE(settings().OpenFile(Write("p.cfg", EncodeSettings(file))));
-    const SettingsValues v = settings().CurrentValues();
-    // Words are zero-extended; three are dropped when loading.
-    EXPECT_EQ((std::vector<int>{v.field2, settings().JointCount(), v.axisWords[5], v.field17,
-                                v.field13 + v.field18 + settings().NewRouteCoordinates()}),
-              (std::vector<int>{7, 4, 65535, 17, 0}));
+    EXPECT_EQ(std::make_tuple(settings().JointCount(), settings().CurrentValues().axisWords[5],
+                              settings().JointName(3) + settings().JointName(4) + settings().JointName(-1)),
+              std::make_tuple(4, 65535, std::string("d")));
     EXPECT_FALSE(commLink().HideMode || settings().IsModified());
-    // A short array reads as empty names.
-    EXPECT_EQ(settings().JointName(3) + settings().JointName(4) + settings().JointName(-1), "d");
 }
 
 TEST_F(Settings, TheSimulateFlagSwitchesTheLinkAndTheHideFlagIsOnlyStored) {
@@ -102,8 +94,7 @@ TEST_F(Settings, NamesBeyondTheCountStayAndNewKeepsTheValuesInForce) {
 TEST_F(Settings, ANameOfAnyLengthComesBackWhole) {
     const std::string name(70000, 'r');
     settings().SetAxisNames(2, {"Reach", name});
-    ui.fileNames = {Path("long.cfg")};
-    ASSERT_TRUE(settings().SaveFileDocumentAs());
+    ASSERT_TRUE(SaveAs(Path("long.cfg")));
     ResetCore();
     ASSERT_TRUE(settings().OpenFile(Path("long.cfg")));
     EXPECT_EQ(settings().AxisName(1), name);
