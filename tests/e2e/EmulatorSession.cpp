@@ -14,7 +14,7 @@ EmulatorSession::~EmulatorSession() {
 
 std::string EmulatorSession::Start() {
     ResetCore();
-    InstallScreen({&screen, &screen});
+    InstallScreen({&screen, &robot});
     UseProfileFile(Path("profile.ini"));
     commLink().SetTransport(&port);
     emulator = std::make_unique<EmulatorProcess>(dir.path());

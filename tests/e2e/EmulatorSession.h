@@ -4,6 +4,7 @@
 #include "LoopScreen.h"
 
 #include "core/link/SerialPort.h"
+#include "support/ScriptedRobotUi.h"
 
 #include <QTemporaryDir>
 
@@ -29,6 +30,7 @@ public:
 
     QTemporaryDir dir;
     LoopScreen screen;
+    ScriptedRobotUi robot;
     SerialPort port;
     std::unique_ptr<EmulatorProcess> emulator;
 };

@@ -52,8 +52,7 @@ public:
         m_allowed.clear();
         m_problem.clear();
         static_cast<DialogAnswers&>(screen) = DialogAnswers();
-        screen.edits.clear();
-        screen.passes.clear();
+        robot = ScriptedRobotUi();
         screen.messages.clear();
         screen.answer = Answer::Yes;
         int total = 0;
@@ -103,7 +102,7 @@ private:
             return "the link is not idle afterwards";
         if (screen.cancels != 0)
             return "a wait box showed no progress for " + std::to_string(kCancelAfterMs) + " ms";
-        if (screen.timedOut != 0)
+        if (m_unclosed != 0)
             return "a teach window was not closed by the pad";
         for (const std::string& message : screen.messages) {
             if (std::none_of(m_allowed.begin(), m_allowed.end(),
@@ -187,7 +186,7 @@ private:
         std::array<std::int16_t, 6> values;
         for (std::int16_t& v : values)
             v = static_cast<std::int16_t>(Uniform(low, high));
-        screen.edits.push_back(
+        robot.edits.push_back(
             [values](PositionRecord& rec) { std::copy(values.begin(), values.end(), rec.values); });
     }
 
@@ -281,8 +280,11 @@ private:
         if (named)
             PumpUntil([&] { return screen.replies > replies; }, 2000);
         const QString key = learn ? QStringLiteral("signal learn") : QStringLiteral("signal drop");
-        screen.passes.push_back({[this, key] { emulator->Control(key); }});
-        screen.passes.push_back({{}, 0});
+        // The teach window stays up, the controller's output arriving, until the pad's signal closes it.
+        robot.steps.push_back({[this, key] {
+            emulator->Control(key);
+            m_unclosed += !PumpUntil([this] { return robot.closeRequests != 0; });
+        }});
         teachPad().RunTeach();
         return true;
     }
@@ -331,10 +333,10 @@ private:
                 return true;
             };
         };
-        // The places or routes window's buttons on an entry, a question now and then answered No.
-        auto onEntry = [this](bool (*place)(int), bool (*route)(int),
-                              std::function<void(int, std::string&)> name) {
-            return [this, place, route, name](std::string& text) {
+        // The places or routes window's buttons on an entry, a question now and then answered No; a
+        // rename gives it a new name (hidden when it was).
+        auto onEntry = [this](bool (*place)(int), bool (*route)(int), bool rename) {
+            return [this, place, route, rename](std::string& text) {
                 const int e = AnyEntry();
                 if (e == kNoEntry)
                     return false;
@@ -346,8 +348,10 @@ private:
                     screen.answer = Answer::No;
                     text += " (answered No)";
                 }
-                if (name)
-                    name(e, text);
+                if (rename) {
+                    screen.names.push_back((m.IsHidden(e) ? "_" : "") + NewName("N"));
+                    text += " to " + screen.names.back();
+                }
                 (m.EntryKind(e) == kPlace ? place : route)(e);
                 return true;
             };
@@ -375,14 +379,8 @@ private:
                  PlacesEditData(line);
              })},
             {"place go to", 2, onPlaceLine([](const PlaceLine& line) { PlacesGoTo(line); })},
-            {"delete entry", 5, onEntry(PlacesDelete, RoutesDelete, {})},
-            {"rename", 2,
-             onEntry(PlacesEditName, RoutesEditName,
-                     [this](int e, std::string& text) {
-                         const std::string name = (projectModel().IsHidden(e) ? "_" : "") + NewName("N");
-                         text += " to " + name;
-                         screen.names.push_back(name);
-                     })},
+            {"delete entry", 5, onEntry(PlacesDelete, RoutesDelete, false)},
+            {"rename", 2, onEntry(PlacesEditName, RoutesEditName, true)},
             {"new route", 6, [this](std::string& text) { return NewRoute(text, false); }},
             {"new large route", 1, [this](std::string& text) { return NewRoute(text, true); }},
             {"new generator", 2,
@@ -448,6 +446,7 @@ private:
     std::vector<Operation> m_operations;
     std::vector<std::string> m_allowed;
     int m_names = 0;
+    int m_unclosed = 0;    // teach windows the pad's signal did not close
     std::string m_problem; // what the running operation found wrong beyond the mirror
 };
 
