@@ -1,6 +1,7 @@
 #include "EmulatorProcess.h"
 
 #include <QCoreApplication>
+#include <QDeadlineTimer>
 #include <QDir>
 #include <QFile>
 #include <QThread>

@@ -1,11 +1,7 @@
 #pragma once
 
-#include <QByteArray>
-#include <QDeadlineTimer>
 #include <QLocalSocket>
 #include <QProcess>
-#include <QString>
-#include <QStringList>
 
 #include <functional>
 

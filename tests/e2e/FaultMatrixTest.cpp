@@ -102,18 +102,10 @@ const Operation kOperations[] = {
     {"project Open", false, false, [](Cell s) { return projectDocument().OpenFile(s.Path("proj.run")); }},
 };
 
-// A message as short as a cell.
-std::string Short(const std::string& message) {
-    if (message.rfind("expecting STX", 0) == 0)
-        return "STX expected";
-    if (message.rfind("Upload failed", 0) == 0)
-        return "upload failed";
-    return message.substr(0, 13);
-}
-
 using Files = std::map<QString, QByteArray>;
 
-Files ReadFiles(const QDir& dir) {
+Files ReadFiles(Cell s) {
+    const QDir dir(s.dir.path());
     Files files;
     for (const QString& name : dir.entryList(QDir::Files | QDir::Hidden)) {
         if (!kOwnFiles.contains(name))
@@ -157,8 +149,7 @@ std::string RunCell(const Operation& op, Fault fault, qsizetype& bytes) {
     const std::string where = std::string(op.name) + " x " + kFaultNames[fault];
     if (!problem.empty() || !s.screen.messages.empty())
         return ADD_FAILURE() << where << ": the cell could not be set up: " << problem, "setup?";
-    const QDir dir(s.dir.path());
-    const Files before = ReadFiles(dir);
+    const Files before = ReadFiles(s);
     const qsizetype sent = s.emulator->Transcript().size();
     const QString after = QString("after %1 ").arg(op.upload ? bytes - 2 : bytes / 2);
     for (const QString& command : kFaultCommands[fault])
@@ -170,7 +161,10 @@ std::string RunCell(const Operation& op, Fault fault, qsizetype& bytes) {
     const std::vector<std::string> messages = s.screen.messages;
     const std::string lost = "Port " + s.emulator->linkPath().toStdString() + " is no longer available";
     const auto losses = std::count(messages.begin(), messages.end(), lost);
-    std::string outcome = losses ? "lost" : !messages.empty() ? Short(messages.front()) : result ? "ok" : "";
+    std::string outcome = losses              ? "lost"
+                          : !messages.empty() ? messages.front().substr(0, 13)
+                          : result            ? "ok"
+                                              : "";
     if (s.screen.cancels && !losses)
         outcome += outcome.empty() ? "cancelled" : " +cancel";
     EXPECT_NE(outcome, "") << where << ": failed silently";
@@ -202,7 +196,7 @@ std::string RunCell(const Operation& op, Fault fault, qsizetype& bytes) {
         EXPECT_TRUE(Answers(*s.emulator, fault)) << where << ": Re-Open does not bring the link back";
         outcome += ", reopened";
     }
-    CheckFiles(where, before, ReadFiles(dir));
+    CheckFiles(where, before, ReadFiles(s));
     return outcome;
 }
 

@@ -38,15 +38,8 @@ public:
         DefineOperations();
     }
 
-    std::string Begin() {
-        std::string problem = Start();
-        screen.savePath = Path("mirror.run");
-        if (problem.empty() && (!projectDocument().NewFileDocument() || !screen.messages.empty()))
-            problem = "no project on the emulator's link";
-        return problem;
-    }
-
-    bool Step(MirrorRun& run, std::ostream* log) {
+    // One operation and its checks; a failure is described in the run.
+    void Step(MirrorRun& run, std::ostream* log) {
         if (Chance(30))
             MoveArm();
         m_allowed.clear();
@@ -75,7 +68,7 @@ public:
             *log << run.operations << ": " << text << "\n";
         const std::string problem = Check();
         if (problem.empty())
-            return true;
+            return;
         std::ostringstream out;
         out << "seed " << m_seed << ", operation " << run.operations << " (" << text << "): " << problem
             << "\nthe controller's last command lines:";
@@ -84,7 +77,6 @@ public:
         for (const QString& line : history)
             out << "\n  " << line.toStdString();
         run.failure = out.str();
-        return false;
     }
 
 private:
@@ -279,10 +271,9 @@ private:
         ActivateRouteEditor(r);
         if (named)
             PumpUntil([&] { return screen.replies > replies; }, 2000);
-        const QString key = learn ? QStringLiteral("signal learn") : QStringLiteral("signal drop");
         // The teach window stays up, the controller's output arriving, until the pad's signal closes it.
-        robot.steps.push_back({[this, key] {
-            emulator->Control(key);
+        robot.steps.push_back({[this, learn] {
+            emulator->Control(learn ? "signal learn" : "signal drop");
             m_unclosed += !PumpUntil([this] { return robot.closeRequests != 0; });
         }});
         teachPad().RunTeach();
@@ -454,11 +445,11 @@ private:
 
 bool RunMirror(unsigned seed, int count, MirrorRun& run, std::ostream* log) {
     Mirror mirror(seed);
-    run.failure = mirror.Begin();
-    if (!run.failure.empty())
-        return false;
-    while (run.operations < count)
-        if (!mirror.Step(run, log))
-            return false;
-    return true;
+    run.failure = mirror.Start();
+    mirror.screen.savePath = mirror.Path("mirror.run");
+    if (run.failure.empty() && (!projectDocument().NewFileDocument() || !mirror.screen.messages.empty()))
+        run.failure = "no project on the emulator's link";
+    while (run.failure.empty() && run.operations < count)
+        mirror.Step(run, log);
+    return run.failure.empty();
 }
