@@ -274,7 +274,8 @@ private:
         // The teach window stays up, the controller's output arriving, until the pad's signal closes it.
         robot.steps.push_back({[this, learn] {
             emulator->Control(learn ? "signal learn" : "signal drop");
-            m_unclosed += !PumpUntil([this] { return robot.closeRequests != 0; });
+            if (!PumpUntil([this] { return robot.closeRequests != 0; }))
+                ++m_unclosed;
         }});
         teachPad().RunTeach();
         return true;
