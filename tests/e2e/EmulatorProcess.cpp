@@ -13,33 +13,23 @@ constexpr int kAnswerMs = 3000;
 } // namespace
 
 EmulatorProcess::EmulatorProcess(const QString& folder, const QStringList& extraArguments)
-    : m_link(QDir(folder).filePath(QStringLiteral("controller"))),
-      m_socket(QDir(folder).filePath(QStringLiteral("control"))),
-      m_transcript(QDir(folder).filePath(QStringLiteral("transcript"))) {
-    QStringList arguments{QStringLiteral("--link"),       m_link,      QStringLiteral("--control"), m_socket,
-                          QStringLiteral("--transcript"), m_transcript};
-    arguments += extraArguments;
+    : m_link(QDir(folder).filePath("controller")), m_socket(QDir(folder).filePath("control")),
+      m_transcript(QDir(folder).filePath("transcript")) {
     m_process.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-    m_process.start(Program(), arguments);
-    if (!m_process.waitForStarted(kStartMs))
-        return;
-    // The first line names the device; the link and the control socket exist by then.
-    QDeadlineTimer deadline(kStartMs);
-    while (!m_process.canReadLine() && !deadline.hasExpired())
-        m_process.waitForReadyRead(static_cast<int>(deadline.remainingTime()));
+    m_process.start(Program(),
+                    QStringList{"--link", m_link, "--control", m_socket, "--transcript", m_transcript} +
+                        extraArguments);
+    // The first line names the device; the link exists by then, the control socket may take a moment.
+    const QDeadlineTimer deadline(kStartMs);
+    while (!m_process.canReadLine() && !deadline.hasExpired() && m_process.state() != QProcess::NotRunning)
+        m_process.waitForReadyRead(int(deadline.remainingTime()));
     m_device = QString::fromLocal8Bit(m_process.readLine()).trimmed();
-    m_running = !m_device.isEmpty() && ConnectControl(deadline);
-}
-
-// The control socket may appear a moment after the device is announced.
-bool EmulatorProcess::ConnectControl(const QDeadlineTimer& deadline) {
-    for (;;) {
+    while (!m_running && !m_device.isEmpty() && !deadline.hasExpired() &&
+           m_process.state() == QProcess::Running) {
         m_control.connectToServer(m_socket);
-        if (m_control.waitForConnected(static_cast<int>(deadline.remainingTime())))
-            return true;
-        if (deadline.hasExpired() || m_process.state() == QProcess::NotRunning)
-            return false;
-        QThread::msleep(10);
+        m_running = m_control.waitForConnected(int(deadline.remainingTime()));
+        if (!m_running)
+            QThread::msleep(10);
     }
 }
 
@@ -71,31 +61,22 @@ QString EmulatorProcess::Program() {
 }
 
 bool EmulatorProcess::Control(const QString& command, QStringList* lines) {
-    if (!m_running)
+    if (!m_running || m_control.write(command.toUtf8() + '\n') < 0 ||
+        !m_control.waitForBytesWritten(kAnswerMs))
         return false;
-    m_control.write(command.toUtf8() + '\n');
-    if (!m_control.waitForBytesWritten(kAnswerMs))
-        return false;
-    QByteArray line;
-    while (ReadLine(line, kAnswerMs)) {
-        if (line == "ok")
-            return true;
-        if (line.startsWith("error"))
-            return false;
+    // Each line of the answer comes within the time; "ok" or "error ..." ends it.
+    QDeadlineTimer deadline(kAnswerMs);
+    while (m_control.canReadLine() || m_control.waitForReadyRead(int(deadline.remainingTime()))) {
+        if (!m_control.canReadLine())
+            continue;
+        const QByteArray line = m_control.readLine().trimmed();
+        if (line == "ok" || line.startsWith("error"))
+            return line == "ok";
         if (lines)
             lines->append(QString::fromUtf8(line));
+        deadline.setRemainingTime(kAnswerMs);
     }
     return false;
-}
-
-bool EmulatorProcess::ReadLine(QByteArray& line, int milliseconds) {
-    QDeadlineTimer deadline(milliseconds);
-    while (!m_control.canReadLine()) {
-        if (deadline.hasExpired() || !m_control.waitForReadyRead(static_cast<int>(deadline.remainingTime())))
-            return false;
-    }
-    line = m_control.readLine().trimmed();
-    return true;
 }
 
 QByteArray EmulatorProcess::Transcript() const {
@@ -104,11 +85,8 @@ QByteArray EmulatorProcess::Transcript() const {
 }
 
 bool EmulatorProcess::WaitForTranscript(qsizetype size, int milliseconds) const {
-    QDeadlineTimer deadline(milliseconds);
-    while (Transcript().size() < size) {
-        if (deadline.hasExpired())
-            return false;
+    const QDeadlineTimer deadline(milliseconds);
+    while (Transcript().size() < size && !deadline.hasExpired())
         QThread::msleep(5);
-    }
-    return true;
+    return Transcript().size() >= size;
 }

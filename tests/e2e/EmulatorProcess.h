@@ -1,11 +1,7 @@
 #pragma once
 
-#include <QByteArray>
-#include <QDeadlineTimer>
 #include <QLocalSocket>
 #include <QProcess>
-#include <QString>
-#include <QStringList>
 
 #include <functional>
 
@@ -29,7 +25,6 @@ public:
     QString devicePath() const { return m_device; }
     // The symbolic link that follows the device (also after an unplug and replug).
     QString linkPath() const { return m_link; }
-    qint64 processId() const { return m_process.processId(); }
 
     // Sends one control command; true when it answered "ok". `lines` receives the lines before it.
     bool Control(const QString& command, QStringList* lines = nullptr);
@@ -39,9 +34,6 @@ public:
     bool WaitForTranscript(qsizetype size, int milliseconds = 3000) const;
 
 private:
-    bool ConnectControl(const QDeadlineTimer& deadline);
-    bool ReadLine(QByteArray& line, int milliseconds);
-
     QProcess m_process;
     QLocalSocket m_control;
     QString m_link;

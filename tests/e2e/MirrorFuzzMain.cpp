@@ -19,28 +19,22 @@ int main(int argc, char** argv) {
     QCommandLineParser parser;
     parser.setApplicationDescription(QStringLiteral("Random project edits against the controller emulator."));
     parser.addHelpOption();
-    const QCommandLineOption seedOption(QStringLiteral("seed"), QStringLiteral("Seed of the run."),
-                                        QStringLiteral("N"));
-    const QCommandLineOption countOption(QStringLiteral("count"),
-                                         QStringLiteral("Operations to run (10000)."), QStringLiteral("M"),
-                                         QStringLiteral("10000"));
-    const QCommandLineOption verboseOption(QStringLiteral("verbose"),
-                                           QStringLiteral("Print every operation."));
-    parser.addOptions({seedOption, countOption, verboseOption});
+    parser.addOptions({{"seed", "Seed of the run.", "N"},
+                       {"count", "Operations to run (10000).", "M", "10000"},
+                       {"verbose", "Print every operation."}});
     parser.process(app);
 
     bool seedOk = true, countOk = true;
-    const unsigned seed = parser.isSet(seedOption)
-                              ? parser.value(seedOption).toUInt(&seedOk)
-                              : static_cast<unsigned>(QDateTime::currentMSecsSinceEpoch() & 0x7fffffff);
-    const int count = parser.value(countOption).toInt(&countOk);
+    const unsigned seed = parser.isSet("seed") ? parser.value("seed").toUInt(&seedOk)
+                                               : unsigned(QDateTime::currentMSecsSinceEpoch() & 0x7fffffff);
+    const int count = parser.value("count").toInt(&countOk);
     if (!seedOk || !countOk || count < 0) {
         std::cerr << "mirror-fuzz: --seed and --count take whole numbers\n";
         return 2;
     }
 
     MirrorRun run;
-    const bool ok = RunMirror(seed, count, run, parser.isSet(verboseOption) ? &std::cout : nullptr);
+    const bool ok = RunMirror(seed, count, run, parser.isSet("verbose") ? &std::cout : nullptr);
     if (run.operations == 0 && !ok) {
         std::cerr << "mirror-fuzz: " << run.failure << "\n";
         return 2;
