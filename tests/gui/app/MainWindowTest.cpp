@@ -12,11 +12,9 @@
 #include <QtTest>
 #include <QtWidgets>
 
-class MainWindowTest : public QObject {
+class MainWindowTest : public ShellTest {
     Q_OBJECT
 private slots:
-    void init() { m_shell.SetUp(); }
-    void cleanup() { m_shell.TearDown(); }
 
     // The window shows what the registry rules: the document and link rules on top of a command's own
     // (HOME's), a command nobody binds grey, "&Validate" one action in two menus.
@@ -70,9 +68,6 @@ private slots:
         QCOMPARE(m_shell.frame->mdiArea()->subWindowList().size(), windows);
         recentFiles().Remove(path);
     }
-
-private:
-    ShellFixture m_shell;
 };
 
 MARLIX_WINDOW_TEST(MainWindowTest)
