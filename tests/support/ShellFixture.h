@@ -90,3 +90,14 @@ struct ShellFixture {
     std::unique_ptr<CMainFrame> frame;
     ModalGuard guard;
 };
+
+// A window test class whose every case runs on a fresh main window.
+class ShellTest : public QObject {
+    Q_OBJECT
+private slots:
+    void init() { m_shell.SetUp(); }
+    void cleanup() { m_shell.TearDown(); }
+
+protected:
+    ShellFixture m_shell;
+};

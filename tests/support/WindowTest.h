@@ -1,6 +1,9 @@
 #pragma once
 
+#include <QApplication>
+#include <QDialog>
 #include <QObject>
+#include <QTimer>
 
 #include <functional>
 #include <vector>
@@ -18,3 +21,17 @@ struct WindowTestRegistration {
 
 #define MARLIX_WINDOW_TEST(Class)                                                                            \
     static const WindowTestRegistration register##Class([] { return new Class; });
+
+// Runs `step` on the modal dialog of type T once the event loop that shows it is running, then rejects
+// the dialog if the step left it open, so that no test can hang on it.
+template <class T> void WhenModal(std::function<void(T&)> step, int triesLeft = 500) {
+    QTimer::singleShot(triesLeft == 500 ? 0 : 10, [step, triesLeft] {
+        if (auto* dialog = qobject_cast<T*>(QApplication::activeModalWidget())) {
+            step(*dialog);
+            if (dialog->isVisible())
+                dialog->reject();
+        } else if (triesLeft > 0) {
+            WhenModal<T>(step, triesLeft - 1);
+        }
+    });
+}

@@ -8,16 +8,7 @@
 #include "core/base/UiSeam.h"
 #include "core/project/CPosDat.h"
 #include "core/project/ProjectModel.h"
-#include "core/protocol/Protocol.h"
 #include "core/text/SourceDownload.h"
-
-namespace {
-
-bool ProjectHasFile() {
-    return !projectDocument().GetPathName().empty();
-}
-
-} // namespace
 
 void Validate() {
     const std::string ed2 = projectDocument().Ed2Path();
@@ -41,6 +32,6 @@ void Validate() {
 }
 
 void BindWordCheckCommands(CommandRegistry& registry) {
-    registry.Bind(ID_EDIT_VALIDATE, Validate, [] { return ProjectHasFile() && LinkReady(); });
+    registry.Bind(ID_EDIT_VALIDATE, Validate);
     appHooks().LoadWordList = LoadControllerWordList;
 }

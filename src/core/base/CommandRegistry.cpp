@@ -10,6 +10,10 @@ void CommandRegistry::Unbind(int id) {
     m_bindings.erase(id);
 }
 
+void CommandRegistry::SetGate(Gate gate) {
+    m_gate = std::move(gate);
+}
+
 bool CommandRegistry::IsBound(int id) const {
     return m_bindings.count(id) != 0;
 }
@@ -18,7 +22,7 @@ bool CommandRegistry::IsEnabled(int id) const {
     const auto it = m_bindings.find(id);
     if (it == m_bindings.end())
         return false;
-    return !it->second.enabled || it->second.enabled();
+    return (!m_gate || m_gate(id)) && (!it->second.enabled || it->second.enabled());
 }
 
 bool CommandRegistry::HasCheck(int id) const {

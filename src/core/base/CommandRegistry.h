@@ -11,10 +11,13 @@ class CommandRegistry {
 public:
     using Action = std::function<void()>;
     using Rule = std::function<bool()>;
+    using Gate = std::function<bool(int id)>;
 
     // `enabled` empty: always enabled. `checked` empty: the command shows no check mark.
     void Bind(int id, Action run, Rule enabled = {}, Rule checked = {});
     void Unbind(int id);
+    // A rule that every bound command must pass as well as its own, given the command's id.
+    void SetGate(Gate gate);
 
     bool IsBound(int id) const;
     bool IsEnabled(int id) const;
@@ -30,6 +33,7 @@ private:
         Rule checked;
     };
     std::map<int, Binding> m_bindings;
+    Gate m_gate;
 };
 
 // The program's one registry.

@@ -6,7 +6,6 @@
 #include "core/base/UiSeam.h"
 #include "core/project/CPosDat.h"
 #include "core/project/PlacesRoutesExport.h"
-#include "core/protocol/Protocol.h"
 
 #include <functional>
 #include <utility>
@@ -19,10 +18,6 @@ CommandRegistry::Action Refreshing(std::function<void()> command) {
         command();
         ui().KickIdle();
     };
-}
-
-bool ProjectNamedAndLinkReady() {
-    return ProjectNamed() && LinkReady();
 }
 
 void JoinApplication() {
@@ -38,27 +33,17 @@ void JoinApplication() {
 
 } // namespace
 
-bool ProjectNamed() {
-    return !projectDocument().GetPathName().empty();
-}
-
 void BindProjectCommands(CommandRegistry& registry) {
     JoinApplication();
     registry.Bind(ID_PROJECT_NEW, Refreshing([] { projectDocument().NewFileDocument(); }));
-    registry.Bind(ID_PROJECT_OPEN, Refreshing([] { projectDocument().OpenFileDocument(); }), LinkReady);
-    registry.Bind(ID_PROJECT_CLOSE, Refreshing([] { projectDocument().CloseFileDocument(); }), ProjectNamed);
-    registry.Bind(ID_PROJECT_SAVE, Refreshing([] { projectDocument().SaveFileDocument(); }),
-                  [] { return projectDocument().IsModified(); });
-    registry.Bind(ID_PROJECT_SAVE_AS, Refreshing([] { projectDocument().SaveFileDocumentAs(); }),
-                  ProjectNamed);
-    registry.Bind(ID_PROJECT_RELOAD, Refreshing([] { projectDocument().ReloadProject(); }),
-                  ProjectNamedAndLinkReady);
-    registry.Bind(ID_PROJECT_UPDATE_DATA, Refreshing([] { projectDocument().UpdateData(); }),
-                  ProjectNamedAndLinkReady);
-    registry.Bind(ID_PROJECT_DOWNLOAD_TEXT, Refreshing([] { projectDocument().DownloadText(); }),
-                  ProjectNamedAndLinkReady);
-    registry.Bind(ID_PROJECT_DOWNLOAD_DATA, Refreshing([] { projectDocument().DownloadData(); }),
-                  ProjectNamedAndLinkReady);
-    registry.Bind(ID_PROJECT_EXPORT, ExportPlacesAndRoutes, ProjectNamed);
+    registry.Bind(ID_PROJECT_OPEN, Refreshing([] { projectDocument().OpenFileDocument(); }));
+    registry.Bind(ID_PROJECT_CLOSE, Refreshing([] { projectDocument().CloseFileDocument(); }));
+    registry.Bind(ID_PROJECT_SAVE, Refreshing([] { projectDocument().SaveFileDocument(); }));
+    registry.Bind(ID_PROJECT_SAVE_AS, Refreshing([] { projectDocument().SaveFileDocumentAs(); }));
+    registry.Bind(ID_PROJECT_RELOAD, Refreshing([] { projectDocument().ReloadProject(); }));
+    registry.Bind(ID_PROJECT_UPDATE_DATA, Refreshing([] { projectDocument().UpdateData(); }));
+    registry.Bind(ID_PROJECT_DOWNLOAD_TEXT, Refreshing([] { projectDocument().DownloadText(); }));
+    registry.Bind(ID_PROJECT_DOWNLOAD_DATA, Refreshing([] { projectDocument().DownloadData(); }));
+    registry.Bind(ID_PROJECT_EXPORT, ExportPlacesAndRoutes);
     // "&Places..." and "&Routes..." are bound by the places and routes windows.
 }

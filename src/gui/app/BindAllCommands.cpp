@@ -1,5 +1,6 @@
 #include "gui/app/BindAllCommands.h"
 
+#include "core/app/CommandRules.h"
 #include "core/app/WordCheckCommand.h"
 #include "core/base/CommandRegistry.h"
 #include "core/project/ProjectCommands.h"
@@ -33,6 +34,7 @@ void BindAllCommands(CommandRegistry& registry, CMainFrame& frame) {
     BindProjectFormWindows(registry, frame);
     FollowProjectWindows(frame);
     BindRouteEditorWindows(frame);
+    UseCommandRules(registry);
 }
 
 Screen ProgramScreen(QtUi& ui) {

@@ -72,9 +72,7 @@ void BindCommCommands(CommandRegistry& registry, QWidget* parent) {
     appHooks().ReopenLog = [] { commLink().RestoreLog(); };
     registry.Bind(ID_COMM_REOPEN, [] { commLink().ReOpen(); });
     registry.Bind(ID_COMM_CONFIGURE, [parent] { ConfigureCommunication(parent); });
-    registry.Bind(
-        ID_COMM_SAVE, [parent] { SaveCommunication(parent); },
-        [] { return commLink().document() != nullptr; });
+    registry.Bind(ID_COMM_SAVE, [parent] { SaveCommunication(parent); });
     registry.Bind(
         ID_COMM_LOG, [parent] { ToggleConsoleLog(parent); }, {}, [] { return commLink().IsLogging(); });
 }

@@ -4,7 +4,6 @@
 #include "core/base/CommandIds.h"
 #include "core/base/CommandRegistry.h"
 #include "core/macros/Cmacdoc.h"
-#include "core/protocol/Protocol.h"
 #include "gui/app/CMainFrame.h"
 #include "gui/macros/Cmaclist.h"
 
@@ -12,33 +11,21 @@
 
 namespace {
 
-bool HasFile() {
-    return !macroDoc().GetPathName().empty();
-}
-
 void BindMenu(CommandRegistry& registry, CMainFrame& frame) {
     registry.Bind(ID_MACRO_FILE_NEW, [] { macroDoc().NewFileDocument(); });
     registry.Bind(ID_MACRO_FILE_OPEN, [] { macroDoc().OpenFileDocument(); });
-    registry.Bind(
-        ID_MACRO_FILE_CLOSE, [] { macroDoc().CloseFileDocument(); }, HasFile);
-    registry.Bind(
-        ID_MACRO_FILE_SAVE, [] { macroDoc().SaveFileDocument(); }, [] { return macroDoc().IsModified(); });
-    registry.Bind(
-        ID_MACRO_FILE_SAVE_AS, [] { macroDoc().SaveFileDocumentAs(); }, HasFile);
-    registry.Bind(
-        ID_MACRO_EDIT,
-        [&frame] {
-            Cmaclist dialog(macroDoc(), &frame);
-            dialog.exec();
-        },
-        HasFile);
+    registry.Bind(ID_MACRO_FILE_CLOSE, [] { macroDoc().CloseFileDocument(); });
+    registry.Bind(ID_MACRO_FILE_SAVE, [] { macroDoc().SaveFileDocument(); });
+    registry.Bind(ID_MACRO_FILE_SAVE_AS, [] { macroDoc().SaveFileDocumentAs(); });
+    registry.Bind(ID_MACRO_EDIT, [&frame] {
+        Cmaclist dialog(macroDoc(), &frame);
+        dialog.exec();
+    });
 }
 
 void BindButtons(CommandRegistry& registry) {
     for (int i = 0; i < ID_MACRO_BUTTON_COUNT; ++i) {
-        registry.Bind(
-            ID_MACRO_BUTTON_FIRST + i, [i] { macroDoc().RunMacro(i); },
-            [i] { return i < macroDoc().count() && LinkReady(); });
+        registry.Bind(ID_MACRO_BUTTON_FIRST + i, [i] { macroDoc().RunMacro(i); });
     }
 }
 

@@ -4,7 +4,6 @@
 #include "core/base/CommandIds.h"
 #include "core/base/CommandRegistry.h"
 #include "core/base/UiSeam.h"
-#include "core/protocol/Protocol.h"
 #include "core/robot/CSettings.h"
 #include "gui/robot/CCnfdlg.h"
 #include "gui/robot/CJname.h"
@@ -70,9 +69,8 @@ void BindSettingsCommands(CommandRegistry& registry) {
     JoinApplication();
 
     registry.Bind(ID_SETTINGS_NEW, Refreshing([] { settings().NewFileDocument(); }));
-    registry.Bind(ID_SETTINGS_OPEN, Refreshing([] { settings().OpenFileDocument(); }), LinkReady);
-    registry.Bind(ID_SETTINGS_SAVE, Refreshing([] { settings().SaveFileDocument(); }),
-                  [] { return settings().IsModified(); });
+    registry.Bind(ID_SETTINGS_OPEN, Refreshing([] { settings().OpenFileDocument(); }));
+    registry.Bind(ID_SETTINGS_SAVE, Refreshing([] { settings().SaveFileDocument(); }));
     registry.Bind(ID_SETTINGS_SAVE_AS, Refreshing([] { settings().SaveFileDocumentAs(); }));
     registry.Bind(ID_SETTINGS_CONFIGURATION, Refreshing(RunConfiguration));
     registry.Bind(ID_SETTINGS_JOINT_NAMES, Refreshing(RunJointNames));

@@ -3,7 +3,6 @@
 #include "core/base/CommandIds.h"
 #include "core/base/CommandRegistry.h"
 #include "core/base/UiSeam.h"
-#include "core/protocol/Protocol.h"
 #include "core/text/BinaryBlocks.h"
 #include "gui/text/Cbinblk.h"
 
@@ -55,8 +54,6 @@ void SaveBinary(QWidget* parent) {
 }
 
 void BindBinaryCommands(CommandRegistry& registry, QWidget* parent) {
-    registry.Bind(
-        ID_FILE_LOAD_BINARY, [parent] { LoadBinary(parent); }, LinkReady);
-    registry.Bind(
-        ID_FILE_SAVE_BINARY, [parent] { SaveBinary(parent); }, LinkReady);
+    registry.Bind(ID_FILE_LOAD_BINARY, [parent] { LoadBinary(parent); });
+    registry.Bind(ID_FILE_SAVE_BINARY, [parent] { SaveBinary(parent); });
 }

@@ -6,7 +6,6 @@
 #include "core/base/CommandIds.h"
 #include "core/base/CommandRegistry.h"
 #include "core/project/CPosDat.h"
-#include "core/protocol/Protocol.h"
 #include "core/text/SourceDownload.h"
 #include "gui/app/CMainFrame.h"
 #include "gui/text/Cfthview.h"
@@ -33,11 +32,9 @@ void BindTextCommands(CommandRegistry& registry, CMainFrame& frame) {
     };
     registry.Bind(ID_FILE_NEW, [windows] { windows->NewTextFile(); });
     registry.Bind(ID_FILE_OPEN, [windows] { windows->OpenTextFileCommand(); });
-    registry.Bind(
-        ID_FILE_OPEN_ED2, [windows] { windows->OpenOrActivateTextFile(projectDocument().Ed2Path()); },
-        [] { return !projectDocument().GetPathName().empty(); });
-    registry.Bind(
-        ID_FILE_DOWNLOAD_FILE, [] { DownloadFileCommand(); }, [] { return LinkReady(); });
+    registry.Bind(ID_FILE_OPEN_ED2,
+                  [windows] { windows->OpenOrActivateTextFile(projectDocument().Ed2Path()); });
+    registry.Bind(ID_FILE_DOWNLOAD_FILE, [] { DownloadFileCommand(); });
     // The same download asked for by another program (marlix-send --file).
     ServeScriptedDownloads();
 }

@@ -2,7 +2,6 @@
 
 #include "core/base/CommandIds.h"
 #include "core/base/CommandRegistry.h"
-#include "core/project/ProjectCommands.h"
 #include "gui/app/CMainFrame.h"
 #include "gui/windows/CPlcview.h"
 #include "gui/windows/Car1.h"
@@ -63,10 +62,8 @@ void BindProjectFormWindows(CommandRegistry& registry, CMainFrame& frame) {
     routes.createView = [] { return new Car1; };
     kinds.Register(WindowKind::Routes, routes);
 
-    registry.Bind(
-        ID_PROJECT_PLACES, [&kinds] { kinds.Open(WindowKind::Places); }, ProjectNamed);
-    registry.Bind(
-        ID_PROJECT_ROUTES, [&kinds] { kinds.Open(WindowKind::Routes); }, ProjectNamed);
+    registry.Bind(ID_PROJECT_PLACES, [&kinds] { kinds.Open(WindowKind::Places); });
+    registry.Bind(ID_PROJECT_ROUTES, [&kinds] { kinds.Open(WindowKind::Routes); });
 
     frame.AddRefreshHook([&frame] {
         if (CPlcview* view = OpenView<CPlcview>(frame, WindowKind::Places))

@@ -11,11 +11,9 @@
 #include <QtTest>
 #include <QtWidgets>
 
-class WaitBoxTest : public QObject {
+class WaitBoxTest : public ShellTest {
     Q_OBJECT
 private slots:
-    void init() { m_shell.SetUp(); }
-    void cleanup() { m_shell.TearDown(); }
 
     void inputIsBlockedAtOnceAndTheBoxAppearsLater() {
         Cinform* box = m_shell.screen->waitBox();
@@ -53,11 +51,9 @@ private slots:
         protocol().CloseWaitBox();
         QVERIFY(box->isVisible());
         bool clicked = false;
-        QTimer::singleShot(0, this, [&] {
-            if (auto* message = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
-                QTest::mouseClick(message->button(QMessageBox::Ok), Qt::LeftButton);
-                clicked = true;
-            }
+        WhenModal<QMessageBox>([&clicked](QMessageBox& message) {
+            QTest::mouseClick(message.button(QMessageBox::Ok), Qt::LeftButton);
+            clicked = true;
         });
         ui().ShowMessage("Block transfer failed");
         QVERIFY(clicked);
@@ -74,8 +70,6 @@ private:
         QTest::mouseClick(m_shell.frame->toolBar()->widgetForAction(start), Qt::LeftButton);
         QTest::keyClick(m_shell.frame->terminal(), Qt::Key_A);
     }
-
-    ShellFixture m_shell;
 };
 
 MARLIX_WINDOW_TEST(WaitBoxTest)

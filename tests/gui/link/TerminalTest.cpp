@@ -11,11 +11,9 @@
 #include <QtTest>
 #include <QtWidgets>
 
-class TerminalTest : public QObject {
+class TerminalTest : public ShellTest {
     Q_OBJECT
 private slots:
-    void init() { m_shell.SetUp(); }
-    void cleanup() { m_shell.TearDown(); }
 
     // A typed line greys the robot commands until the prompt comes back.
     void typedCharactersAreSentAndOnlyTheEchoIsDrawn() {
@@ -54,11 +52,9 @@ private slots:
 
     void theChosenFontIsRememberedWhenTheWindowCloses() {
         Ccomview* view = m_shell.frame->terminal();
-        QTimer::singleShot(0, this, [] {
-            if (auto* dialog = qobject_cast<QFontDialog*>(QApplication::activeModalWidget())) {
-                dialog->setCurrentFont(QFont("DejaVu Sans Mono", 13));
-                dialog->accept();
-            }
+        WhenModal<QFontDialog>([](QFontDialog& dialog) {
+            dialog.setCurrentFont(QFont("DejaVu Sans Mono", 13));
+            dialog.accept();
         });
         view->ChooseFont();
         const std::string chosen = view->fontDescription().Format();
@@ -77,13 +73,11 @@ private slots:
         WriteProfileInt("Communication", "port", 3);
         WriteProfileInt("Communication", "baudindex", 5);
         commLink().ReOpen();
-        QTimer::singleShot(0, this, [] {
-            if (auto* dialog = qobject_cast<CComopt*>(QApplication::activeModalWidget())) {
-                QCOMPARE(dialog->portEdit()->text(), QString("3"));
-                dialog->portEdit()->setText("7");
-                dialog->deviceList()->setCurrentText("/dev/null");
-                dialog->accept();
-            }
+        WhenModal<CComopt>([](CComopt& dialog) {
+            QCOMPARE(dialog.portEdit()->text(), QString("3"));
+            dialog.portEdit()->setText("7");
+            dialog.deviceList()->setCurrentText("/dev/null");
+            dialog.accept();
         });
         ConfigureCommunication(m_shell.frame.get());
         QCOMPARE(GetProfileInt("Communication", "port", -1) * 10 +
@@ -92,9 +86,6 @@ private slots:
         QCOMPARE(GetProfileString("Communication", "device"), std::string("/dev/null"));
         QCOMPARE(commLink().document()->title, std::string("Simulated Communication"));
     }
-
-private:
-    ShellFixture m_shell;
 };
 
 MARLIX_WINDOW_TEST(TerminalTest)

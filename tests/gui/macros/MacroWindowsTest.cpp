@@ -12,16 +12,6 @@
 
 namespace {
 
-// Runs `step` on the "Edit Macro" dialog once it is up.
-void OnEditor(std::function<void(Cmaced&)> step, int triesLeft = 500) {
-    QTimer::singleShot(10, [step, triesLeft] {
-        if (auto* editor = qobject_cast<Cmaced*>(QApplication::activeModalWidget()))
-            step(*editor);
-        else if (triesLeft > 0)
-            OnEditor(step, triesLeft - 1);
-    });
-}
-
 void Type(Cmaced& editor, const QString& name, const QString& text) {
     editor.findChild<QLineEdit*>("name")->setText(name);
     editor.findChild<QPlainTextEdit*>("text")->setPlainText(text);
@@ -30,11 +20,9 @@ void Type(Cmaced& editor, const QString& name, const QString& text) {
 
 } // namespace
 
-class MacroWindowsTest : public QObject {
+class MacroWindowsTest : public ShellTest {
     Q_OBJECT
 private slots:
-    void init() { m_shell.SetUp(); }
-    void cleanup() { m_shell.TearDown(); }
 
     void theBarShowsTheFirstTenNamesAndRunsTheirMacros() {
         Cmacdoc& set = macroDoc();
@@ -79,18 +67,18 @@ private slots:
         Cmaclist list(set);
         auto* names = list.findChild<QListWidget*>("list");
         QCOMPARE(names->currentRow(), 0);
-        OnEditor([](Cmaced& e) { Type(e, "Cal", "CALIBRATE"); });
+        WhenModal<Cmaced>([](Cmaced& e) { Type(e, "Cal", "CALIBRATE"); });
         list.New();
         QCOMPARE(names->currentRow(), 3);
         QCOMPARE(set.name(3) + set.text(3), std::string("CalCALIBRATE"));
         names->setCurrentRow(1);
-        OnEditor([](Cmaced& e) {
+        WhenModal<Cmaced>([](Cmaced& e) {
             QCOMPARE(e.name(), std::string("B"));
             Type(e, "B2", "X\nY");
         });
         emit names->itemDoubleClicked(names->item(1));
         QCOMPARE(set.name(1) + set.text(1), std::string("B2X\r\nY"));
-        OnEditor([](Cmaced& e) { e.reject(); });
+        WhenModal<Cmaced>([](Cmaced&) {}); // rejected
         list.Edit();
         QCOMPARE(set.name(1), std::string("B2"));
         ui.answers = {Answer::No, Answer::Yes};
@@ -99,9 +87,6 @@ private slots:
         QCOMPARE(ui.questions, std::vector<std::string>(2, "Do you wish to delete macro B2"));
         QCOMPARE(QString::number(names->count()) + names->item(1)->text(), QString("3C"));
     }
-
-private:
-    ShellFixture m_shell;
 };
 
 MARLIX_WINDOW_TEST(MacroWindowsTest)

@@ -104,12 +104,10 @@ private slots:
         QtRobotUi windows;
         PositionRecord record;
         record.values[0] = 3;
-        QTimer::singleShot(0, [] {
-            if (auto* d = qobject_cast<Cjointed*>(QApplication::activeModalWidget())) {
-                QVERIFY(!d->field(2)->isVisible());
-                d->field(1)->setText("-9");
-                d->okButton()->click();
-            }
+        WhenModal<Cjointed>([](Cjointed& d) {
+            QVERIFY(!d.field(2)->isVisible());
+            d.field(1)->setText("-9");
+            d.okButton()->click();
         });
         QVERIFY(windows.EditPosition(record, "Edit data", false, true));
         QCOMPARE(record.values[0] * 100 + record.values[1], 3 * 100 - 9);
@@ -131,10 +129,7 @@ private slots:
         QtRobotUi windows;
         QTimer::singleShot(0, [&windows] { windows.CloseManualWindow(); });
         QCOMPARE(windows.ShowTeachWindow(5), RobotUi::ManualResult::Escape);
-        QTimer::singleShot(0, [] {
-            if (auto* d = qobject_cast<ManualControlDialog*>(QApplication::activeModalWidget()))
-                d->newValueButton()->click();
-        });
+        WhenModal<ManualControlDialog>([](ManualControlDialog& d) { d.newValueButton()->click(); });
         QCOMPARE(windows.ShowJogWindow(5), RobotUi::ManualResult::NewValue);
     }
 };

@@ -21,11 +21,9 @@
 
 #include <memory>
 
-class TextWindowsTest : public QObject {
+class TextWindowsTest : public ShellTest {
     Q_OBJECT
 private slots:
-    void init() { m_shell.SetUp(); }
-    void cleanup() { m_shell.TearDown(); }
 
     void everyByteIsKeptAndTypedLinesTakeTheFilesLineEnd() {
         const QByteArray bytes("CR LF\r\nLF only\ncr only\rhigh \xe4\xa0\x80\xff\ttab\r\n\r\nlast");
@@ -146,15 +144,14 @@ private slots:
         QStringList shown;
         // Answers the block dialog with bank, start and length, or cancels it when given none.
         const auto answer = [&shown](QStringList values) {
-            QTimer::singleShot(0, [&shown, values] {
-                auto* d = qobject_cast<Cbinblk*>(QApplication::activeModalWidget());
-                for (int i = 0; i < 3 && d; ++i) {
-                    auto* field = d->findChild<QLineEdit*>(QStringList{"bank", "start", "length"}[i]);
+            WhenModal<Cbinblk>([&shown, values](Cbinblk& d) {
+                for (int i = 0; i < 3; ++i) {
+                    auto* field = d.findChild<QLineEdit*>(QStringList{"bank", "start", "length"}[i]);
                     shown << field->text();
                     field->setText(values.value(i, field->text()));
                 }
-                if (d)
-                    values.isEmpty() ? d->reject() : d->accept();
+                if (!values.isEmpty())
+                    d.accept(); // none: left open, so rejected
             });
         };
         answer({"2", "1000", "200"});
@@ -174,8 +171,6 @@ private:
                    ? windows()->FindTextDocument(m_shell.Path(name))
                    : nullptr;
     }
-
-    ShellFixture m_shell;
 };
 
 MARLIX_WINDOW_TEST(TextWindowsTest)

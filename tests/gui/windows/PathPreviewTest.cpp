@@ -4,16 +4,14 @@
 
 #include <QtTest>
 
+#include <algorithm>
 #include <cmath>
 
 namespace {
 
-PositionRecord Line(uint16_t code, std::initializer_list<int> values) {
-    PositionRecord r;
-    r.code = code;
-    int i = 0;
-    for (int v : values)
-        r.values[i++] = static_cast<std::int16_t>(v);
+PositionRecord Line(std::uint16_t code, std::initializer_list<int> values) {
+    PositionRecord r{{}, code};
+    std::copy(values.begin(), values.end(), r.values);
     return r;
 }
 

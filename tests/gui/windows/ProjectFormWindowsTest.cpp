@@ -45,16 +45,14 @@ struct Bench {
 };
 
 // Answers the next modal dialog: "field=text" fills a field, a bare name clicks that choice, then "OK".
-// The timer fires in the dialog's own event loop: the scripted controller's waits run no Qt events.
 void AnswerDialog(const QStringList& answers) {
-    QTimer::singleShot(0, [answers] {
-        auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+    WhenModal<QDialog>([answers](QDialog& dialog) {
         for (const QString& answer : answers)
             if (answer.contains('='))
-                dialog->findChild<QLineEdit*>(answer.section('=', 0, 0))->setText(answer.section('=', 1));
+                dialog.findChild<QLineEdit*>(answer.section('=', 0, 0))->setText(answer.section('=', 1));
             else
-                dialog->findChild<QRadioButton*>(answer)->click();
-        dialog->accept();
+                dialog.findChild<QRadioButton*>(answer)->click();
+        dialog.accept();
     });
 }
 
@@ -192,7 +190,7 @@ private slots:
     void mainWindowOpensTheWindowsAndRefreshesTheirButtons() {
         ShellFixture shell;
         shell.SetUp();
-        const std::string path = shell.dir.filePath("empty").toStdString();
+        const std::string path = shell.Path("empty");
         WriteTestFile(path + ".run", QByteArray("\x10\0\0\0\x04\0\0\0\0\0\0\0\x08\0\0\0\0\0", 18));
         WriteTestFile(path + ".ed1", "KAVENTRIX\nSTARTOVER\n");
         QVERIFY(projectDocument().OpenFile(path + ".run"));

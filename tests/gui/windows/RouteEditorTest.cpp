@@ -21,14 +21,11 @@ using namespace runlist;
 
 namespace {
 
-// A Cartesian route (joint when `mode` is 0) whose lines have the codes `codes`; a grid when `shape` is
-// rows + 256 x columns.
-int MakeRoute(const std::string& name, int capacity, std::vector<std::uint16_t> codes, int mode = 1,
-              int shape = 0) {
+// A Cartesian route whose lines have the codes `codes`.
+int MakeRoute(const std::string& name, int capacity, std::vector<std::uint16_t> codes) {
     ProjectModel& m = projectModel();
     const int r = m.AllocateEntry(capacity + 1, name);
-    for (auto [field, value] :
-         {std::pair{kKind, int(kRoute)}, {kMode, mode}, {kCount, int(codes.size())}, {kRows, shape}})
+    for (auto [field, value] : {std::pair{kKind, int(kRoute)}, {kMode, 1}, {kCount, int(codes.size())}})
         m.SetWord(r + field, static_cast<std::uint16_t>(value));
     for (size_t n = 1; n <= codes.size(); ++n)
         m.SetRecord(m.LineOffset(r, int(n)), PositionRecord{{int16_t(n * 100)}, codes[n - 1], 0});
@@ -73,12 +70,9 @@ private slots:
     void buttonsFollowTheCoreRule() {
         ScriptedUi ui;
         FixedArm arm(6, 6);
-        const int general = MakeRoute("GEN", 4, {2, 3, 345});
-        const int grid = MakeRoute("GRID", 7, {2, 2, 2, 2, 2, 2, 3}, 1, 2 + 3 * 256);
-        for (const auto& [route, selected, replyState] : {std::tuple{general, 2, reply::kIdle},
-                                                          {general, 0, reply::kIdle},
-                                                          {general, 1, reply::kCollecting},
-                                                          {grid, 5, reply::kIdle}}) {
+        const int route = MakeRoute("GEN", 4, {2, 3, 345});
+        for (const auto& [selected, replyState] :
+             {std::pair{2, reply::kIdle}, {0, reply::kIdle}, {1, reply::kCollecting}}) {
             const auto editor = EditorOn(route);
             editor->list()->clearSelection();
             editor->list()->selectRow(selected - 1);
@@ -90,7 +84,6 @@ private slots:
                 QVERIFY2(editor->button(EditorButton(i))->isEnabled() ==
                              EditorButtonEnabled(EditorButton(i), facts),
                          qPrintable(editor->button(EditorButton(i))->text()));
-            protocol().ReplyState = reply::kIdle;
         }
     }
 
