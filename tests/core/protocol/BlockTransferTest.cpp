@@ -6,6 +6,7 @@
 #include <QBuffer>
 
 #include <random>
+#include <tuple>
 
 namespace {
 
@@ -97,27 +98,21 @@ TEST_F(BlockTransferTest, NotOpenOrSimulatedTransfersSendNothing) {
     std::vector<unsigned char> image(runlist::kImageSize, 0x5a);
     QByteArray file(300, 'q');
     protocol().ReplyState = reply::kNotOpen;
-    EXPECT_FALSE(Transfer(true, file, 0, 0, 300));
-    EXPECT_FALSE(Transfer(false, file, 0, 0, 300));
-    EXPECT_FALSE(DownloadRunList(image.data(), 16));
-    EXPECT_FALSE(UploadRunList(image.data(), 16));
+    EXPECT_FALSE(Transfer(true, file, 0, 0, 300) || Transfer(false, file, 0, 0, 300) ||
+                 DownloadRunList(image.data(), 16) || UploadRunList(image.data(), 16));
     EXPECT_EQ(ui.messages, std::vector<std::string>(4, "Communication is not open"));
     EXPECT_EQ(protocol().ReplyState, reply::kNotOpen);
 
     ui.messages.clear();
     commLink().Simulate = true;
     commLink().OpenCommunication();
-    EXPECT_TRUE(Transfer(true, file, 0, 0, 300));
-    EXPECT_TRUE(Transfer(false, file, 0, 0, 300));
+    EXPECT_TRUE(Transfer(true, file, 0, 0, 300) && Transfer(false, file, 0, 0, 300));
     protocol().ShowHeldBox("Transfer", WaitBoxStyle::Progress);
-    EXPECT_TRUE(DownloadRunList(image.data(), 16));
-    EXPECT_TRUE(UploadRunList(image.data(), 16));
+    EXPECT_TRUE(DownloadRunList(image.data(), 16) && UploadRunList(image.data(), 16));
     protocol().CloseHeldBox();
-    EXPECT_EQ(image[0], 0x5a);
-    EXPECT_EQ(protocol().ReplyState, reply::kIdle);
-    EXPECT_EQ(protocol().receiveMode, ReceiveMode::Text);
-    EXPECT_TRUE(controller.written.empty());
-    EXPECT_TRUE(ui.messages.empty());
+    EXPECT_EQ(std::make_tuple(image[0], protocol().ReplyState, protocol().receiveMode, controller.written,
+                              ui.messages.size()),
+              std::make_tuple(0x5a, reply::kIdle, ReceiveMode::Text, "", size_t(0)));
 }
 
 TEST_F(BlockTransferTest, ARunListLongerThanTheImageIsTooMuchData) {

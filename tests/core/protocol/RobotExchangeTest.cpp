@@ -69,17 +69,14 @@ TEST_F(Exchange, RefusedCancelledOrImpossibleMovesEndWithoutTheHeldBox) {
     EXPECT_EQ(ui.messages, Lines{"OK expected"});
     controller.Control("movetime 1000"); // the move never ends: the operator cancels
     EXPECT_FALSE(MoveJoints(Record({}), false));
-    EXPECT_EQ(protocol().ReplyState, reply::kCollecting);
-    EXPECT_FALSE(protocol().heldBox);
-    EXPECT_FALSE(ui.boxOpen);
+    EXPECT_EQ(std::make_tuple(protocol().ReplyState, protocol().heldBox, ui.boxOpen),
+              std::make_tuple(reply::kCollecting, false, false));
 
     protocol().ReplyState = reply::kNotOpen;
     const size_t sent = controller.written.size();
     int n = 4;
-    EXPECT_FALSE(MoveJoints(Record({}), false));
-    EXPECT_FALSE(QueryNumber("1 2 +", n));
-    EXPECT_EQ(n, 4);
-    EXPECT_EQ(controller.written.size(), sent);
+    EXPECT_FALSE(MoveJoints(Record({}), false) || QueryNumber("1 2 +", n));
+    EXPECT_EQ(std::make_tuple(n, controller.written.size()), std::make_tuple(4, sent));
     EXPECT_EQ(ui.messages, (Lines{"OK expected", "Communication is not open", "Communication is not open"}));
 }
 
