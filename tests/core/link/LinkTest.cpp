@@ -122,10 +122,6 @@ TEST_F(Link, TheStatusFollowsOpenUnplugReOpenAndCloseAndAGoneAdaptorIsFoundByIts
     link.SetTransport(&controller); // the port goes first
 }
 
-std::string FileText(const std::string& path) {
-    return ReadTestFile(path).toStdString();
-}
-
 TEST(ConsoleLog, EachLineIsStampedWhenItStartsAndIsOnDiskAsSoonAsItPasses) {
     QTemporaryDir dir;
     const std::string path = dir.filePath("console.log").toStdString();
@@ -149,12 +145,12 @@ TEST(ConsoleLog, EachLineIsStampedWhenItStartsAndIsOnDiskAsSoonAsItPasses) {
     std::string expected;
     for (const auto& step : steps) {
         log.Record(step.direction, step.bytes.data(), static_cast<int>(step.bytes.size()));
-        EXPECT_EQ(FileText(path), expected += step.added) << step.bytes;
+        EXPECT_EQ(ReadTestFile(path).toStdString(), expected += step.added) << step.bytes;
     }
     log.Close(); // ends the open line; opened again, the log goes on at the end
     ASSERT_TRUE(log.Open(path));
     log.Record(D::Sent, "A\r", 2);
-    EXPECT_EQ(FileText(path), expected + "\nt9 TX A\n");
+    EXPECT_EQ(ReadTestFile(path).toStdString(), expected + "\nt9 TX A\n");
 }
 
 TEST_F(Link, TheConsoleLogRecordsBothWaysAndStartsAgainAtTheNextRunUntilStopped) {
@@ -164,7 +160,7 @@ TEST_F(Link, TheConsoleLogRecordsBothWaysAndStartsAgainAtTheNextRunUntilStopped)
     ASSERT_TRUE(commLink().StartLog(path));
     commLink().consoleLog().Clock = [] { return std::string("T"); };
     ASSERT_TRUE(protocol().SendCommand("HOME"));
-    EXPECT_EQ(FileText(path), "T TX HOME\nT RX HOME simOK\nT RX >");
+    EXPECT_EQ(ReadTestFile(path).toStdString(), "T TX HOME\nT RX HOME simOK\nT RX >");
     for (const bool stopped : {false, true}) {
         if (stopped)
             commLink().StopLog();

@@ -109,11 +109,9 @@ TEST_F(Handshake, AReplyWhileTheTerminalIsClosedReopensItAndCompletes) {
 
 // With no screen installed nothing can arrive: a wait for a reply ends at once instead of hanging.
 TEST(SilentScreen, AReplyThatCannotComeEndsTheWaitAtOnce) {
-    ResetCore();
-    commLink().EnsureDocument();
-    protocol().ReplyState = reply::kIdle;
+    Console h;
+    InstallScreen({});
     EXPECT_FALSE(protocol().SendCommand("HOME"));
-    ResetCore();
 }
 
 TEST_F(Handshake, AClosedLinkRefusesEverySendAndALostLinkEndsTheWait) {
