@@ -46,13 +46,17 @@ struct DialogAnswers {
 // For its lifetime it is the whole screen unless a ScreenScope installs more.
 class ScriptedUi : public UiSeam, public DialogAnswers {
 public:
-    ScriptedUi();
-    ~ScriptedUi() override;
+    ScriptedUi() { InstallScreen({this}); }
+    ~ScriptedUi() override { InstallScreen({}); }
 
     void ShowMessage(const std::string& text) override { messages.push_back(text); }
     Answer AskYesNo(const std::string& text) override { return Ask(text, Answer::No); }
     Answer AskYesNoCancel(const std::string& text) override { return Ask(text, Answer::Cancel); }
-    void OpenWaitBox(const std::string& text, WaitBoxStyle style) override;
+    void OpenWaitBox(const std::string& text, WaitBoxStyle style) override {
+        boxOpen = true;
+        boxStyle = style;
+        boxTexts.push_back(text);
+    }
     void CloseWaitBox() override { boxOpen = false; }
     void SetProgress(int done, int total) override { progress.push_back({done, total}); }
     void SetWaitText(const std::string& text) override { waitTexts.push_back(text); }
@@ -76,7 +80,10 @@ public:
     }
 
     // Plays every scripted event that is left, as the event loop would.
-    void RunEvents();
+    void RunEvents() {
+        while (WaitForEvent()) {
+        }
+    }
 
     // Runs at the next WaitForEvent, in order (one event per wait).
     std::deque<std::function<void()>> events;
