@@ -59,13 +59,10 @@ TEST_F(BlockTransferTest, BlocksArriveWholeWhateverTheLengthBankCancelOrFault) {
         controller.enqs = controller.etxs = 0;
         controller.cancelAtEnq = fault == 1 || fault == 2 ? at : 0;
         controller.answerAfterCancel = fault == 2;
-        controller.enqAnswers.clear();
-        controller.enqNoise.clear();
-        if (fault == 3)
-            controller.enqAnswers[at] = download ? "\x15" : "\x02" + std::string(300, 'x');
+        // ENQs count from 1: an answer or noise at ENQ 0 never comes.
+        controller.enqAnswers = {{fault == 3 ? at : 0, download ? "\x15" : "\x02" + std::string(300, 'x')}};
+        controller.enqNoise = {{fault == 4 && download ? at : 0, "\x15\x99"}};
         controller.lostAtEnq = fault == 4 && !download ? at : 0;
-        if (fault == 4 && download)
-            controller.enqNoise[at] = "\x15\x99";
         ui.messages.clear();
         commLink().DropDocument();
         commLink().EnsureDocument();
