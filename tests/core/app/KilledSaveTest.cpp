@@ -40,9 +40,11 @@ namespace {
 const char* const kFiles[] = {"p.run", "p.ED1", "m.mac", "s.cfg", "b.ram"};
 constexpr int kFileCount = 5;
 
-// Writes every file of version `v` (0 or 1) into `dir`, from a fresh core; the versions differ in size
-// and content.
-void SaveVersion(const QDir& dir, int v, ScriptedUi& ui, EmulatedController& controller) {
+// Writes every file of version `v` (0 or 1) into the folder `path`, made when missing, from a fresh
+// core; the versions differ in size and content.
+QDir SaveVersion(const QString& path, int v, ScriptedUi& ui, EmulatedController& controller) {
+    const QDir dir(path);
+    dir.mkpath(".");
     const auto save = [&](Cfdoc& doc, const char* name) {
         ui.fileNames = {dir.filePath(name).toStdString()};
         doc.SaveFileDocumentAs();
@@ -62,6 +64,7 @@ void SaveVersion(const QDir& dir, int v, ScriptedUi& ui, EmulatedController& con
     std::fill_n(controller.Bank(0) + 0x4000, 0x300, static_cast<uint8_t>('a' + v));
     binblocks::SaveBinaryFile(dir.filePath("b.ram").toStdString(), 0, 0x4000, 0x300);
     ui.events.clear();
+    return dir;
 }
 
 QByteArray Read(const QDir& dir, const char* name) {
@@ -70,15 +73,6 @@ QByteArray Read(const QDir& dir, const char* name) {
 
 class KilledSave : public ::testing::Test {
 protected:
-    // Saves a version in the folder `name` and returns the folder.
-    QDir Saved(const char* name, int v) {
-        QDir dir(root.path());
-        dir.mkdir(name);
-        dir.cd(name);
-        SaveVersion(dir, v, ui, controller);
-        return dir;
-    }
-
     static QString RootTemplate() {
         const char* dir = std::getenv("MARLIX_KILL_DIR");
         const QString folder = dir ? dir : QDir("/dev/shm").exists() ? "/dev/shm" : QDir::tempPath();
@@ -97,7 +91,8 @@ TEST_F(KilledSave, EveryFileIsTheWholeOldOrTheWholeNewVersion) {
     const int rounds = roundsSetting ? std::atoi(roundsSetting) : 300;
     QByteArray versions[kFileCount][2];
     const auto started = std::chrono::steady_clock::now();
-    const QDir dirs[2] = {Saved("old", 0), Saved("new", 1)};
+    const QDir dirs[2] = {SaveVersion(root.filePath("old"), 0, ui, controller),
+                          SaveVersion(root.filePath("new"), 1, ui, controller)};
     // Kills fall anywhere in the child's first three saves of a version.
     const auto twoSaves = std::chrono::steady_clock::now() - started;
     for (int f = 0; f < kFileCount; ++f) {
@@ -105,7 +100,7 @@ TEST_F(KilledSave, EveryFileIsTheWholeOldOrTheWholeNewVersion) {
         versions[f][1] = Read(dirs[1], kFiles[f]);
         ASSERT_NE(versions[f][0], versions[f][1]) << kFiles[f];
     }
-    QDir work = Saved("work", 0);
+    const QDir work = SaveVersion(root.filePath("work"), 0, ui, controller);
 
     std::mt19937 random(14);
     int seen[kFileCount][2] = {};
@@ -119,7 +114,7 @@ TEST_F(KilledSave, EveryFileIsTheWholeOldOrTheWholeNewVersion) {
         ASSERT_GE(child, 0);
         if (child == 0)
             for (int v = 1;; v ^= 1)
-                SaveVersion(work, v, ui, controller);
+                SaveVersion(work.path(), v, ui, controller);
         std::this_thread::sleep_for(twoSaves * (stretch * std::uniform_real_distribution<>(0, 1.5)(random)));
         kill(child, SIGKILL);
         int status = 0;
@@ -143,7 +138,7 @@ TEST_F(KilledSave, EveryFileIsTheWholeOldOrTheWholeNewVersion) {
         before = version;
     }
     // What interrupted saves left behind is gone after the next save of each file.
-    SaveVersion(work, 1, ui, controller);
+    SaveVersion(work.path(), 1, ui, controller);
     EXPECT_EQ(work.entryList(QDir::Files), QStringList({"b.ram", "m.mac", "p.ED1", "p.run", "s.cfg"}));
     std::cout << rounds << " kills; old/new per file:";
     for (int f = 0; f < kFileCount; ++f) {
