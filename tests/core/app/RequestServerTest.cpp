@@ -10,7 +10,6 @@
 #include "support/TestFiles.h"
 
 #include <QCoreApplication>
-#include <QDir>
 #include <QFileInfo>
 #include <QLocalSocket>
 #include <QProcess>
@@ -71,7 +70,6 @@ protected:
     void SetUp() override {
         InstallScreen({&m_ui});
         ResetCore();
-        m_socketPath = QDir(m_runtime.path()).filePath(QStringLiteral("marlix-%1").arg(::getuid()));
         ASSERT_TRUE(m_server.Start(m_socketPath));
     }
     void TearDown() override {
@@ -113,7 +111,7 @@ protected:
     EventLoopUi m_ui;
     RequestServer m_server;
     EmulatedController m_controller{nullptr};
-    QString m_socketPath;
+    const QString m_socketPath = m_runtime.filePath(QStringLiteral("marlix-%1").arg(::getuid()));
     QByteArray m_err;
 };
 

@@ -6,8 +6,6 @@
 #include "core/protocol/Protocol.h"
 #include "support/CoreTest.h"
 
-#include <QTemporaryDir>
-
 #include <set>
 
 namespace {
@@ -122,9 +120,8 @@ TEST_F(Link, TheStatusFollowsOpenUnplugReOpenAndCloseAndAGoneAdaptorIsFoundByIts
     link.SetTransport(&controller); // the port goes first
 }
 
-TEST(ConsoleLog, EachLineIsStampedWhenItStartsAndIsOnDiskAsSoonAsItPasses) {
-    QTemporaryDir dir;
-    const std::string path = dir.filePath("console.log").toStdString();
+TEST_F(Link, EachConsoleLogLineIsStampedWhenItStartsAndIsOnDiskAsSoonAsItPasses) {
+    const std::string path = Path("console.log");
     using D = ConsoleLog::Direction;
     const struct {
         D direction;
