@@ -25,9 +25,6 @@ protected:
         protocol().CloseHeldBox();
         return ok;
     }
-    QByteArray Memory(int bank, quint32 start, int length) {
-        return QByteArray(reinterpret_cast<const char*>(controller.Bank(bank)) + start, length);
-    }
 };
 
 // Random lengths, banks, cancel points and faults in both directions. Afterwards the controller's
@@ -73,7 +70,7 @@ TEST_F(BlockTransferTest, BlocksArriveWholeWhateverTheLengthBankCancelOrFault) {
         const int through = fault == 0 ? blocks : fault == 2 || (fault == 4 && download) ? at : at - 1;
         EXPECT_EQ(ok, fault == 0);
         if (download)
-            EXPECT_EQ(Memory(bank, start, 256 * blocks),
+            EXPECT_EQ(QByteArray(reinterpret_cast<const char*>(controller.Bank(bank)) + start, 256 * blocks),
                       (file + QByteArray(256 * blocks - length, 0)).left(256 * through) +
                           QByteArray(256 * (blocks - through), 0));
         else

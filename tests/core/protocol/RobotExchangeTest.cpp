@@ -114,9 +114,7 @@ TEST(PositionRecordTest, BytesAreLittleEndianAndValuesWrap) {
     SubtractRecord(sum, b);
     EXPECT_EQ(sum, a);
     ClearRecord(a, 3);
-    EXPECT_TRUE(IsZeroRecord(a));
-    EXPECT_EQ(a.code, 3);
-    EXPECT_EQ(a.zero, 0x7777);
+    EXPECT_EQ(std::make_tuple(IsZeroRecord(a), a.code, a.zero), std::make_tuple(true, 3, 0x7777));
     ZeroValues(b);
     EXPECT_EQ(b, Record({}));
 }
