@@ -136,8 +136,7 @@ TEST_F(RequestServerTest, CommandsPrintTheReplyLineAndExitByItsEnd) {
 TEST_F(RequestServerTest, ALinkNotOpenAnAbsentMarlixAndAWaitingMarlixAreReported) {
     commLink().OpenCommunication(); // no port: the link is not open
     EXPECT_EQ(Send({"HOME"}), "2 ");
-    QTemporaryDir empty;
-    EXPECT_EQ(Send({"--status"}, empty.path()), "2 ");
+    EXPECT_EQ(Send({"--status"}, QTemporaryDir().path()), "2 ") << "no Marlix in that runtime folder";
 
     UseSimulator();
     protocol().ShowWaitBox("Waiting for controller");
@@ -159,8 +158,7 @@ TEST_F(RequestServerTest, AFileIsDownloadedWithProgressAndEndsAtTheRefusedLine) 
     EXPECT_TRUE(m_err.startsWith("line 1 of 4\nline 2 of 4\nmarlix-send: line 2 of ")) << m_err.data();
     EXPECT_TRUE(m_err.contains("was not accepted by the controller: >BAD WORD BAD ?")) << m_err.data();
     EXPECT_EQ(m_controller.Lines().back(), "BAD WORD");
-    EXPECT_TRUE(m_ui.messages.empty());
-    EXPECT_FALSE(protocol().heldBox);
+    EXPECT_TRUE(m_ui.messages.empty() && !protocol().heldBox);
     EXPECT_EQ(Send({"--file", m_runtime.filePath("missing.txt")}).left(2), "4 ");
 }
 

@@ -111,9 +111,9 @@ TEST_F(Link, TheStatusFollowsOpenUnplugReOpenAndCloseAndAGoneAdaptorIsFoundByIts
         EXPECT_EQ(link.StatusText(), "/dev/ttyUSB1 19200") << index;
     }
     const int kicks = ui.kicks;
-    link.CloseComm();
-    EXPECT_EQ(link.StatusText(), "Not open");
-    EXPECT_EQ(ui.kicks, kicks + 1); // the pane is redrawn
+    link.CloseComm(); // the pane is redrawn
+    EXPECT_EQ(std::make_pair(link.StatusText(), ui.kicks),
+              std::make_pair(std::string("Not open"), kicks + 1));
     link.Simulate = true;
     link.OpenCommunication();
     EXPECT_EQ(link.StatusText(), "Simulated");

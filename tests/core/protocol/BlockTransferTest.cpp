@@ -80,8 +80,8 @@ TEST_F(BlockTransferTest, BlocksArriveWholeWhateverTheLengthBankCancelOrFault) {
         EXPECT_EQ(ui.messages, wrongByte ? std::vector<std::string>{download ? "expecting STX, received 21"
                                                                              : "Too much data"}
                                          : std::vector<std::string>{});
-        EXPECT_EQ(protocol().receiveMode, ReceiveMode::Text);
-        EXPECT_FALSE(ui.boxOpen);
+        EXPECT_EQ(std::make_pair(protocol().receiveMode, ui.boxOpen),
+                  std::make_pair(ReceiveMode::Text, false));
         ui.RunEvents(); // the controller's last words after a failed download
         EXPECT_EQ(protocol().ReplyState, fault == 4 && !download ? reply::kNotOpen : reply::kIdle);
         EXPECT_EQ(Terminal().find_first_not_of(kCommandText), std::string::npos) << Terminal();

@@ -118,8 +118,7 @@ TEST_F(Handshake, AClosedLinkRefusesEverySendAndALostLinkEndsTheWait) {
     protocol().ReplyState = reply::kNotOpen;
     EXPECT_FALSE(protocol().SendCommand("HOME"));
     EXPECT_EQ(protocol().CopyData("X\r", 2), 0);
-    protocol().ControllerStream << "A\n";
-    EXPECT_TRUE(protocol().ControllerStream.bad());
+    EXPECT_TRUE((protocol().ControllerStream << "A\n").bad());
     EXPECT_EQ(ui.messages, Lines(3, "Communication is not open"));
 
     protocol().ControllerStream.clear();
@@ -178,8 +177,7 @@ TEST_F(Handshake, TheSimulatedControllerAnswersAtOnce) {
 
     // "~" is answered " err" without a prompt: the stream stops at that line.
     ui.events.push_back([] { protocol().WaitBoxClosed(); });
-    protocol().ControllerStream << "ONE\nB~AD\nTHREE\n";
-    EXPECT_TRUE(protocol().ControllerStream.bad());
+    EXPECT_TRUE((protocol().ControllerStream << "ONE\nB~AD\nTHREE\n").bad());
     protocol().ControllerStream.clear();
     EXPECT_EQ(commLink().document()->GetLastLine(), ">B~AD err");
     EXPECT_TRUE(ui.messages.empty());
