@@ -163,8 +163,7 @@ TEST_F(RequestServerTest, AFileIsDownloadedWithProgressAndEndsAtTheRefusedLine) 
 }
 
 TEST_F(RequestServerTest, AStaleSocketIsReplacedButARunningServerIsNot) {
-    RequestServer second;
-    EXPECT_FALSE(second.Start(m_socketPath));
+    EXPECT_FALSE(RequestServer().Start(m_socketPath));
     m_server.Stop();
     ASSERT_TRUE(WriteTestFile(m_socketPath.toStdString(), ""));
     EXPECT_TRUE(m_server.Start(m_socketPath));

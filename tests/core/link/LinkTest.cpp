@@ -6,8 +6,6 @@
 #include "core/protocol/Protocol.h"
 #include "support/CoreTest.h"
 
-#include <set>
-
 namespace {
 
 void Put(Ccom1doc& doc, const std::string& text) {
@@ -15,8 +13,16 @@ void Put(Ccom1doc& doc, const std::string& text) {
         doc.PutChar(c);
 }
 
-TEST(ScreenBuffer, LinesWrapAtTheWidthAndTheOldestGoesAfter200) {
+TEST(ScreenBuffer, BackspaceAndCarriageReturnOverwriteLinesWrapAtTheWidthAndTheOldestGoesAfter200) {
     Ccom1doc doc;
+    Put(doc, "AB");
+    doc.BackSpace();
+    Put(doc, "X");
+    doc.CarriageReturn();
+    doc.BackSpace();
+    Put(doc, "Q");
+    EXPECT_EQ(doc.SavedText(), "QX");
+    doc.CarriageReturn();
     for (int i = 0; i < 79; ++i)
         EXPECT_TRUE(doc.PutChar('a'));
     EXPECT_FALSE(doc.PutChar('z')); // the character that fills the last column wraps
@@ -31,18 +37,7 @@ TEST(ScreenBuffer, LinesWrapAtTheWidthAndTheOldestGoesAfter200) {
     EXPECT_EQ(doc.GetLineCount(), 200);
     EXPECT_EQ(doc.GetLastLine(), "line200");
     EXPECT_EQ(doc.SavedText().substr(0, 7), "line2\r\n");
-}
-
-TEST(ScreenBuffer, BackspaceAndCarriageReturnOverwriteAndTheWidthIsClamped) {
-    Ccom1doc doc;
-    Put(doc, "AB");
-    doc.BackSpace();
-    Put(doc, "X");
-    doc.CarriageReturn();
-    doc.BackSpace();
-    Put(doc, "Q");
-    EXPECT_EQ(doc.SavedText(), "QX");
-    doc.SetLineWidth(40);
+    doc.SetLineWidth(40); // the width is clamped
     EXPECT_EQ(doc.GetWidth(), 80);
     doc.SetLineWidth(200);
     EXPECT_EQ(doc.GetWidth(), 132);
@@ -59,18 +54,17 @@ TEST_F(Link, ReceivedTextIsReadEightyBytesAtATimeAndBytesAbove127AreDropped) {
                               "\r\n" + std::string(38, 'b'));
 }
 
-// A port that opens the devices plugged in; the device of a port number is "".
+// A port that opens the device of a port number ("") and /dev/ttyUSB1, the adaptor plugged in.
 struct PluggedPort : Transport {
     bool OpenComm(int, unsigned, const std::string& device) override {
         opened = device;
-        return connected = plugged.count(device) != 0;
+        return connected = device.empty() || device == "/dev/ttyUSB1";
     }
     void CloseComm() override { connected = false; }
     int CommRead(char*, int) override { return 0; }
     bool CommWrite(const char*, int) override { return true; }
     bool IsConnected() const override { return connected; }
 
-    std::set<std::string> plugged{"", "/dev/ttyUSB1"};
     std::string opened;
     bool connected = false;
 };
