@@ -5,8 +5,6 @@
 #include "core/link/CommLink.h"
 #include "core/protocol/Protocol.h"
 
-#include <QDir>
-
 CoreTest::CoreTest() {
     UseProfileFile(Path("profile.ini"));
     ResetCore();
@@ -18,15 +16,6 @@ CoreTest::CoreTest() {
 CoreTest::~CoreTest() {
     ResetCore();
     UseProfileFile(std::string());
-}
-
-std::string CoreTest::Path(const std::string& name) const {
-    return QDir(dir.path()).filePath(QString::fromStdString(name)).toStdString();
-}
-
-std::string CoreTest::Write(const std::string& name, const QByteArray& bytes) {
-    EXPECT_TRUE(WriteTestFile(Path(name), bytes)) << name;
-    return Path(name);
 }
 
 std::string CoreTest::Terminal() {

@@ -20,9 +20,14 @@ protected:
     CoreTest();
     ~CoreTest() override;
 
-    std::string Path(const std::string& name) const;
+    std::string Path(const std::string& name) const {
+        return dir.filePath(QString::fromStdString(name)).toStdString();
+    }
     // Writes a file in the test's folder and returns its path.
-    std::string Write(const std::string& name, const QByteArray& bytes);
+    std::string Write(const std::string& name, const QByteArray& bytes) {
+        EXPECT_TRUE(WriteTestFile(Path(name), bytes)) << name;
+        return Path(name);
+    }
     std::string Write(const std::string& name, const std::string& text) {
         return Write(name, QByteArray::fromStdString(text));
     }

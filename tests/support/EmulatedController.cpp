@@ -34,7 +34,7 @@ std::string EmulatedController::Run(const std::string& line) {
 
 std::string EmulatedController::Control(const std::string& command) {
     const std::string text = m_control->Run(command).text;
-    Deliver(m_console->TakeOutput()); // what the command made the controller print
+    Print(m_console->TakeOutput()); // what the command made the controller print
     return text;
 }
 
@@ -63,7 +63,7 @@ bool EmulatedController::CommWrite(const char* data, int length) {
             m_typed = data[i] == '\r' ? std::string() : m_typed + data[i];
             m_console->Feed(data + i, 1);
         }
-        Deliver(m_console->TakeOutput());
+        Print(m_console->TakeOutput());
         return true;
     }
     const int n = ++enqs;
@@ -78,20 +78,16 @@ bool EmulatedController::CommWrite(const char* data, int length) {
     }
     const auto replaced = enqAnswers.find(n);
     if (replaced != enqAnswers.end()) {
-        Deliver(replaced->second);
+        Print(replaced->second);
         return true;
     }
     m_console->Feed(data, 1);
     const auto noise = enqNoise.find(n);
-    Deliver((noise != enqNoise.end() ? noise->second : std::string()) + m_console->TakeOutput());
+    Print((noise != enqNoise.end() ? noise->second : std::string()) + m_console->TakeOutput());
     return true;
 }
 
 void EmulatedController::Print(const std::string& bytes) {
-    Deliver(bytes);
-}
-
-void EmulatedController::Deliver(const std::string& bytes) {
     if (bytes.empty())
         return;
     Later([this, bytes] {

@@ -28,7 +28,8 @@ public:
     bool CommWrite(const char* data, int length) override;
     bool IsConnected() const override { return true; }
 
-    // Bytes the controller prints on its own (a teach pad signal): they arrive at the next wait.
+    // Bytes the controller sends, its answers or what it prints on its own (a teach pad signal): they
+    // arrive together at the next wait.
     void Print(const std::string& bytes);
     // The console (include "ConsoleModel.h"; its AxisValues are not the core's).
     ConsoleModel& console() { return *m_console; }
@@ -64,7 +65,6 @@ public:
     std::string refusedLine;
 
 private:
-    void Deliver(const std::string& bytes);
     void Later(const std::function<void()>& event);
 
     std::unique_ptr<ConsoleModel> m_console;

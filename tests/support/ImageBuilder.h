@@ -4,6 +4,7 @@
 
 #include <QByteArray>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -40,9 +41,7 @@ public:
 
     static PositionRecord Record(std::initializer_list<int> values, std::uint16_t code = 0) {
         PositionRecord r;
-        int i = 0;
-        for (int v : values)
-            r.values[i++] = static_cast<std::int16_t>(v);
+        std::copy(values.begin(), values.end(), r.values);
         r.code = code;
         return r;
     }

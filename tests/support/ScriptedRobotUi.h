@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/robot/RobotUi.h"
+#include "support/ScriptedUi.h"
 
 #include <deque>
 #include <functional>
@@ -26,19 +27,18 @@ public:
     bool EditPosition(PositionRecord& record, const std::string& title, bool cartesian,
                       bool editable) override {
         shown.push_back({record, title, cartesian, editable});
-        if (edits.empty())
+        std::function<void(PositionRecord&)> edit;
+        if (!PopFront(edits, edit))
             return false;
-        auto edit = std::move(edits.front());
-        edits.pop_front();
         edit(record);
         return true;
     }
     ManualResult ShowTeachWindow(int creepFactor) override { return RunStep(creepFactor); }
     ManualResult ShowJogWindow(int increment) override { return RunStep(increment); }
-    bool AskTeachSpeed(int& speed) override { return Pop(newValues, speed); }
+    bool AskTeachSpeed(int& speed) override { return PopFront(newValues, speed); }
     bool AskJogIncrement(float& millimetres) override {
         int tenths = 0;
-        if (!Pop(newValues, tenths))
+        if (!PopFront(newValues, tenths))
             return false;
         millimetres = static_cast<float>(tenths) / 10.0f;
         return true;
@@ -62,20 +62,12 @@ private:
     ManualResult RunStep(int value) {
         manualShown.push_back(value);
         m_closeRequested = false;
-        if (steps.empty())
+        ManualStep step;
+        if (!PopFront(steps, step))
             return ManualResult::Escape;
-        ManualStep step = std::move(steps.front());
-        steps.pop_front();
         if (step.whileShown)
             step.whileShown();
         return m_closeRequested ? ManualResult::Escape : step.result;
-    }
-    static bool Pop(std::deque<int>& queue, int& value) {
-        if (queue.empty())
-            return false;
-        value = queue.front();
-        queue.pop_front();
-        return true;
     }
     bool m_closeRequested = false;
 };

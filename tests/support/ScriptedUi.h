@@ -7,26 +7,37 @@
 #include <functional>
 #include <optional>
 #include <string>
+#include <tuple>
 #include <vector>
+
+// Takes the next scripted answer into `value`; false when the queue is empty.
+template <typename T, typename V> bool PopFront(std::deque<T>& queue, V&& value) {
+    if (queue.empty())
+        return false;
+    value = std::move(queue.front());
+    queue.pop_front();
+    return true;
+}
 
 // Scripted answers of the project's dialogs (name, "Route Function", "Contour function"), in turn;
 // a dialog whose queue is empty is cancelled. Every name dialog shown is kept as title + ": " + the
 // name it started from, every function dialog as its word + " " + its parameter.
 struct DialogAnswers {
-    struct Contour {
-        int code;
-        double a;
-        double b;
-    };
     std::deque<std::string> names;
     std::deque<std::pair<std::string, int>> functions;
-    std::deque<Contour> contours;
+    std::deque<std::tuple<int, double, double>> contours; // code, a, b
     std::vector<std::string> nameDialogs;
     std::vector<std::string> functionDialogs; // the word and parameter each started from
 
-    bool AnswerName(std::string& name, const std::string& title);
-    bool AnswerFunction(std::string& word, int& parameter);
-    bool AnswerContour(int& code, double& a, double& b);
+    bool AnswerName(std::string& name, const std::string& title) {
+        nameDialogs.push_back(title + ": " + name);
+        return PopFront(names, name);
+    }
+    bool AnswerFunction(std::string& word, int& parameter) {
+        functionDialogs.push_back(word + " " + std::to_string(parameter));
+        return PopFront(functions, std::tie(word, parameter));
+    }
+    bool AnswerContour(int& code, double& a, double& b) { return PopFront(contours, std::tie(code, a, b)); }
 };
 
 // The screen of the unit tests: records messages, questions, wait-box traffic and file dialogs,
@@ -35,13 +46,17 @@ struct DialogAnswers {
 // For its lifetime it is the whole screen unless a ScreenScope installs more.
 class ScriptedUi : public UiSeam, public DialogAnswers {
 public:
-    ScriptedUi();
-    ~ScriptedUi() override;
+    ScriptedUi() { InstallScreen({this}); }
+    ~ScriptedUi() override { InstallScreen({}); }
 
     void ShowMessage(const std::string& text) override { messages.push_back(text); }
     Answer AskYesNo(const std::string& text) override { return Ask(text, Answer::No); }
     Answer AskYesNoCancel(const std::string& text) override { return Ask(text, Answer::Cancel); }
-    void OpenWaitBox(const std::string& text, WaitBoxStyle style) override;
+    void OpenWaitBox(const std::string& text, WaitBoxStyle style) override {
+        boxOpen = true;
+        boxStyle = style;
+        boxTexts.push_back(text);
+    }
     void CloseWaitBox() override { boxOpen = false; }
     void SetProgress(int done, int total) override { progress.push_back({done, total}); }
     void SetWaitText(const std::string& text) override { waitTexts.push_back(text); }
@@ -56,12 +71,19 @@ public:
     }
     bool AskContourFunction(int& code, double& a, double& b) override { return AnswerContour(code, a, b); }
     std::string AskOpenFileName(const std::string& title, const std::string& filter, const std::string& ext,
-                                const std::string& start) override;
+                                const std::string& start) override {
+        return FileDialog(title + "|" + filter + "|" + ext + "|" + start);
+    }
     std::string AskSaveFileName(const std::string& title, const std::string& filter, const std::string& ext,
-                                const std::string& start) override;
+                                const std::string& start) override {
+        return FileDialog(title + "|" + filter + "|" + ext + "|" + start);
+    }
 
     // Plays every scripted event that is left, as the event loop would.
-    void RunEvents();
+    void RunEvents() {
+        while (WaitForEvent()) {
+        }
+    }
 
     // Runs at the next WaitForEvent, in order (one event per wait).
     std::deque<std::function<void()>> events;
@@ -85,8 +107,17 @@ public:
     int commWindowsOpened = 0;
 
 private:
-    Answer Ask(const std::string& text, Answer otherwise);
-    std::string FileDialog(const std::string& request);
+    Answer Ask(const std::string& text, Answer otherwise) {
+        questions.push_back(text);
+        PopFront(answers, otherwise);
+        return otherwise;
+    }
+    std::string FileDialog(const std::string& request) {
+        fileDialogs.push_back(request);
+        std::string name;
+        PopFront(fileNames, name);
+        return name;
+    }
 };
 
 // Installs a screen for as long as it lives; the silent defaults return when it goes.

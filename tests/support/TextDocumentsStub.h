@@ -17,18 +17,14 @@ public:
     };
 
     bool IsOpen(const std::string& path) const override { return docs.count(path) != 0; }
-    bool IsModified(const std::string& path) const override {
-        const auto it = docs.find(path);
-        return it != docs.end() && it->second.modified;
-    }
+    bool IsModified(const std::string& path) const override { return IsOpen(path) && docs.at(path).modified; }
     bool SaveAs(const std::string& path, const std::string& newPath) override {
         calls.push_back("save " + path + " as " + newPath);
-        if (saveFails || !WriteTestFile(newPath, QByteArray::fromStdString(docs[path].text)))
+        const Doc doc = docs[path];
+        if (saveFails || !WriteTestFile(newPath, QByteArray::fromStdString(doc.text)))
             return false;
-        Doc doc = docs[path];
         docs.erase(path);
-        doc.modified = false;
-        docs[newPath] = doc;
+        docs[newPath] = {doc.text, false};
         return true;
     }
     void Close(const std::string& path) override {

@@ -40,9 +40,11 @@ namespace {
 const char* const kFiles[] = {"p.run", "p.ED1", "m.mac", "s.cfg", "b.ram"};
 constexpr int kFileCount = 5;
 
-// Writes every file of version `v` (0 or 1) into `dir`, from a fresh core; the versions differ in size
-// and content.
-void SaveVersion(const QDir& dir, int v, ScriptedUi& ui, EmulatedController& controller) {
+// Writes every file of version `v` (0 or 1) into the folder `path`, made when missing, from a fresh
+// core; the versions differ in size and content.
+QDir SaveVersion(const QString& path, int v, ScriptedUi& ui, EmulatedController& controller) {
+    const QDir dir(path);
+    dir.mkpath(".");
     const auto save = [&](Cfdoc& doc, const char* name) {
         ui.fileNames = {dir.filePath(name).toStdString()};
         doc.SaveFileDocumentAs();
@@ -62,6 +64,7 @@ void SaveVersion(const QDir& dir, int v, ScriptedUi& ui, EmulatedController& con
     std::fill_n(controller.Bank(0) + 0x4000, 0x300, static_cast<uint8_t>('a' + v));
     binblocks::SaveBinaryFile(dir.filePath("b.ram").toStdString(), 0, 0x4000, 0x300);
     ui.events.clear();
+    return dir;
 }
 
 QByteArray Read(const QDir& dir, const char* name) {
@@ -70,15 +73,6 @@ QByteArray Read(const QDir& dir, const char* name) {
 
 class KilledSave : public ::testing::Test {
 protected:
-    // Saves a version in the folder `name` and returns the folder.
-    QDir Saved(const char* name, int v) {
-        QDir dir(root.path());
-        dir.mkdir(name);
-        dir.cd(name);
-        SaveVersion(dir, v, ui, controller);
-        return dir;
-    }
-
     static QString RootTemplate() {
         const char* dir = std::getenv("MARLIX_KILL_DIR");
         const QString folder = dir ? dir : QDir("/dev/shm").exists() ? "/dev/shm" : QDir::tempPath();
@@ -97,7 +91,8 @@ TEST_F(KilledSave, EveryFileIsTheWholeOldOrTheWholeNewVersion) {
     const int rounds = roundsSetting ? std::atoi(roundsSetting) : 300;
     QByteArray versions[kFileCount][2];
     const auto started = std::chrono::steady_clock::now();
-    const QDir dirs[2] = {Saved("old", 0), Saved("new", 1)};
+    const QDir dirs[2] = {SaveVersion(root.filePath("old"), 0, ui, controller),
+                          SaveVersion(root.filePath("new"), 1, ui, controller)};
     // Kills fall anywhere in the child's first three saves of a version.
     const auto twoSaves = std::chrono::steady_clock::now() - started;
     for (int f = 0; f < kFileCount; ++f) {
@@ -105,7 +100,7 @@ TEST_F(KilledSave, EveryFileIsTheWholeOldOrTheWholeNewVersion) {
         versions[f][1] = Read(dirs[1], kFiles[f]);
         ASSERT_NE(versions[f][0], versions[f][1]) << kFiles[f];
     }
-    QDir work = Saved("work", 0);
+    const QDir work = SaveVersion(root.filePath("work"), 0, ui, controller);
 
     std::mt19937 random(14);
     int seen[kFileCount][2] = {};
@@ -113,13 +108,13 @@ TEST_F(KilledSave, EveryFileIsTheWholeOldOrTheWholeNewVersion) {
     // A child slowed by a busy machine may not reach a single rename inside the window measured above;
     // rounds that change nothing widen the window, so kills keep landing inside saves.
     double stretch = 1.0;
-    int before[kFileCount] = {};
+    std::string before;
     for (int round = 0; round < rounds && !HasFailure(); ++round) {
         const pid_t child = fork();
         ASSERT_GE(child, 0);
         if (child == 0)
             for (int v = 1;; v ^= 1)
-                SaveVersion(work, v, ui, controller);
+                SaveVersion(work.path(), v, ui, controller);
         std::this_thread::sleep_for(twoSaves * (stretch * std::uniform_real_distribution<>(0, 1.5)(random)));
         kill(child, SIGKILL);
         int status = 0;
@@ -129,22 +124,21 @@ TEST_F(KilledSave, EveryFileIsTheWholeOldOrTheWholeNewVersion) {
         const QByteArray runBefore = Read(work, kFiles[0]);
         RecoverProjectPair(work.filePath(kFiles[0]).toStdString(), work.filePath(kFiles[1]).toStdString());
         rolledForward += Read(work, kFiles[0]) != runBefore;
-        int version[kFileCount];
+        // The version of each file: 0 old, 1 new, ? neither.
+        std::string version;
         for (int f = 0; f < kFileCount; ++f) {
             const QByteArray bytes = Read(work, kFiles[f]);
-            version[f] = bytes == versions[f][0] ? 0 : bytes == versions[f][1] ? 1 : -1;
-            ASSERT_NE(version[f], -1) << kFiles[f] << " is neither version after kill " << round << " ("
-                                      << bytes.size() << " bytes)";
-            ++seen[f][version[f]];
+            version += bytes == versions[f][0] ? '0' : bytes == versions[f][1] ? '1' : '?';
+            seen[f][version[f] == '1'] += version[f] != '?';
         }
+        ASSERT_EQ(version.find('?'), std::string::npos) << version << " after kill " << round;
         ASSERT_EQ(version[0], version[1])
             << "the project's files are of different versions after kill " << round;
-        if (std::equal(version, version + kFileCount, before))
-            stretch = std::min(stretch * 1.1, 20.0);
-        std::copy(version, version + kFileCount, before);
+        stretch = version == before ? std::min(stretch * 1.1, 20.0) : stretch;
+        before = version;
     }
     // What interrupted saves left behind is gone after the next save of each file.
-    SaveVersion(work, 1, ui, controller);
+    SaveVersion(work.path(), 1, ui, controller);
     EXPECT_EQ(work.entryList(QDir::Files), QStringList({"b.ram", "m.mac", "p.ED1", "p.run", "s.cfg"}));
     std::cout << rounds << " kills; old/new per file:";
     for (int f = 0; f < kFileCount; ++f) {

@@ -23,15 +23,6 @@ std::string Record(const std::string& name) {
     return r + "\r\n";
 }
 
-Strings Words(const std::string& text) {
-    SourceTokenizer tokens(text);
-    Strings words;
-    std::string w;
-    while (tokens.NextSignificantWord(w))
-        words.push_back(w);
-    return words;
-}
-
 // Two words clash when they have the same length and the same first five characters.
 TEST(WordTable, SameLengthAndFirstFiveCharactersMatch) {
     WordTable table;
@@ -77,8 +68,13 @@ TEST(SourceWords, CommentsRunToTheClosingWordOrTheLineEndAndNest) {
         {" \t\r\n", {}},
         {std::string(150, 'L') + " NEXT", {std::string(99, 'L'), "NEXT"}},
     };
-    for (const auto& [text, words] : rows)
-        EXPECT_EQ(Words(text), words) << text;
+    for (const auto& [text, words] : rows) {
+        SourceTokenizer tokens(text);
+        Strings found;
+        for (std::string w; tokens.NextSignificantWord(w);)
+            found.push_back(w);
+        EXPECT_EQ(found, words) << text;
+    }
 }
 
 TEST(WordCheckReport, ProjectNamesDefinedWordsAndControllerWordsAreCheckedAgainstEachOther) {
@@ -97,26 +93,6 @@ TEST(WordCheckReport, ProjectNamesDefinedWordsAndControllerWordsAreCheckedAgains
     EXPECT_TRUE(check.conflictFound());
 }
 
-// The word list lies beside the program, or for an installed one in ../share/marlix.
-TEST(WordCheckReport, TheControllerWordsAreReadFromTheProgramsDataFolder) {
-    ScriptedUi ui;
-    QTemporaryDir root;
-    const QDir dir(root.path());
-    ASSERT_TRUE(dir.mkpath("bin") && dir.mkpath("share/marlix"));
-    const QString bin = dir.filePath("bin"), share = dir.filePath("share/marlix");
-    EXPECT_EQ(DataFolder(bin, "KXWords.txt"), bin);
-    WordCheck check;
-    EXPECT_FALSE(check.LoadControllerWords(bin));
-    EXPECT_EQ(ui.messages.size(), 1u);
-    ASSERT_TRUE(WriteTestFile(QDir(share).filePath("KXWords.txt").toStdString(),
-                              QByteArray::fromStdString(Record("HOMEPAD") + Record("HOME1"))));
-    EXPECT_EQ(DataFolder(bin, "KXWords.txt"), share);
-    EXPECT_TRUE(check.LoadControllerWords(share));
-    EXPECT_EQ(check.CheckProject({}, ": HOMEPOS 1 2 ;\r\n: HOME2 ;"), "HOMEPOS redefines a Kaventrix word\n");
-    ASSERT_TRUE(WriteTestFile(QDir(bin).filePath("KXWords.txt").toStdString(), "x"));
-    EXPECT_EQ(DataFolder(bin, "KXWords.txt"), bin);
-}
-
 class Validate : public CoreTest {
 protected:
     // A project proj.run in the test folder with these entry names and source.
@@ -132,6 +108,23 @@ protected:
     void Run() { EXPECT_TRUE(commands().Run(ID_EDIT_VALIDATE)); }
     const std::string report = Path("conflicts.txt");
 };
+
+// The word list lies beside the program, or for an installed one in ../share/marlix.
+TEST_F(Validate, TheControllerWordsAreReadFromTheProgramsDataFolder) {
+    const QDir root(dir.path());
+    ASSERT_TRUE(root.mkpath("bin") && root.mkpath("share/marlix"));
+    const QString bin = root.filePath("bin"), share = root.filePath("share/marlix");
+    EXPECT_EQ(DataFolder(bin, "KXWords.txt"), bin);
+    WordCheck check;
+    EXPECT_FALSE(check.LoadControllerWords(bin));
+    EXPECT_EQ(ui.messages.size(), 1u);
+    Write("share/marlix/KXWords.txt", Record("HOMEPAD") + Record("HOME1"));
+    EXPECT_EQ(DataFolder(bin, "KXWords.txt"), share);
+    EXPECT_TRUE(check.LoadControllerWords(share));
+    EXPECT_EQ(check.CheckProject({}, ": HOMEPOS 1 2 ;\r\n: HOME2 ;"), "HOMEPOS redefines a Kaventrix word\n");
+    Write("bin/KXWords.txt", "x");
+    EXPECT_EQ(DataFolder(bin, "KXWords.txt"), bin);
+}
 
 TEST_F(Validate, ConflictsAreWrittenBesideTheSourceAndShownInAFreshWindow) {
     OpenProject({"", "PICK", "DROP", ""}, ": OTHER ;\r\n"); // every name counts, empty ones too

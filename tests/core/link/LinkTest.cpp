@@ -6,10 +6,6 @@
 #include "core/protocol/Protocol.h"
 #include "support/CoreTest.h"
 
-#include <QTemporaryDir>
-
-#include <set>
-
 namespace {
 
 void Put(Ccom1doc& doc, const std::string& text) {
@@ -17,30 +13,7 @@ void Put(Ccom1doc& doc, const std::string& text) {
         doc.PutChar(c);
 }
 
-TEST(ScreenBuffer, LinesWrapAtTheWidthAndTheOldestGoesAfter200) {
-    Ccom1doc doc;
-    EXPECT_EQ(doc.GetLineCount(), 1);
-    EXPECT_EQ(doc.GetLine(0), "");
-    for (int i = 0; i < 79; ++i)
-        EXPECT_TRUE(doc.PutChar('a'));
-    EXPECT_FALSE(doc.PutChar('z')); // the character that fills the last column wraps
-    EXPECT_EQ(doc.GetLine(0), std::string(79, 'a') + "z");
-    EXPECT_EQ(doc.GetColumn(), 0);
-    doc.CarriageReturn();
-    doc.NewLine();
-    EXPECT_EQ(doc.GetLineCount(), 3);
-    EXPECT_EQ(doc.GetLine(1), "");
-    for (int i = 0; i < 201; ++i) {
-        Put(doc, "line" + std::to_string(i));
-        doc.NewLine();
-    }
-    EXPECT_EQ(doc.GetLineCount(), 200);
-    EXPECT_EQ(doc.GetLine(0), "line2");
-    EXPECT_EQ(doc.GetLastLine(), "line200");
-    EXPECT_EQ(doc.SavedText().substr(0, 7), "line2\r\n");
-}
-
-TEST(ScreenBuffer, BackspaceAndCarriageReturnOverwriteAndTheWidthIsClamped) {
+TEST(ScreenBuffer, BackspaceAndCarriageReturnOverwriteLinesWrapAtTheWidthAndTheOldestGoesAfter200) {
     Ccom1doc doc;
     Put(doc, "AB");
     doc.BackSpace();
@@ -48,8 +21,23 @@ TEST(ScreenBuffer, BackspaceAndCarriageReturnOverwriteAndTheWidthIsClamped) {
     doc.CarriageReturn();
     doc.BackSpace();
     Put(doc, "Q");
-    EXPECT_EQ(doc.GetLine(0), "QX");
-    doc.SetLineWidth(40);
+    EXPECT_EQ(doc.SavedText(), "QX");
+    doc.CarriageReturn();
+    for (int i = 0; i < 79; ++i)
+        EXPECT_TRUE(doc.PutChar('a'));
+    EXPECT_FALSE(doc.PutChar('z')); // the character that fills the last column wraps
+    EXPECT_EQ(doc.GetColumn(), 0);
+    doc.CarriageReturn();
+    doc.NewLine();
+    EXPECT_EQ(doc.SavedText(), std::string(79, 'a') + "z\r\n\r\n");
+    for (int i = 0; i < 201; ++i) {
+        Put(doc, "line" + std::to_string(i));
+        doc.NewLine();
+    }
+    EXPECT_EQ(doc.GetLineCount(), 200);
+    EXPECT_EQ(doc.GetLastLine(), "line200");
+    EXPECT_EQ(doc.SavedText().substr(0, 7), "line2\r\n");
+    doc.SetLineWidth(40); // the width is clamped
     EXPECT_EQ(doc.GetWidth(), 80);
     doc.SetLineWidth(200);
     EXPECT_EQ(doc.GetWidth(), 132);
@@ -66,18 +54,17 @@ TEST_F(Link, ReceivedTextIsReadEightyBytesAtATimeAndBytesAbove127AreDropped) {
                               "\r\n" + std::string(38, 'b'));
 }
 
-// A port that opens the devices plugged in; the device of a port number is "".
+// A port that opens the device of a port number ("") and /dev/ttyUSB1, the adaptor plugged in.
 struct PluggedPort : Transport {
     bool OpenComm(int, unsigned, const std::string& device) override {
         opened = device;
-        return connected = plugged.count(device) != 0;
+        return connected = device.empty() || device == "/dev/ttyUSB1";
     }
     void CloseComm() override { connected = false; }
     int CommRead(char*, int) override { return 0; }
     bool CommWrite(const char*, int) override { return true; }
     bool IsConnected() const override { return connected; }
 
-    std::set<std::string> plugged{"", "/dev/ttyUSB1"};
     std::string opened;
     bool connected = false;
 };
@@ -96,10 +83,10 @@ TEST_F(Link, TheStatusFollowsOpenUnplugReOpenAndCloseAndAGoneAdaptorIsFoundByIts
         const char *device, *serial, *opened, *status;
     } cases[] = {
         {"", "", "", "/dev/ttyS2 9600"},
-        {"/dev/ttyUSB0", "A1", "/dev/ttyUSB1", "/dev/ttyUSB1 9600"}, // back under another name
         {"/dev/ttyUSB0", "C3", "/dev/ttyUSB0", "Not open"},          // not back
         {"/dev/ttyUSB0", "", "/dev/ttyUSB0", "Not open"},            // no number, never taken for another
         {"/dev/null", "A1", "/dev/null", "Not open"},                // still there: kept
+        {"/dev/ttyUSB0", "A1", "/dev/ttyUSB1", "/dev/ttyUSB1 9600"}, // back under another name
     };
     for (const auto& c : cases) {
         WriteProfileString("Communication", "device", c.device);
@@ -109,9 +96,6 @@ TEST_F(Link, TheStatusFollowsOpenUnplugReOpenAndCloseAndAGoneAdaptorIsFoundByIts
         EXPECT_EQ(GetProfileString("Communication", "device"), c.opened);
         EXPECT_EQ(link.StatusText(), c.status) << c.device << c.serial;
     }
-    WriteProfileString("Communication", "device", "/dev/ttyUSB0");
-    WriteProfileString("Communication", "serial", "A1");
-    link.ReOpen();
     port.connected = false;
     port.Lost(); // unplugged
     EXPECT_EQ(link.StatusText(), "Not open");
@@ -121,22 +105,17 @@ TEST_F(Link, TheStatusFollowsOpenUnplugReOpenAndCloseAndAGoneAdaptorIsFoundByIts
         EXPECT_EQ(link.StatusText(), "/dev/ttyUSB1 19200") << index;
     }
     const int kicks = ui.kicks;
-    link.CloseComm();
-    EXPECT_EQ(link.StatusText(), "Not open");
-    EXPECT_EQ(ui.kicks, kicks + 1); // the pane is redrawn
+    link.CloseComm(); // the pane is redrawn
+    EXPECT_EQ(std::make_pair(link.StatusText(), ui.kicks),
+              std::make_pair(std::string("Not open"), kicks + 1));
     link.Simulate = true;
     link.OpenCommunication();
     EXPECT_EQ(link.StatusText(), "Simulated");
     link.SetTransport(&controller); // the port goes first
 }
 
-std::string FileText(const std::string& path) {
-    return ReadTestFile(path).toStdString();
-}
-
-TEST(ConsoleLog, EachLineIsStampedWhenItStartsAndIsOnDiskAsSoonAsItPasses) {
-    QTemporaryDir dir;
-    const std::string path = dir.filePath("console.log").toStdString();
+TEST_F(Link, EachConsoleLogLineIsStampedWhenItStartsAndIsOnDiskAsSoonAsItPasses) {
+    const std::string path = Path("console.log");
     using D = ConsoleLog::Direction;
     const struct {
         D direction;
@@ -157,12 +136,12 @@ TEST(ConsoleLog, EachLineIsStampedWhenItStartsAndIsOnDiskAsSoonAsItPasses) {
     std::string expected;
     for (const auto& step : steps) {
         log.Record(step.direction, step.bytes.data(), static_cast<int>(step.bytes.size()));
-        EXPECT_EQ(FileText(path), expected += step.added) << step.bytes;
+        EXPECT_EQ(ReadTestFile(path).toStdString(), expected += step.added) << step.bytes;
     }
     log.Close(); // ends the open line; opened again, the log goes on at the end
     ASSERT_TRUE(log.Open(path));
     log.Record(D::Sent, "A\r", 2);
-    EXPECT_EQ(FileText(path), expected + "\nt9 TX A\n");
+    EXPECT_EQ(ReadTestFile(path).toStdString(), expected + "\nt9 TX A\n");
 }
 
 TEST_F(Link, TheConsoleLogRecordsBothWaysAndStartsAgainAtTheNextRunUntilStopped) {
@@ -172,7 +151,7 @@ TEST_F(Link, TheConsoleLogRecordsBothWaysAndStartsAgainAtTheNextRunUntilStopped)
     ASSERT_TRUE(commLink().StartLog(path));
     commLink().consoleLog().Clock = [] { return std::string("T"); };
     ASSERT_TRUE(protocol().SendCommand("HOME"));
-    EXPECT_EQ(FileText(path), "T TX HOME\nT RX HOME simOK\nT RX >");
+    EXPECT_EQ(ReadTestFile(path).toStdString(), "T TX HOME\nT RX HOME simOK\nT RX >");
     for (const bool stopped : {false, true}) {
         if (stopped)
             commLink().StopLog();

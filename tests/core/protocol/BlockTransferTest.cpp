@@ -6,6 +6,7 @@
 #include <QBuffer>
 
 #include <random>
+#include <tuple>
 
 namespace {
 
@@ -23,9 +24,6 @@ protected:
             download ? DownloadBlock(buffer, bank, start, length) : UploadBlock(buffer, bank, start, length);
         protocol().CloseHeldBox();
         return ok;
-    }
-    QByteArray Memory(int bank, quint32 start, int length) {
-        return QByteArray(reinterpret_cast<const char*>(controller.Bank(bank)) + start, length);
     }
 };
 
@@ -58,13 +56,10 @@ TEST_F(BlockTransferTest, BlocksArriveWholeWhateverTheLengthBankCancelOrFault) {
         controller.enqs = controller.etxs = 0;
         controller.cancelAtEnq = fault == 1 || fault == 2 ? at : 0;
         controller.answerAfterCancel = fault == 2;
-        controller.enqAnswers.clear();
-        controller.enqNoise.clear();
-        if (fault == 3)
-            controller.enqAnswers[at] = download ? "\x15" : "\x02" + std::string(300, 'x');
+        // ENQs count from 1: an answer or noise at ENQ 0 never comes.
+        controller.enqAnswers = {{fault == 3 ? at : 0, download ? "\x15" : "\x02" + std::string(300, 'x')}};
+        controller.enqNoise = {{fault == 4 && download ? at : 0, "\x15\x99"}};
         controller.lostAtEnq = fault == 4 && !download ? at : 0;
-        if (fault == 4 && download)
-            controller.enqNoise[at] = "\x15\x99";
         ui.messages.clear();
         commLink().DropDocument();
         commLink().EnsureDocument();
@@ -75,7 +70,7 @@ TEST_F(BlockTransferTest, BlocksArriveWholeWhateverTheLengthBankCancelOrFault) {
         const int through = fault == 0 ? blocks : fault == 2 || (fault == 4 && download) ? at : at - 1;
         EXPECT_EQ(ok, fault == 0);
         if (download)
-            EXPECT_EQ(Memory(bank, start, 256 * blocks),
+            EXPECT_EQ(QByteArray(reinterpret_cast<const char*>(controller.Bank(bank)) + start, 256 * blocks),
                       (file + QByteArray(256 * blocks - length, 0)).left(256 * through) +
                           QByteArray(256 * (blocks - through), 0));
         else
@@ -85,8 +80,8 @@ TEST_F(BlockTransferTest, BlocksArriveWholeWhateverTheLengthBankCancelOrFault) {
         EXPECT_EQ(ui.messages, wrongByte ? std::vector<std::string>{download ? "expecting STX, received 21"
                                                                              : "Too much data"}
                                          : std::vector<std::string>{});
-        EXPECT_EQ(protocol().receiveMode, ReceiveMode::Text);
-        EXPECT_FALSE(ui.boxOpen);
+        EXPECT_EQ(std::make_pair(protocol().receiveMode, ui.boxOpen),
+                  std::make_pair(ReceiveMode::Text, false));
         ui.RunEvents(); // the controller's last words after a failed download
         EXPECT_EQ(protocol().ReplyState, fault == 4 && !download ? reply::kNotOpen : reply::kIdle);
         EXPECT_EQ(Terminal().find_first_not_of(kCommandText), std::string::npos) << Terminal();
@@ -97,27 +92,21 @@ TEST_F(BlockTransferTest, NotOpenOrSimulatedTransfersSendNothing) {
     std::vector<unsigned char> image(runlist::kImageSize, 0x5a);
     QByteArray file(300, 'q');
     protocol().ReplyState = reply::kNotOpen;
-    EXPECT_FALSE(Transfer(true, file, 0, 0, 300));
-    EXPECT_FALSE(Transfer(false, file, 0, 0, 300));
-    EXPECT_FALSE(DownloadRunList(image.data(), 16));
-    EXPECT_FALSE(UploadRunList(image.data(), 16));
+    EXPECT_FALSE(Transfer(true, file, 0, 0, 300) || Transfer(false, file, 0, 0, 300) ||
+                 DownloadRunList(image.data(), 16) || UploadRunList(image.data(), 16));
     EXPECT_EQ(ui.messages, std::vector<std::string>(4, "Communication is not open"));
     EXPECT_EQ(protocol().ReplyState, reply::kNotOpen);
 
     ui.messages.clear();
     commLink().Simulate = true;
     commLink().OpenCommunication();
-    EXPECT_TRUE(Transfer(true, file, 0, 0, 300));
-    EXPECT_TRUE(Transfer(false, file, 0, 0, 300));
+    EXPECT_TRUE(Transfer(true, file, 0, 0, 300) && Transfer(false, file, 0, 0, 300));
     protocol().ShowHeldBox("Transfer", WaitBoxStyle::Progress);
-    EXPECT_TRUE(DownloadRunList(image.data(), 16));
-    EXPECT_TRUE(UploadRunList(image.data(), 16));
+    EXPECT_TRUE(DownloadRunList(image.data(), 16) && UploadRunList(image.data(), 16));
     protocol().CloseHeldBox();
-    EXPECT_EQ(image[0], 0x5a);
-    EXPECT_EQ(protocol().ReplyState, reply::kIdle);
-    EXPECT_EQ(protocol().receiveMode, ReceiveMode::Text);
-    EXPECT_TRUE(controller.written.empty());
-    EXPECT_TRUE(ui.messages.empty());
+    EXPECT_EQ(std::make_tuple(image[0], protocol().ReplyState, protocol().receiveMode, controller.written,
+                              ui.messages.size()),
+              std::make_tuple(0x5a, reply::kIdle, ReceiveMode::Text, "", size_t(0)));
 }
 
 TEST_F(BlockTransferTest, ARunListLongerThanTheImageIsTooMuchData) {

@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <random>
+#include <tuple>
 
 namespace {
 
@@ -78,14 +79,11 @@ TEST(SplitReplies, EveryCutGivesTheSameCompletionLastLineAndPadSignals) {
     for (const auto& c : cases) {
         for (int round = 0; round < 30; ++round) {
             Console h;
-            std::vector<std::string> chunks;
-            for (size_t at = 0; at < c.reply.size();) {
-                const size_t n = round == 0 ? c.reply.size() : 1 + random() % 4;
-                chunks.push_back(c.reply.substr(at, n));
-                at += n;
+            SCOPED_TRACE(c.reply + " cut in round " + std::to_string(round));
+            for (size_t at = 0, n; at < c.reply.size(); at += n) {
+                n = round == 0 ? c.reply.size() : 1 + random() % 4;
+                h.Reply({c.reply.substr(at, n)});
             }
-            SCOPED_TRACE(c.reply + " in " + std::to_string(chunks.size()) + " chunks");
-            h.Reply(chunks);
             if (c.cancel)
                 h.ui.events.push_back([] { protocol().WaitBoxClosed(); });
             protocol().ReplyMode = c.mode;
@@ -102,27 +100,22 @@ TEST_F(Handshake, AReplyWhileTheTerminalIsClosedReopensItAndCompletes) {
     commLink().DropDocument();
     ui.commWindowsOpened = 0;
     Reply({"HOME ", "OK\r\n>"});
-    EXPECT_TRUE(protocol().SendCommand("HOME"));
-    EXPECT_EQ(protocol().LastReplyLine, "HOME OK");
-    EXPECT_TRUE(ui.messages.empty());
+    EXPECT_EQ(Outcome(protocol().SendCommand("HOME"), "", *this), "ok idle [HOME OK] []");
     EXPECT_EQ(ui.commWindowsOpened, 1);
 }
 
 // With no screen installed nothing can arrive: a wait for a reply ends at once instead of hanging.
 TEST(SilentScreen, AReplyThatCannotComeEndsTheWaitAtOnce) {
-    ResetCore();
-    commLink().EnsureDocument();
-    protocol().ReplyState = reply::kIdle;
+    Console h;
+    InstallScreen({});
     EXPECT_FALSE(protocol().SendCommand("HOME"));
-    ResetCore();
 }
 
 TEST_F(Handshake, AClosedLinkRefusesEverySendAndALostLinkEndsTheWait) {
     protocol().ReplyState = reply::kNotOpen;
     EXPECT_FALSE(protocol().SendCommand("HOME"));
     EXPECT_EQ(protocol().CopyData("X\r", 2), 0);
-    protocol().ControllerStream << "A\n";
-    EXPECT_TRUE(protocol().ControllerStream.bad());
+    EXPECT_TRUE((protocol().ControllerStream << "A\n").bad());
     EXPECT_EQ(ui.messages, Lines(3, "Communication is not open"));
 
     protocol().ControllerStream.clear();
@@ -139,15 +132,12 @@ TEST_F(Handshake, AHeldBoxStaysUpAcrossWaitsUntilCancelled) {
     protocol().ShowHeldBox("Robot moving", WaitBoxStyle::Plain);
     Reply({"JMA 1 OK\r\n>"});
     EXPECT_TRUE(protocol().SendCommand("JMA 1"));
-    EXPECT_TRUE(ui.boxOpen);
-    EXPECT_TRUE(protocol().waitBoxOpen());
+    EXPECT_TRUE(ui.boxOpen && protocol().waitBoxOpen());
     ui.events.push_back([] { protocol().WaitBoxClosed(); });
     EXPECT_FALSE(protocol().SendCommand("JMA 2"));
-    EXPECT_FALSE(ui.boxOpen);
-    EXPECT_FALSE(protocol().waitBoxOpen());
+    EXPECT_FALSE(ui.boxOpen || protocol().waitBoxOpen());
     protocol().CloseHeldBox();
-    EXPECT_FALSE(protocol().heldBox);
-    EXPECT_EQ(ui.boxTexts, Lines{"Robot moving"});
+    EXPECT_EQ(std::make_pair(protocol().heldBox, ui.boxTexts), std::make_pair(false, Lines{"Robot moving"}));
 }
 
 TEST_F(Handshake, TypedTextMakesTheLinkBusyUntilThePromptAndBlockBytesBypassTheTerminal) {
@@ -161,8 +151,7 @@ TEST_F(Handshake, TypedTextMakesTheLinkBusyUntilThePromptAndBlockBytesBypassTheT
     protocol().SetReceiveMode(ReceiveMode::Block);
     Receive("\x02xy");
     EXPECT_EQ(block, "\x02xy");
-    EXPECT_EQ(commLink().document()->GetLastLine(), "AB OK");
-    EXPECT_EQ(commLink().document()->GetLine(1), ">");
+    EXPECT_EQ(commLink().document()->SavedText(), "AB OK\r\n>");
 }
 
 // The simulated controller answers inside the send, before any wait begins.
@@ -170,9 +159,8 @@ TEST_F(Handshake, TheSimulatedControllerAnswersAtOnce) {
     commLink().Simulate = true;
     commLink().OpenCommunication();
     EXPECT_TRUE(protocol().SendCommand("HOME"));
-    EXPECT_EQ(protocol().LastReplyLine, "HOME simOK");
-    EXPECT_EQ(commLink().document()->title, "Simulated Communication");
-    EXPECT_EQ(ui.waits, 0);
+    EXPECT_EQ(std::make_tuple(protocol().LastReplyLine, commLink().document()->title, ui.waits),
+              std::make_tuple("HOME simOK", "Simulated Communication", 0));
     EXPECT_EQ(protocol().CopyData("GO\r", 3), 1);
     EXPECT_EQ(protocol().LastReplyLine, ">GO simOK");
     protocol().CheckPrompt();
@@ -185,8 +173,7 @@ TEST_F(Handshake, TheSimulatedControllerAnswersAtOnce) {
 
     // "~" is answered " err" without a prompt: the stream stops at that line.
     ui.events.push_back([] { protocol().WaitBoxClosed(); });
-    protocol().ControllerStream << "ONE\nB~AD\nTHREE\n";
-    EXPECT_TRUE(protocol().ControllerStream.bad());
+    EXPECT_TRUE((protocol().ControllerStream << "ONE\nB~AD\nTHREE\n").bad());
     protocol().ControllerStream.clear();
     EXPECT_EQ(commLink().document()->GetLastLine(), ">B~AD err");
     EXPECT_TRUE(ui.messages.empty());

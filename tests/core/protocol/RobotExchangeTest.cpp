@@ -5,7 +5,7 @@
 #include "support/FixedArm.h"
 #include "support/ImageBuilder.h"
 
-#include <functional>
+#include <tuple>
 
 namespace {
 
@@ -21,33 +21,17 @@ TEST_F(Exchange, CommandTexts) {
     FixedArm arm(5, 3);
     controller.NewConsole(5, 3);
     controller.Run("PLACE P1");
-    const struct {
-        std::function<bool()> send;
-        const char* line;
-    } rows[] = {
-        {[] {
-             return MoveJoints(Record({100, 0, -50, 0, 25, 999}), false);
-         },
-         "DECIMAL 25 0 -50 0 100 JMA"},
-        {[] {
-             return MoveJoints(Record({-1, 2, -3, 4, -5}), true);
-         },
-         "DECIMAL -5 4 -3 2 -1 JMR"},
-        {[] {
-             return MoveCartesian(Record({1234, -5, 70, 11}, 2));
-         },
-         "DECIMAL 70 -5 1234 CM"},
-        {[] {
-             return LoadPlace({1, 2, 3, 4, 5, -6}, "P1");
-         },
-         "DECIMAL -6 5 4 3 2 1 P1 DLD"},
-        {[] { return StoreVariable("CREEP-FACTOR", 3); }, "DECIMAL 3 CREEP-FACTOR !"},
-        {[] { return StoreVariable("INCR", -7); }, "DECIMAL -7 INCR !"},
-    };
-    for (const auto& row : rows) {
-        EXPECT_TRUE(row.send()) << row.line;
-        EXPECT_EQ(controller.Lines().back(), row.line);
-    }
+    Sent();
+    const std::vector<bool> accepted = {MoveJoints(Record({100, 0, -50, 0, 25, 999}), false),
+                                        MoveJoints(Record({-1, 2, -3, 4, -5}), true),
+                                        MoveCartesian(Record({1234, -5, 70, 11}, 2)),
+                                        LoadPlace({1, 2, 3, 4, 5, -6}, "P1"),
+                                        StoreVariable("CREEP-FACTOR", 3),
+                                        StoreVariable("INCR", -7)};
+    EXPECT_EQ(accepted, std::vector<bool>(6, true));
+    EXPECT_EQ(Sent(),
+              (Lines{"DECIMAL 25 0 -50 0 100 JMA", "DECIMAL -5 4 -3 2 -1 JMR", "DECIMAL 70 -5 1234 CM",
+                     "DECIMAL -6 5 4 3 2 1 P1 DLD", "DECIMAL 3 CREEP-FACTOR !", "DECIMAL -7 INCR !"}));
     EXPECT_EQ(controller.Run("DECIMAL CF"), "DECIMAL CF  1234 -5 70 OK\r\n>");
     EXPECT_EQ(controller.Control("var INCR"), "65529\nok\n");
     EXPECT_TRUE(ui.messages.empty());
@@ -72,12 +56,10 @@ TEST_F(Exchange, ReadsFillTheAxesTheAnswerHoldsAndQueriesReadTheLeadingNumber) {
     controller.Control("set CREEP-FACTOR 12");
     controller.Run("GRIP");
     int grip = -1, creep = -1, unchanged = 5;
-    EXPECT_TRUE(QueryNumber("FGRIP C@ .", grip));
-    EXPECT_TRUE(QueryVariable("CREEP-FACTOR", creep));
-    EXPECT_FALSE(QueryVariable("NOPE", unchanged));
-    EXPECT_EQ(grip, 1);
-    EXPECT_EQ(creep, 12);
-    EXPECT_EQ(unchanged, 5);
+    const std::vector<bool> accepted = {QueryNumber("FGRIP C@ .", grip), QueryVariable("CREEP-FACTOR", creep),
+                                        QueryVariable("NOPE", unchanged)};
+    EXPECT_EQ(accepted, (std::vector<bool>{true, true, false}));
+    EXPECT_EQ(std::make_tuple(grip, creep, unchanged), std::make_tuple(1, 12, 5));
     EXPECT_EQ(ui.messages, Lines{"OK expected"});
 }
 
@@ -87,39 +69,32 @@ TEST_F(Exchange, RefusedCancelledOrImpossibleMovesEndWithoutTheHeldBox) {
     EXPECT_EQ(ui.messages, Lines{"OK expected"});
     controller.Control("movetime 1000"); // the move never ends: the operator cancels
     EXPECT_FALSE(MoveJoints(Record({}), false));
-    EXPECT_EQ(protocol().ReplyState, reply::kCollecting);
-    EXPECT_FALSE(protocol().heldBox);
-    EXPECT_FALSE(ui.boxOpen);
+    EXPECT_EQ(std::make_tuple(protocol().ReplyState, protocol().heldBox, ui.boxOpen),
+              std::make_tuple(reply::kCollecting, false, false));
 
     protocol().ReplyState = reply::kNotOpen;
     const size_t sent = controller.written.size();
     int n = 4;
-    EXPECT_FALSE(MoveJoints(Record({}), false));
-    EXPECT_FALSE(QueryNumber("1 2 +", n));
-    EXPECT_EQ(n, 4);
-    EXPECT_EQ(controller.written.size(), sent);
+    EXPECT_FALSE(MoveJoints(Record({}), false) || QueryNumber("1 2 +", n));
+    EXPECT_EQ(std::make_tuple(n, controller.written.size()), std::make_tuple(4, sent));
     EXPECT_EQ(ui.messages, (Lines{"OK expected", "Communication is not open", "Communication is not open"}));
 }
 
 TEST_F(Exchange, AxisAnswersStopAtTheFirstUnreadableNumber) {
-    AxisValues values = {0, 0, 0, 0, 0, 0};
-    EXPECT_EQ(ParseAxisValues("  7\t-8 12ab 5", 6, values), 3);
-    EXPECT_EQ(values[2], 12);
-    EXPECT_EQ(ParseAxisValues("1 40000 3", 6, values), 1);
-    EXPECT_EQ(values[1], -8);
-    EXPECT_EQ(ParseAxisValues("-32768 32767", 2, values), 2);
-    EXPECT_EQ(values[0], -32768);
+    AxisValues values = {0, 0, 0, 0, 0, 9};
+    const int counts[] = {ParseAxisValues("  -32768\t32767 12ab 5", 6, values),
+                          ParseAxisValues("1 40000 3", 6, values), ParseAxisValues("-8 7", 1, values)};
+    EXPECT_EQ(std::vector<int>(counts, counts + 3), (std::vector<int>{3, 1, 1}));
+    EXPECT_EQ(std::vector<int>(values, values + 6), (std::vector<int>{-8, 32767, 12, 0, 0, 9}));
 }
 
 TEST_F(Exchange, TheSimulatedControllerAnswersEveryQueryWithItsNumber) {
     commLink().Simulate = true;
     commLink().OpenCommunication();
     int n = 0;
-    EXPECT_TRUE(QueryNumber("FGRIP C@ .", n));
-    EXPECT_EQ(n, SimulatedController::kQueryAnswer);
     AxisValues values = {1, 2, 3, 4, 5, 6};
-    EXPECT_TRUE(ReadJoints(values));
-    EXPECT_EQ(values[5], 6);
+    EXPECT_TRUE(QueryNumber("FGRIP C@ .", n) && ReadJoints(values));
+    EXPECT_EQ(std::make_tuple(n, values[5]), std::make_tuple(SimulatedController::kQueryAnswer, 6));
     EXPECT_TRUE(ui.messages.empty());
 }
 
@@ -139,9 +114,7 @@ TEST(PositionRecordTest, BytesAreLittleEndianAndValuesWrap) {
     SubtractRecord(sum, b);
     EXPECT_EQ(sum, a);
     ClearRecord(a, 3);
-    EXPECT_TRUE(IsZeroRecord(a));
-    EXPECT_EQ(a.code, 3);
-    EXPECT_EQ(a.zero, 0x7777);
+    EXPECT_EQ(std::make_tuple(IsZeroRecord(a), a.code, a.zero), std::make_tuple(true, 3, 0x7777));
     ZeroValues(b);
     EXPECT_EQ(b, Record({}));
 }
