@@ -239,6 +239,24 @@ TEST_F(ProjectTest, RouteEditorLinesMarkTheGridAndItsButtonsFollowTheRoute) {
     EXPECT_EQ(RouteEditorColumnNames(general), (std::vector<std::string>{"Line", "X", "Y", "Z"}));
 }
 
+// The places window's buttons by (ready, selection) and the routes window's by ready, one character
+// per button in the order of their enums.
+TEST(ProjectWindowButtons, FollowTheControllerAndTheSelection) {
+    std::string places, routes;
+    for (const bool ready : {false, true}) {
+        for (const bool selection : {false, true}) {
+            for (int b = 0; b <= int(PlacesButton::Delete); ++b)
+                places += PlacesButtonEnabled(PlacesButton(b), ready, selection) ? '1' : '0';
+            places += ' ';
+        }
+        for (int b = 0; b <= int(RoutesButton::EditName); ++b)
+            routes += RoutesButtonEnabled(RoutesButton(b), ready) ? '1' : '0';
+        routes += ' ';
+    }
+    EXPECT_EQ(places, "100000010 100000010 100100010 111111111 ");
+    EXPECT_EQ(routes, "11010000 11111111 ");
+}
+
 // A name must be given and be free (an entry's own name is free for it); a route grows as far as the
 // image allows and no further; the windows hear of what their buttons changed.
 TEST_F(ProjectTest, NamesMustBeFreeARouteGrowsIntoTheFreeSpaceAndEditsAreAnnounced) {
