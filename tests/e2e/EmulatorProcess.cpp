@@ -83,10 +83,3 @@ QByteArray EmulatorProcess::Transcript() const {
     QFile file(m_transcript);
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
-
-bool EmulatorProcess::WaitForTranscript(qsizetype size, int milliseconds) const {
-    const QDeadlineTimer deadline(milliseconds);
-    while (Transcript().size() < size && !deadline.hasExpired())
-        QThread::msleep(5);
-    return Transcript().size() >= size;
-}

@@ -30,8 +30,6 @@ public:
     bool Control(const QString& command, QStringList* lines = nullptr);
     // Every byte the emulator has received so far.
     QByteArray Transcript() const;
-    // Waits (bounded) until the transcript holds at least `size` bytes.
-    bool WaitForTranscript(qsizetype size, int milliseconds = 3000) const;
 
 private:
     QProcess m_process;

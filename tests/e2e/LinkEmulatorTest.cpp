@@ -1,11 +1,10 @@
 // The core against the controller emulator over a real pseudo-terminal where only a real line or the
-// emulator program shows it: opening, a device missing or held by another program, moves that take a
+// emulator program shows it: opening (one CR), a device missing or held by another program, moves that take a
 // while, a transfer cancelled on a slow line, the controller's word list. The fault matrix covers
 // silence and unplugging.
 #include "EmulatorSession.h"
 
 #include "core/app/WordCheck.h"
-#include "core/link/CommLink.h"
 #include "core/macros/Cmacdoc.h"
 #include "core/protocol/BlockTransfer.h"
 
@@ -25,44 +24,35 @@ protected:
     void TearDown() override { EXPECT_EQ(screen.cancels, 0) << "a wait had to be cancelled"; }
 };
 
-TEST_F(LinkEmulatorTest, OpeningSendsOneCrAndCommandsChangeWhatQueriesReadBack) {
-    ASSERT_TRUE(emulator->WaitForTranscript(1));
-    EXPECT_EQ(emulator->Transcript(), QByteArray("\r"));
-    EXPECT_TRUE(protocol().SendCommand("DECIMAL 60 50 40 30 20 10 JMA"));
-    EXPECT_EQ(protocol().LastReplyLine, ">DECIMAL 60 50 40 30 20 10 JMA OK");
-    ASSERT_TRUE(emulator->Control("set joints 1 2 3 4 5 6")); // the teach pad moved the arm
-    std::string answer;
-    EXPECT_TRUE(protocol().QueryCommand("DECIMAL GF", answer));
-    EXPECT_EQ(answer, " 1 2 3 4 5 6 ");
-}
-
 TEST_F(LinkEmulatorTest, AMissingDeviceOrOneHeldUnderAnotherNameCannotBeOpened) {
     commLink().CloseComm();
     EXPECT_FALSE(OpenLink(dir.filePath("no-such-device")));
     EXPECT_EQ(screen.messages,
               std::vector<std::string>{"Port " + Path("no-such-device") + " is not available"});
     SerialPort holder;
-    ASSERT_TRUE(holder.OpenComm(1, 19200, emulator->devicePath().toStdString()));
-    EXPECT_FALSE(OpenLink(emulator->linkPath()));
+    ASSERT_TRUE(holder.OpenComm(1, 19200, emulator.devicePath().toStdString()));
+    EXPECT_FALSE(OpenLink(emulator.linkPath()));
     EXPECT_EQ(screen.messages.back(),
-              "Port " + emulator->linkPath().toStdString() + " is in use by another application");
+              "Port " + emulator.linkPath().toStdString() + " is in use by another application");
     EXPECT_EQ(protocol().ReplyState, reply::kNotOpen);
     holder.CloseComm();
-    EXPECT_TRUE(OpenLink(emulator->linkPath()));
+    EXPECT_TRUE(OpenLink(emulator.linkPath()));
 }
 
 TEST_F(LinkEmulatorTest, AMacroWaitsForEachMoveToEnd) {
-    ASSERT_TRUE(emulator->Control("movetime 100"));
+    ASSERT_TRUE(emulator.Control("movetime 100"));
     macroDoc().Append("Two", "HOME\r\nDECIMAL 60 50 40 30 20 10 JMA");
     EXPECT_TRUE(macroDoc().RunMacro(0));
+    EXPECT_EQ(protocol().LastReplyLine, ">DECIMAL 60 50 40 30 20 10 JMA OK");
     std::string joints;
     EXPECT_TRUE(protocol().QueryCommand("DECIMAL GF", joints));
     EXPECT_EQ(joints, " 10 20 30 40 50 60 ");
-    EXPECT_EQ(emulator->Transcript(), QByteArray("\rHOME\rDECIMAL 60 50 40 30 20 10 JMA\rDECIMAL GF\r"));
+    // The link opened with one CR; nothing else was sent.
+    EXPECT_EQ(emulator.Transcript(), QByteArray("\rHOME\rDECIMAL 60 50 40 30 20 10 JMA\rDECIMAL GF\r"));
 }
 
 TEST_F(LinkEmulatorTest, ADownloadCancelledOnASlowLineEndsAtOnceAndLeavesTheLinkUsable) {
-    ASSERT_TRUE(emulator->Control("baud 2400")); // every STX takes a while
+    ASSERT_TRUE(emulator.Control("baud 2400")); // every STX takes a while
     QByteArray data(0x4000, 'd');
     QBuffer file(&data);
     file.open(QIODevice::ReadOnly);
@@ -78,7 +68,7 @@ TEST_F(LinkEmulatorTest, ADownloadCancelledOnASlowLineEndsAtOnceAndLeavesTheLink
     EXPECT_FALSE(DownloadBlock(file, 1, 0x2000, 0x4000));
     protocol().CloseHeldBox();
     EXPECT_EQ(protocol().receiveMode, ReceiveMode::Text);
-    ASSERT_TRUE(emulator->Control("baud 0"));
+    ASSERT_TRUE(emulator.Control("baud 0"));
     EXPECT_TRUE(PumpUntil([] { return protocol().ReplyState == reply::kIdle; }));
     EXPECT_TRUE(protocol().SendCommand("1 2 +"));
     EXPECT_TRUE(screen.messages.empty());

@@ -80,7 +80,7 @@ public:
         out << "seed " << m_seed << ", operation " << number << " (" << text << "): " << problem
             << "\nthe controller's last command lines:";
         QStringList history;
-        emulator->Control(QStringLiteral("history 8"), &history);
+        emulator.Control(QStringLiteral("history 8"), &history);
         for (const QString& line : history)
             out << "\n  " << line.toStdString();
         return out.str();
@@ -117,7 +117,7 @@ private:
 
     std::string Compare() {
         QStringList lines;
-        if (!emulator->Control(QStringLiteral("runlist masked"), &lines) || lines.isEmpty())
+        if (!emulator.Control(QStringLiteral("runlist masked"), &lines) || lines.isEmpty())
             return "the emulator gave no run-list";
         const QStringList parts = lines.first().split(' ');
         const QByteArray controller = QByteArray::fromHex(parts.value(1).toLatin1());
@@ -156,7 +156,7 @@ private:
         QString command = QStringLiteral("set joints");
         for (int i = 0; i < 6; ++i)
             command += ' ' + QString::number(Uniform(-reach, reach));
-        emulator->Control(command);
+        emulator.Control(command);
     }
 
     int AnyEntry() {
@@ -280,7 +280,7 @@ private:
             PumpUntil([&] { return screen.replies > replies; }, 2000);
         // The teach window stays up, the controller's output arriving, until the pad's signal closes it.
         robot.steps.push_back({[this, learn] {
-            emulator->Control(learn ? "signal learn" : "signal drop");
+            emulator.Control(learn ? "signal learn" : "signal drop");
             if (!PumpUntil([this] { return robot.closeRequests != 0; }))
                 ++m_unclosed;
         }});
