@@ -1,4 +1,6 @@
-#include "ConsoleTestSupport.h"
+// The controller emulator's console model. Its RUN-LIST words are checked by the mirror run in
+// tests/e2e, which compares the list they build with the project's image after every editing step.
+#include "ConsoleModel.h"
 #include "ControlCommands.h"
 #include "WordListFile.h"
 
@@ -6,6 +8,15 @@
 
 #include <random>
 #include <set>
+#include <tuple>
+
+namespace {
+// Sends one command line (CR appended) to the console and returns everything it answered.
+std::string RunLine(ConsoleModel& console, const std::string& line) {
+    console.Feed(line + "\r");
+    return console.TakeOutput();
+}
+} // namespace
 
 TEST(Console, EachLineIsEchoedAndAnsweredTheWayThePcExpects) {
     ConsoleModel console;
@@ -39,7 +50,9 @@ TEST(Console, EachLineIsEchoedAndAnsweredTheWayThePcExpects) {
     for (const auto& row : rows)
         EXPECT_EQ(RunLine(console, row.line), row.reply) << row.line;
     EXPECT_NE(console.Dictionary().Find("PICK"), nullptr);
-    const std::string name = std::to_string(Printed(console, "FIND GRIP .") + 2) + " NAME";
+    // The number printed after the echo of the line: GRIP's address.
+    const std::string grip = RunLine(console, "DECIMAL FIND GRIP .").substr(19);
+    const std::string name = std::to_string(std::stoi(grip) + 2) + " NAME";
     EXPECT_EQ(RunLine(console, name), name + "  GRIP OK\r\n>");
 }
 
@@ -105,4 +118,16 @@ TEST(Console, WordListRecordsHaveTheirFixedForm) {
         word.name = name;
         EXPECT_EQ(WordListFile::Record(word), record) << name;
     }
+}
+
+// What the mirror run does not see of the RUN-LIST: it masks the name index (each entry's ordinal),
+// the project never deletes past a route's last line, and its short run may declare no relative route.
+TEST(Console, RunListEntriesKeepTheirOrdinalAndARelativeRouteItsFlag) {
+    ConsoleModel console;
+    for (const char* line : {"NEW", "PLACE P1", "SUB ROUTE R1", "2 RESERVE"})
+        RunLine(console, line);
+    const RunListStore& list = console.RunList();
+    EXPECT_EQ(std::make_tuple(list.Field(16, 2), list.Field(64, 2), list.Field(64, 10)),
+              std::make_tuple(0, 1, 63));
+    EXPECT_EQ(RunLine(console, "R1 1 DELETE"), "R1 1 DELETE DELETE ?\r\n>") << "the route has no line yet";
 }
