@@ -76,14 +76,11 @@ public:
         const std::string problem = Check();
         if (problem.empty())
             return problem;
-        std::ostringstream out;
-        out << "seed " << m_seed << ", operation " << number << " (" << text << "): " << problem
-            << "\nthe controller's last command lines:";
         QStringList history;
         emulator.Control(QStringLiteral("history 8"), &history);
-        for (const QString& line : history)
-            out << "\n  " << line.toStdString();
-        return out.str();
+        return "seed " + std::to_string(m_seed) + ", operation " + std::to_string(number) + " (" + text +
+               "): " + problem + "\nthe controller's last command lines:\n  " +
+               history.join("\n  ").toStdString();
     }
 
 private:
