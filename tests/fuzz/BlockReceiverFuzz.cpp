@@ -19,7 +19,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     fuzz::Input input(data, size);
     const auto scenario = static_cast<Scenario>(input.Byte() % 3);
     const size_t bound = scenario == kRunList ? 1 + input.Byte() * 4u : block::kSize;
-    const uint32_t seed = input.Word32() | 1;
+    const uint32_t seed = input.Seed();
     const std::string stream = input.Rest();
 
     ScriptedUi ui;
