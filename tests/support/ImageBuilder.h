@@ -3,6 +3,7 @@
 #include "core/protocol/PositionRecord.h"
 
 #include <QByteArray>
+#include <QtEndian>
 
 #include <algorithm>
 #include <string>
@@ -58,8 +59,7 @@ private:
         return at;
     }
     void Put(int offset, int value) {
-        m_image[offset] = static_cast<char>(value & 0xFF);
-        m_image[offset + 1] = static_cast<char>((value >> 8) & 0xFF);
+        qToLittleEndian<quint16>(static_cast<quint16>(value), m_image.data() + offset);
     }
     void PutRecord(int offset, const PositionRecord& r) {
         for (int i = 0; i < 6; ++i)
