@@ -93,20 +93,18 @@ TEST(Architecture, TheCoreIncludesNoWindowsAndNoQtGui) {
     EXPECT_TRUE(offences.empty()) << "the core must not reach the windows or Qt Gui/Widgets:" << offences;
 }
 
-// What the core's files include of the core, between folders ("core/link" -> "core/protocol") or
-// files, a header with its source ("core/link/CommLink" -> "core/link/Transport").
+// What the core's files include of the core, between folders (a path up to its last '/': "core/link"
+// -> "core/protocol") or files, a header with its source (up to its last '.': "core/link/CommLink" ->
+// "core/link/Transport").
 TEST(Architecture, TheCoreFoldersAndFilesIncludeEachOtherOneWay) {
-    using NodeOf = std::string (*)(const std::string&);
-    const std::pair<const char*, NodeOf> kinds[] = {
-        {"folders", [](const std::string& path) { return path.substr(0, path.rfind('/')); }},
-        {"files", [](const std::string& path) { return path.substr(0, path.rfind('.')); }}};
-    for (const auto& [nodes, node] : kinds) {
+    for (const char end : {'/', '.'}) {
+        const auto node = [end](const std::string& path) { return path.substr(0, path.rfind(end)); };
         Graph graph;
         for (const Include& include : CoreIncludes())
             if (!include.angled && include.header.rfind("core/", 0) == 0 &&
                 node(include.header) != node(include.file))
                 graph[node(include.file)].insert(node(include.header));
-        EXPECT_EQ(InCircles(graph), "") << nodes << " in a circle";
+        EXPECT_EQ(InCircles(graph), "") << (end == '/' ? "folders" : "files") << " in a circle";
     }
 }
 
