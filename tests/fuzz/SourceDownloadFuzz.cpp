@@ -17,7 +17,6 @@
 #include <QTemporaryDir>
 
 #include <algorithm>
-#include <utility>
 #include <vector>
 
 using fuzz::Require;
@@ -39,12 +38,9 @@ public:
         return static_cast<int>(count);
     }
     bool CommWrite(const char* data, int length) override {
-        for (int i = 0; i < length; ++i) {
-            if (data[i] != '\r') {
-                m_line += data[i];
-                continue;
-            }
-            lines.push_back(std::exchange(m_line, {}));
+        m_line.append(data, static_cast<size_t>(length));
+        for (size_t cr; (cr = m_line.find('\r')) != std::string::npos; m_line.erase(0, cr + 1)) {
+            lines.push_back(m_line.substr(0, cr));
             const std::string answer = lines.back() + (lines.size() == m_refused ? " err\r\n>" : " OK\r\n>");
             m_ui.events.push_back([this, answer] {
                 m_inbox += answer;
