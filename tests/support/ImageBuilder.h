@@ -3,7 +3,6 @@
 #include "core/protocol/PositionRecord.h"
 
 #include <QByteArray>
-#include <QtEndian>
 
 #include <algorithm>
 #include <string>
@@ -59,7 +58,8 @@ private:
         return at;
     }
     void Put(int offset, int value) {
-        qToLittleEndian<quint16>(static_cast<quint16>(value), m_image.data() + offset);
+        m_image[offset] = static_cast<char>(value & 0xFF);
+        m_image[offset + 1] = static_cast<char>((value >> 8) & 0xFF);
     }
     void PutRecord(int offset, const PositionRecord& r) {
         for (int i = 0; i < 6; ++i)
