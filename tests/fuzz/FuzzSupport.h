@@ -22,29 +22,27 @@ inline void Require(bool ok, const char* what) {
 // Takes choices from the front of an input; what is left is the data under test.
 class Input {
 public:
-    Input(const uint8_t* data, size_t size) : m_data(data), m_size(size) {}
+    Input(const uint8_t* data, size_t size) : m_rest(reinterpret_cast<const char*>(data), size) {}
 
+    // At most `n` of the next bytes.
+    std::string Take(size_t n) {
+        const std::string taken = m_rest.substr(0, n);
+        m_rest.erase(0, n);
+        return taken;
+    }
+    std::string Rest() { return Take(m_rest.size()); }
     // The next byte, 0 once the input is used up.
-    uint8_t Byte() { return m_pos < m_size ? m_data[m_pos++] : 0; }
-    uint32_t Word32() {
+    uint8_t Byte() { return static_cast<uint8_t>(Take(1)[0]); }
+    // A seed for InChunks from the next four bytes, never 0.
+    uint32_t Seed() {
         uint32_t v = 0;
         for (int i = 0; i < 4; ++i)
             v = v << 8 | Byte();
-        return v;
+        return v | 1;
     }
-    // At most `n` of the next bytes.
-    std::string Take(size_t n) {
-        n = std::min(n, m_size - m_pos);
-        const std::string s(reinterpret_cast<const char*>(m_data + m_pos), n);
-        m_pos += n;
-        return s;
-    }
-    std::string Rest() { return Take(m_size - m_pos); }
 
 private:
-    const uint8_t* m_data;
-    size_t m_size;
-    size_t m_pos = 0;
+    std::string m_rest;
 };
 
 // Hands `bytes` to `feed` in chunks whose sizes follow from `seed`: mostly short, now and then long,

@@ -15,35 +15,6 @@ using fuzz::Require;
 
 namespace {
 
-// The list from the head must hold exactly one entry per name, linked forward, inside the limit.
-void CheckWellFormed(const ProjectModel& model) {
-    Require(model.RunListEnd <= runlist::kAllocationLimit && model.Word(model.RunListEnd) == 0,
-            "the list ends outside the image or without its terminator");
-    size_t count = 0;
-    int previous = 0;
-    for (int e = model.FirstEntry(); e != runlist::kNoEntry; e = model.NextEntry(e)) {
-        Require(e > previous && count < model.EntryNames.size() &&
-                    model.EntryName(e) == model.EntryNames[count],
-                "the list does not hold one entry per name, in order");
-        previous = e;
-        ++count;
-    }
-    Require(count == model.EntryNames.size(), "names without entries");
-}
-
-// The files a save writes open again to the same image and names.
-void CheckReopens(const ProjectModel& model) {
-    const QByteArray run = RunFileBytes(model);
-    std::ostringstream ed1;
-    Require(WriteDeclarations(ed1, model), "the declarations cannot be written");
-    static const auto reopened = std::make_unique<ProjectModel>(); // one image for all inputs: it is large
-    reopened->EntryNames.clear();
-    LoadRunFileBytes(*reopened, run);
-    Require(BindDeclarations(*reopened, ed1.str()).empty(), "a saved project does not open again");
-    Require(RunFileBytes(*reopened) == run && reopened->EntryNames == model.EntryNames,
-            "a saved project opens to a different image or names");
-}
-
 // A .run image of the entries the bytes describe: low bit place or route, next bits the route's size,
 // a low nibble of 15 a link of garbage instead of the right one.
 QByteArray RunImage(const std::string& entries) {
@@ -96,7 +67,26 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     }
     if (!BindDeclarations(model, text).empty())
         return 0;
-    CheckWellFormed(model);
-    CheckReopens(model);
+    // The list from the head holds exactly one entry per name, linked forward, inside the limit.
+    Require(model.RunListEnd <= runlist::kAllocationLimit && model.Word(model.RunListEnd) == 0,
+            "the list ends outside the image or without its terminator");
+    size_t count = 0;
+    for (int e = model.FirstEntry(), previous = 0; e != runlist::kNoEntry;
+         previous = e, e = model.NextEntry(e))
+        Require(e > previous && count < model.EntryNames.size() &&
+                    model.EntryName(e) == model.EntryNames[count++],
+                "the list does not hold one entry per name, in order");
+    Require(count == model.EntryNames.size(), "names without entries");
+
+    // The files a save writes open again to the same image and names.
+    const QByteArray run = RunFileBytes(model);
+    std::ostringstream ed1;
+    Require(WriteDeclarations(ed1, model), "the declarations cannot be written");
+    static const auto reopened = std::make_unique<ProjectModel>(); // one image for all inputs: it is large
+    reopened->EntryNames.clear();
+    LoadRunFileBytes(*reopened, run);
+    Require(BindDeclarations(*reopened, ed1.str()).empty(), "a saved project does not open again");
+    Require(RunFileBytes(*reopened) == run && reopened->EntryNames == model.EntryNames,
+            "a saved project opens to a different image or names");
     return 0;
 }

@@ -10,27 +10,18 @@
 #include "core/protocol/Protocol.h"
 #include "core/text/SourceDownload.h"
 #include "support/ScriptedUi.h"
+#include "support/TestFiles.h"
 
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
 
 #include <algorithm>
-#include <utility>
 #include <vector>
 
 using fuzz::Require;
 
 namespace {
-
-// The file's lines, each ended by LF, as the controller should receive them.
-std::vector<std::string> LinesOf(const std::string& text) {
-    std::vector<std::string> lines;
-    for (const QByteArray& line :
-         QByteArray::fromStdString(text).replace("\r\n", "\n").replace('\r', '\n').split('\n'))
-        lines.push_back(line.toStdString() + '\n');
-    return lines;
-}
 
 // A controller that answers each line the PC sends (up to its CR) with its echo and " OK", or " err" for
 // the refused one; the answer arrives at the PC's next wait.
@@ -47,12 +38,9 @@ public:
         return static_cast<int>(count);
     }
     bool CommWrite(const char* data, int length) override {
-        for (int i = 0; i < length; ++i) {
-            if (data[i] != '\r') {
-                m_line += data[i];
-                continue;
-            }
-            lines.push_back(std::exchange(m_line, {}));
+        m_line.append(data, static_cast<size_t>(length));
+        for (size_t cr; (cr = m_line.find('\r')) != std::string::npos; m_line.erase(0, cr + 1)) {
+            lines.push_back(m_line.substr(0, cr));
             const std::string answer = lines.back() + (lines.size() == m_refused ? " err\r\n>" : " OK\r\n>");
             m_ui.events.push_back([this, answer] {
                 m_inbox += answer;
@@ -85,11 +73,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         c = c == block::kEnq || c == block::kEtx ? ' ' : c;
     // A new file each time: rewriting one in place makes some file systems flush it to disk.
     QFile::remove(path);
-    QFile file(path);
-    Require(file.open(QIODevice::WriteOnly) &&
-                file.write(QByteArray::fromStdString(text)) == qint64(text.size()),
+    Require(WriteTestFile(path.toStdString(), QByteArray::fromStdString(text)),
             "the source cannot be written");
-    file.close();
 
     ScriptedUi ui;
     LineController controller(ui, refused);
@@ -99,7 +84,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     protocol().ReplyState = reply::kIdle;
     Require(DownloadSourceFile(path.toStdString()), "the source was not downloaded");
 
-    const std::vector<std::string> lines = LinesOf(text);
+    // The file's lines, each ended by LF, as the controller should receive them.
+    std::vector<std::string> lines;
+    for (const QByteArray& line :
+         QByteArray::fromStdString(text).replace("\r\n", "\n").replace('\r', '\n').split('\n'))
+        lines.push_back(line.toStdString() + '\n');
     const bool refusal = refused <= lines.size();
     const size_t sent = refusal ? refused : lines.size();
     Require(controller.lines == std::vector<std::string>(lines.begin(), lines.begin() + sent),

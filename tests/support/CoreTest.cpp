@@ -19,8 +19,7 @@ CoreTest::~CoreTest() {
 }
 
 std::string CoreTest::Terminal() {
-    const Ccom1doc* doc = commLink().document();
-    return doc ? doc->SavedText() : std::string();
+    return commLink().EnsureDocument().SavedText();
 }
 
 std::vector<std::string> CoreTest::Sent() {

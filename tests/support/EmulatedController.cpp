@@ -54,9 +54,8 @@ int EmulatedController::CommRead(char* buffer, int maximum) {
 bool EmulatedController::CommWrite(const char* data, int length) {
     written.append(data, static_cast<size_t>(length));
     // The block transfer writes its ENQs and ETXs one by one, its blocks whole.
-    const bool enq = length == 1 && data[0] == 5;
     etxs += length == 1 && data[0] == 3;
-    if (!enq) {
+    if (length != 1 || data[0] != 5) {
         for (int i = 0; i < length; ++i) {
             if (data[i] == '\r' && !refusedLine.empty() && m_typed == refusedLine)
                 m_console->FailNextLines(1);
@@ -67,23 +66,16 @@ bool EmulatedController::CommWrite(const char* data, int length) {
         return true;
     }
     const int n = ++enqs;
-    if (n == lostAtEnq) {
+    if (n == lostAtEnq)
         Later([] { commLink().OnTransportLost(); });
-        return true;
-    }
-    if (n == cancelAtEnq) {
+    else if (n == cancelAtEnq)
         Later([] { protocol().WaitBoxClosed(); });
-        if (!answerAfterCancel)
-            return true;
-    }
-    const auto replaced = enqAnswers.find(n);
-    if (replaced != enqAnswers.end()) {
-        Print(replaced->second);
+    if (n == lostAtEnq || (n == cancelAtEnq && !answerAfterCancel))
         return true;
-    }
-    m_console->Feed(data, 1);
-    const auto noise = enqNoise.find(n);
-    Print((noise != enqNoise.end() ? noise->second : std::string()) + m_console->TakeOutput());
+    const bool replaced = enqAnswers.count(n) != 0;
+    if (!replaced)
+        m_console->Feed(data, 1);
+    Print(replaced ? enqAnswers[n] : enqNoise[n] + m_console->TakeOutput());
     return true;
 }
 

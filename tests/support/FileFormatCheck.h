@@ -29,10 +29,8 @@ inline void CheckFileFormat(const std::string& folder, ScriptedUi& ui, const Fil
 
     for (int n = 0; n < 2 * format.sample.size(); ++n) {
         const bool cut = n < format.sample.size();
-        QByteArray damaged = format.sample;
-        if (cut)
-            damaged.truncate(n);
-        else
+        QByteArray damaged = cut ? format.sample.left(n) : format.sample;
+        if (!cut)
             damaged[n - format.sample.size()] ^= static_cast<char>(1 << (n % 8));
         SCOPED_TRACE((cut ? "cut to " : "byte flipped at ") + std::to_string(n % format.sample.size()));
         ASSERT_TRUE(WriteTestFile(path("damaged"), damaged));

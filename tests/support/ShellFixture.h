@@ -18,22 +18,17 @@
 
 #include <memory>
 
-// Closes any modal dialog that a test did not expect, so that no test can hang on one; the titles of
-// the dialogs it closed are kept for the test to check.
+// Closes any modal dialog that a test did not expect, so that no test can hang on one.
 class ModalGuard : public QObject {
 public:
     ModalGuard() {
         m_timer.setInterval(200);
-        connect(&m_timer, &QTimer::timeout, this, [this] {
-            if (QWidget* modal = QApplication::activeModalWidget();
-                modal && modal->objectName() != "waitBox") {
-                closed << modal->windowTitle();
+        connect(&m_timer, &QTimer::timeout, this, [] {
+            if (QWidget* modal = QApplication::activeModalWidget(); modal && modal->objectName() != "waitBox")
                 modal->close();
-            }
         });
         m_timer.start();
     }
-    QStringList closed;
 
 private:
     QTimer m_timer;
@@ -60,7 +55,7 @@ struct ShellFixture {
         frame = std::make_unique<CMainFrame>();
         screen->Attach(frame.get());
         BindAllCommands(commands(), *frame);
-        InstallProgramScreen();
+        InstallScreen(ProgramScreen(*screen));
         frame->show();
         commLink().Simulate = true;
         commLink().OpenCommunication();
@@ -72,17 +67,12 @@ struct ShellFixture {
         screen.reset();
         DropShellState();
     }
-    // The screen the program installs (again, after a test put a seam of its own in).
-    void InstallProgramScreen() { InstallScreen(ProgramScreen(*screen)); }
     // The last line of the console text and the one before it.
     static std::string CurrentLine() {
-        const Ccom1doc* doc = commLink().document();
-        return doc ? doc->GetLine(doc->GetLineCount() - 1) : std::string();
+        const Ccom1doc& doc = commLink().EnsureDocument();
+        return doc.GetLine(doc.GetLineCount() - 1);
     }
-    static std::string LastLine() {
-        const Ccom1doc* doc = commLink().document();
-        return doc ? doc->GetLastLine() : std::string();
-    }
+    static std::string LastLine() { return commLink().EnsureDocument().GetLastLine(); }
     std::string Path(const char* name) const { return dir.filePath(name).toStdString(); }
 
     QTemporaryDir dir;
