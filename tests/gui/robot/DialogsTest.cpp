@@ -1,6 +1,7 @@
 // The dialogs: every field refuses what lies outside its range with a message naming the range,
 // keeping the dialog open with the focus on the field; the robot dialogs' layouts and values.
 #include "core/app/CoreWiring.h"
+#include "core/project/ProjectModel.h"
 #include "gui/link/CComopt.h"
 #include "gui/macros/Cmaced.h"
 #include "gui/robot/CJname.h"
@@ -9,6 +10,9 @@
 #include "gui/robot/ManualValueDialogs.h"
 #include "gui/robot/QtRobotUi.h"
 #include "gui/text/Cbinblk.h"
+#include "gui/windows/CContour.h"
+#include "gui/windows/CEname.h"
+#include "gui/windows/Carlines.h"
 #include "support/FixedArm.h"
 #include "support/ScriptedUi.h"
 #include "support/WindowTest.h"
@@ -26,6 +30,7 @@ private slots:
 
     void fieldsRefuseValuesOutsideTheirRange() {
         FixedArm arm(3, 6);
+        projectModel().AllocateEntry(5, "PATH");
         using Make = std::function<QDialog*()>;
         const auto jointed = [](bool cartesian) -> Make {
             return [cartesian] {
@@ -36,6 +41,7 @@ private slots:
         };
         const Make names = [] { return new CJname("Cartesian axes", 2, {"X", "Y"}); };
         const Make block = [] { return new Cbinblk(0, 0x4000, 0x6000); };
+        const Make contour = [] { return new CContour(2, 0, 0); };
         const char* hex = "Please enter a hexadecimal number not greater than ffff";
         const struct {
             Make make;
@@ -63,6 +69,14 @@ private slots:
             // A longer name read from a file is kept whole until "OK".
             {[] { return new Cmaced(std::string(40, 'L'), "", nullptr); }, "name", "",
              "Enter no more than 32 characters."},
+            {[] { return new CEname("", "Name"); }, "name", "PATH", "PATH already exists"},
+            {[] { return new CEname("PATH", "Name"); }, "name", "", ""}, // its own name is free
+            {[] { return new Carlines("R1", 5, 3, 9); }, "reserve", "10",
+             "Please enter an integer between 3 and 9."},
+            {[] { return new Carlines("R1", 5, 3, 9); }, "reserve", "9", ""},
+            {contour, "paramB", "3276.8", "Please enter a number between -3276.8 and 3276.7."},
+            // A code with no function offers no choice until one is made.
+            {[] { return new CContour(7, 0, 0); }, "function", "", "Please choose a contour function."},
         };
         for (const auto& r : rows) {
             ScriptedUi ui;
@@ -71,9 +85,9 @@ private slots:
             auto* comopt = qobject_cast<CComopt*>(dialog.get());
             if (comopt)
                 comopt->deviceList()->setCurrentText("/dev/null");
-            QLineEdit* field = r.field ? dialog->findChild<QLineEdit*>(r.field) : comopt->portEdit();
+            QWidget* field = r.field ? dialog->findChild<QWidget*>(r.field) : comopt->portEdit();
             if (*r.text)
-                field->setText(r.text);
+                qobject_cast<QLineEdit*>(field)->setText(r.text);
             dialog->accept();
             const bool refused = *r.message;
             QVERIFY2(dialog->isVisible() == refused && (!refused || dialog->focusWidget() == field), r.text);

@@ -66,27 +66,6 @@ private slots:
     }
     void cleanup() { ResetCore(); }
 
-    // Every button follows the core's rule for the route, the line selected in the list and the link.
-    void buttonsFollowTheCoreRule() {
-        ScriptedUi ui;
-        FixedArm arm(6, 6);
-        const int route = MakeRoute("GEN", 4, {2, 3, 345});
-        for (const auto& [selected, replyState] :
-             {std::pair{2, reply::kIdle}, {0, reply::kIdle}, {1, reply::kCollecting}}) {
-            const auto editor = EditorOn(route);
-            editor->list()->clearSelection();
-            editor->list()->selectRow(selected - 1);
-            protocol().ReplyState = replyState;
-            editor->RefreshButtons();
-            QCOMPARE(editor->SelectedLine(), selected);
-            const RouteFacts facts = RouteFactsOf(route, selected, LinkReady());
-            for (int i = 0; i <= static_cast<int>(EditorButton::Run); ++i)
-                QVERIFY2(editor->button(EditorButton(i))->isEnabled() ==
-                             EditorButtonEnabled(EditorButton(i), facts),
-                         qPrintable(editor->button(EditorButton(i))->text()));
-        }
-    }
-
     // A press runs the core's action; the list then shows the image with the line the action selects,
     // and an open path preview the route's absolute lines and that selection.
     void pressesReachTheImageTheListAndThePreview() {
