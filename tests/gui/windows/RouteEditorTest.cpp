@@ -2,7 +2,6 @@
 #include "core/link/CommLink.h"
 #include "core/project/ProjectModel.h"
 #include "core/project/ProjectService.h"
-#include "core/protocol/Protocol.h"
 #include "gui/app/CMainFrame.h"
 #include "gui/app/QtUi.h"
 #include "gui/windows/Cgared.h"
@@ -30,11 +29,6 @@ int MakeRoute(const std::string& name, int capacity, std::vector<std::uint16_t> 
     for (size_t n = 1; n <= codes.size(); ++n)
         m.SetRecord(m.LineOffset(r, int(n)), PositionRecord{{int16_t(n * 100)}, codes[n - 1], 0});
     return r;
-}
-
-std::unique_ptr<Cgared> EditorOn(int r) {
-    projectService().editors.PendingEditorRoute = r;
-    return std::make_unique<Cgared>();
 }
 
 // The list holds the route's lines as the core writes them.
@@ -72,7 +66,8 @@ private slots:
         ScriptedUi ui;
         FixedArm arm(6, 6);
         const int r = MakeRoute("PICK", 5, {2, 2});
-        const auto editor = EditorOn(r);
+        projectService().editors.PendingEditorRoute = r;
+        const auto editor = std::make_unique<Cgared>();
         editor->ShowPath();
         const PathPreview* picture = editor->preview()->preview();
         const struct {
