@@ -95,36 +95,28 @@ private slots:
         }
     }
 
+    // Through the robot windows: the profile's rows only, Cartesian values in tenths of a millimetre,
+    // joints as integers.
     void thePositionDialogShowsTheProfilesRowsAndStoresTenths() {
         ScriptedUi ui;
-        FixedArm arm(6, 3);
-        arm.axisNames = {"East", "North", "Up"};
-        Cjointed dialog;
-        dialog.cartesian = true;
-        dialog.values.values[0] = 123;
-        dialog.values.values[1] = -13;
-        dialog.show();
-        for (int row = 0; row < Cjointed::kRows; ++row)
-            QCOMPARE(dialog.field(row)->isVisible(), row < 3);
-        QCOMPARE(dialog.nameLabel(1)->text() + " " + dialog.unitLabel(2)->text(), QString("North mm"));
-        QCOMPARE(dialog.field(0)->text() + " " + dialog.field(1)->text(), QString("12.3 -1.3"));
-        dialog.field(2)->setText("-0.05");
-        dialog.okButton()->click();
-        QCOMPARE(dialog.result(), int(QDialog::Accepted));
-        QCOMPARE(dialog.values.values[2], std::int16_t(-1));
-
-        // Through the robot windows: joints as integers, the rows beyond the profile hidden.
-        FixedArm joints(2, 6);
         QtRobotUi windows;
-        PositionRecord record;
-        record.values[0] = 3;
-        WhenModal<Cjointed>([](Cjointed& d) {
-            QVERIFY(!d.field(2)->isVisible());
-            d.field(1)->setText("-9");
-            d.okButton()->click();
-        });
-        QVERIFY(windows.EditPosition(record, "Edit data", false, true));
-        QCOMPARE(record.values[0] * 100 + record.values[1], 3 * 100 - 9);
+        FixedArm arm(2, 3);
+        arm.axisNames = {"East", "North", "Up"};
+        PositionRecord record{{123, -13}};
+        QString shown;
+        for (const auto& [cartesian, typed] : {std::pair{true, "-0.05"}, {false, "-9"}}) {
+            WhenModal<Cjointed>([&shown, typed = typed](Cjointed& d) {
+                for (int row = 0; row < Cjointed::kRows; ++row)
+                    if (d.field(row)->isVisible())
+                        shown += d.nameLabel(row)->text() + " " + d.field(row)->text() +
+                                 (d.unitLabel(row)->isVisible() ? d.unitLabel(row)->text() : "") + ",";
+                d.field(1)->setText(typed);
+                d.okButton()->click();
+            });
+            QVERIFY(windows.EditPosition(record, "Edit data", cartesian, true));
+        }
+        QCOMPARE(shown, QString("East 12.3mm,North -1.3mm,Up 0.0mm,Waist 123,Shoulder -1,"));
+        QCOMPARE(record.values[1], std::int16_t(-9));
     }
 
     void theSpeedStepperClampsAndTheManualWindowsEndOnRequest() {
