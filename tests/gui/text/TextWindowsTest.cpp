@@ -34,8 +34,7 @@ private slots:
         view->moveCursor(QTextCursor::End);
         QTest::keyClick(view, Qt::Key_Return);
         view->textCursor().insertText(QString::fromUtf8("\xe2\x82\xac")); // beyond a byte: UTF-8
-        m_shell.frame->UpdateCommandStates();
-        m_shell.frame->action(ID_FILE_SAVE)->trigger();
+        view->RunCommand(ID_FILE_SAVE);
         QCOMPARE(ReadTestFile(m_shell.Path("bytes.ed2")), bytes + "\r\n\xe2\x82\xac");
         m_shell.frame->UpdateCommandStates();
         QVERIFY(!m_shell.frame->action(ID_FILE_SAVE)->isEnabled());
@@ -89,7 +88,6 @@ private slots:
         QTest::keyClicks(view, "new ");
         ui.answers = {Answer::Cancel, Answer::No};
         view->RunCommand(ID_FILE_CLOSE);
-        QCOMPARE(ui.questions.back(), std::string("Save changes to close.ed2?"));
         QVERIFY(textWindows()->IsOpen(m_shell.Path("close.ed2")));
         view->RunCommand(ID_FILE_CLOSE);
         QVERIFY(!textWindows()->IsOpen(m_shell.Path("close.ed2")));

@@ -11,8 +11,6 @@
 #include <QtTest>
 #include <QtWidgets>
 
-#include <functional>
-
 using Messages = std::vector<std::string>;
 
 class RouteDialogsTest : public QObject {
@@ -20,7 +18,6 @@ class RouteDialogsTest : public QObject {
 
 private:
     static QLineEdit* Field(QWidget& dialog, const char* name) { return dialog.findChild<QLineEdit*>(name); }
-    static Messages Expected(const char* message) { return *message ? Messages{message} : Messages{}; }
 
 private slots:
     void init() {
@@ -63,7 +60,7 @@ private slots:
             Field(dialog, "rows")->setText(c.rows);
             Field(dialog, "reserve")->setText(c.reserve);
             dialog.accept();
-            QCOMPARE(ui.messages, Expected(c.message));
+            QCOMPARE(ui.messages, *c.message ? Messages{c.message} : Messages{});
             const NewRouteValues& v = dialog.values();
             QCOMPARE(
                 dialog.isVisible()
