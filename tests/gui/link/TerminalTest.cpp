@@ -1,5 +1,5 @@
 // The terminal window and the communication commands: what typing sends, what the window shows of
-// the console text, its font and "Communication Configuration".
+// the console text and "Communication Configuration".
 #include "core/base/CommandIds.h"
 #include "gui/link/CComopt.h"
 #include "gui/link/Ccomview.h"
@@ -21,7 +21,6 @@ private slots:
         QAction* home = m_shell.frame->action(ID_ROBOT_HOME);
         QTRY_VERIFY(home->isEnabled());
         QTest::keyClicks(view, "CAL");
-        QCOMPARE(ShellFixture::CurrentLine(), std::string("CAL"));
         QTRY_VERIFY(!home->isEnabled());
         QTest::keyClick(view, Qt::Key_Return);
         QCOMPARE(ShellFixture::LastLine() + ShellFixture::CurrentLine(), std::string("CAL simOK>"));
@@ -48,24 +47,6 @@ private slots:
         QCOMPARE(view->caretPosition(), QPoint(0, 4 * view->lineHeight()));
         window->resize(QSize(view->charWidth() * 90 + 2, 200) + frameExtra);
         QCOMPARE(commLink().document()->GetWidth(), 90);
-    }
-
-    void theChosenFontIsRememberedWhenTheWindowCloses() {
-        Ccomview* view = m_shell.frame->terminal();
-        WhenModal<QFontDialog>([](QFontDialog& dialog) {
-            dialog.setCurrentFont(QFont("DejaVu Sans Mono", 13));
-            dialog.accept();
-        });
-        view->ChooseFont();
-        const std::string chosen = view->fontDescription().Format();
-        QVERIFY(chosen.find("DejaVu Sans Mono") != std::string::npos &&
-                GetProfileString("comm", "Font").empty());
-        m_shell.frame->windowKinds().Find(WindowKind::Communication)->close();
-        QCOMPARE(GetProfileString("comm", "Font"), chosen);
-        commLink().OpenCommunication(); // a new window, an empty screen, the saved font
-        QTRY_VERIFY(m_shell.frame->terminal() && m_shell.frame->terminal() != view);
-        QCOMPARE(m_shell.frame->terminal()->fontDescription().Format(), chosen);
-        QCOMPARE(commLink().document()->GetLineCount(), 1);
     }
 
     void configurationIsStoredOnOkAndTheLinkReopens() {

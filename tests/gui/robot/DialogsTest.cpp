@@ -1,6 +1,7 @@
 // The dialogs: every field refuses what lies outside its range with a message naming the range,
 // keeping the dialog open with the focus on the field; the robot dialogs' layouts and values.
 #include "core/app/CoreWiring.h"
+#include "core/project/ProjectModel.h"
 #include "gui/link/CComopt.h"
 #include "gui/macros/Cmaced.h"
 #include "gui/robot/CJname.h"
@@ -9,6 +10,9 @@
 #include "gui/robot/ManualValueDialogs.h"
 #include "gui/robot/QtRobotUi.h"
 #include "gui/text/Cbinblk.h"
+#include "gui/windows/CContour.h"
+#include "gui/windows/CEname.h"
+#include "gui/windows/Carlines.h"
 #include "support/FixedArm.h"
 #include "support/ScriptedUi.h"
 #include "support/WindowTest.h"
@@ -26,6 +30,7 @@ private slots:
 
     void fieldsRefuseValuesOutsideTheirRange() {
         FixedArm arm(3, 6);
+        projectModel().AllocateEntry(5, "PATH");
         using Make = std::function<QDialog*()>;
         const auto jointed = [](bool cartesian) -> Make {
             return [cartesian] {
@@ -36,6 +41,7 @@ private slots:
         };
         const Make names = [] { return new CJname("Cartesian axes", 2, {"X", "Y"}); };
         const Make block = [] { return new Cbinblk(0, 0x4000, 0x6000); };
+        const Make contour = [] { return new CContour(2, 0, 0); };
         const char* hex = "Please enter a hexadecimal number not greater than ffff";
         const struct {
             Make make;
@@ -63,6 +69,14 @@ private slots:
             // A longer name read from a file is kept whole until "OK".
             {[] { return new Cmaced(std::string(40, 'L'), "", nullptr); }, "name", "",
              "Enter no more than 32 characters."},
+            {[] { return new CEname("", "Name"); }, "name", "PATH", "PATH already exists"},
+            {[] { return new CEname("PATH", "Name"); }, "name", "", ""}, // its own name is free
+            {[] { return new Carlines("R1", 5, 3, 9); }, "reserve", "10",
+             "Please enter an integer between 3 and 9."},
+            {[] { return new Carlines("R1", 5, 3, 9); }, "reserve", "9", ""},
+            {contour, "paramB", "3276.8", "Please enter a number between -3276.8 and 3276.7."},
+            // A code with no function offers no choice until one is made.
+            {[] { return new CContour(7, 0, 0); }, "function", "", "Please choose a contour function."},
         };
         for (const auto& r : rows) {
             ScriptedUi ui;
@@ -71,9 +85,9 @@ private slots:
             auto* comopt = qobject_cast<CComopt*>(dialog.get());
             if (comopt)
                 comopt->deviceList()->setCurrentText("/dev/null");
-            QLineEdit* field = r.field ? dialog->findChild<QLineEdit*>(r.field) : comopt->portEdit();
+            QWidget* field = r.field ? dialog->findChild<QWidget*>(r.field) : comopt->portEdit();
             if (*r.text)
-                field->setText(r.text);
+                qobject_cast<QLineEdit*>(field)->setText(r.text);
             dialog->accept();
             const bool refused = *r.message;
             QVERIFY2(dialog->isVisible() == refused && (!refused || dialog->focusWidget() == field), r.text);
@@ -81,36 +95,28 @@ private slots:
         }
     }
 
+    // Through the robot windows: the profile's rows only, Cartesian values in tenths of a millimetre,
+    // joints as integers.
     void thePositionDialogShowsTheProfilesRowsAndStoresTenths() {
         ScriptedUi ui;
-        FixedArm arm(6, 3);
-        arm.axisNames = {"East", "North", "Up"};
-        Cjointed dialog;
-        dialog.cartesian = true;
-        dialog.values.values[0] = 123;
-        dialog.values.values[1] = -13;
-        dialog.show();
-        for (int row = 0; row < Cjointed::kRows; ++row)
-            QCOMPARE(dialog.field(row)->isVisible(), row < 3);
-        QCOMPARE(dialog.nameLabel(1)->text() + " " + dialog.unitLabel(2)->text(), QString("North mm"));
-        QCOMPARE(dialog.field(0)->text() + " " + dialog.field(1)->text(), QString("12.3 -1.3"));
-        dialog.field(2)->setText("-0.05");
-        dialog.okButton()->click();
-        QCOMPARE(dialog.result(), int(QDialog::Accepted));
-        QCOMPARE(dialog.values.values[2], std::int16_t(-1));
-
-        // Through the robot windows: joints as integers, the rows beyond the profile hidden.
-        FixedArm joints(2, 6);
         QtRobotUi windows;
-        PositionRecord record;
-        record.values[0] = 3;
-        WhenModal<Cjointed>([](Cjointed& d) {
-            QVERIFY(!d.field(2)->isVisible());
-            d.field(1)->setText("-9");
-            d.okButton()->click();
-        });
-        QVERIFY(windows.EditPosition(record, "Edit data", false, true));
-        QCOMPARE(record.values[0] * 100 + record.values[1], 3 * 100 - 9);
+        FixedArm arm(2, 3);
+        arm.axisNames = {"East", "North", "Up"};
+        PositionRecord record{{123, -13}};
+        QString shown;
+        for (const auto& [cartesian, typed] : {std::pair{true, "-0.05"}, {false, "-9"}}) {
+            WhenModal<Cjointed>([&shown, typed = typed](Cjointed& d) {
+                for (int row = 0; row < Cjointed::kRows; ++row)
+                    if (d.field(row)->isVisible())
+                        shown += d.nameLabel(row)->text() + " " + d.field(row)->text() +
+                                 (d.unitLabel(row)->isVisible() ? d.unitLabel(row)->text() : "") + ",";
+                d.field(1)->setText(typed);
+                d.okButton()->click();
+            });
+            QVERIFY(windows.EditPosition(record, "Edit data", cartesian, true));
+        }
+        QCOMPARE(shown, QString("East 12.3mm,North -1.3mm,Up 0.0mm,Waist 123,Shoulder -1,"));
+        QCOMPARE(record.values[1], std::int16_t(-9));
     }
 
     void theSpeedStepperClampsAndTheManualWindowsEndOnRequest() {

@@ -34,8 +34,7 @@ private slots:
         view->moveCursor(QTextCursor::End);
         QTest::keyClick(view, Qt::Key_Return);
         view->textCursor().insertText(QString::fromUtf8("\xe2\x82\xac")); // beyond a byte: UTF-8
-        m_shell.frame->UpdateCommandStates();
-        m_shell.frame->action(ID_FILE_SAVE)->trigger();
+        view->RunCommand(ID_FILE_SAVE);
         QCOMPARE(ReadTestFile(m_shell.Path("bytes.ed2")), bytes + "\r\n\xe2\x82\xac");
         m_shell.frame->UpdateCommandStates();
         QVERIFY(!m_shell.frame->action(ID_FILE_SAVE)->isEnabled());
@@ -44,14 +43,14 @@ private slots:
     void openingAnOpenFileActivatesItAndAMissingOneIsCreatedOnlyOnYes() {
         Cfthview* a = Open("a.ed2", "a");
         Open("b.ed2", "b");
-        QVERIFY(windows()->OpenOrActivateTextFile(m_shell.dir.path().toStdString() + "/./a.ed2"));
-        QCOMPARE(windows()->ActiveTextWindow(), a);
+        QVERIFY(textWindows()->OpenOrActivateTextFile(m_shell.dir.path().toStdString() + "/./a.ed2"));
+        QCOMPARE(textWindows()->ActiveTextWindow(), a);
         ScriptedUi ui;
         const std::string missing = m_shell.Path("new.ed2");
-        QVERIFY(!windows()->OpenOrActivateTextFile(missing));
+        QVERIFY(!textWindows()->OpenOrActivateTextFile(missing));
         QCOMPARE(ui.questions.back(), missing + " does not exist. Would you like to create it?");
         ui.answers = {Answer::Yes};
-        QVERIFY(windows()->OpenOrActivateTextFile(missing));
+        QVERIFY(textWindows()->OpenOrActivateTextFile(missing));
         QCOMPARE(ReadTestFile(missing), QByteArray());
     }
 
@@ -89,10 +88,9 @@ private slots:
         QTest::keyClicks(view, "new ");
         ui.answers = {Answer::Cancel, Answer::No};
         view->RunCommand(ID_FILE_CLOSE);
-        QCOMPARE(ui.questions.back(), std::string("Save changes to close.ed2?"));
-        QVERIFY(windows()->IsOpen(m_shell.Path("close.ed2")));
+        QVERIFY(textWindows()->IsOpen(m_shell.Path("close.ed2")));
         view->RunCommand(ID_FILE_CLOSE);
-        QVERIFY(!windows()->IsOpen(m_shell.Path("close.ed2")));
+        QVERIFY(!textWindows()->IsOpen(m_shell.Path("close.ed2")));
         QCOMPARE(ReadTestFile(m_shell.Path("close.ed2")), QByteArray("text"));
 
         // At exit every question comes first, in the order the windows opened: Cancel on the second
@@ -104,7 +102,8 @@ private slots:
         QVERIFY(!m_shell.frame->close());
         QCOMPARE(ui.questions,
                  (std::vector<std::string>{"Save changes to first.ed2?", "Save changes to exit.ed2?"}));
-        QVERIFY(windows()->IsOpen(m_shell.Path("first.ed2")) && windows()->IsOpen(m_shell.Path("exit.ed2")));
+        QVERIFY(textWindows()->IsOpen(m_shell.Path("first.ed2")) &&
+                textWindows()->IsOpen(m_shell.Path("exit.ed2")));
         ui.answers = {Answer::No, Answer::Yes};
         QVERIFY(m_shell.frame->close());
         QCOMPARE(ReadTestFile(m_shell.Path("first.ed2")), QByteArray("one"));
@@ -115,10 +114,10 @@ private slots:
         const std::string path = m_shell.Path("proj.ED2");
         Cfthview* view = Open("proj.ED2", "1 2 +\nBAD WORD\n3 4 +\n");
         QTest::keyClicks(view, "7 ");
-        QVERIFY(windows()->IsModified(path));
+        QVERIFY(textWindows()->IsModified(path));
         const std::string renamed = m_shell.Path("other.ED2");
-        QVERIFY(windows()->SaveAs(path, renamed));
-        QVERIFY(!windows()->IsOpen(path) && windows()->IsOpen(renamed));
+        QVERIFY(textWindows()->SaveAs(path, renamed));
+        QVERIFY(!textWindows()->IsOpen(path) && textWindows()->IsOpen(renamed));
         QCOMPARE(view->windowTitle(), QString("other.ED2[*]"));
 
         // "Download Current" saves the window and sends it; the refused line is shown selected.
@@ -129,22 +128,24 @@ private slots:
         commLink().SetTransport(&controller);
         const std::shared_ptr<void> unplug(nullptr, [](void*) { commLink().SetTransport(nullptr); });
         protocol().ReplyState = reply::kIdle;
-        ScreenScope screen({&ui, nullptr, windows()});
+        ScreenScope screen({&ui, nullptr, textWindows()});
         QTest::keyClicks(view, "1 ");
         m_shell.frame->UpdateCommandStates();
         m_shell.frame->action(ID_FILE_DOWNLOAD_CURRENT)->trigger();
         QCOMPARE(ReadTestFile(renamed), QByteArray("7 1 1 2 +\nBAD WORD\n3 4 +\n"));
         QCOMPARE(view->textCursor().selectedText(), QString("BAD WORD"));
-        QCOMPARE(windows()->ActiveTextWindow(), view);
+        QCOMPARE(textWindows()->ActiveTextWindow(), view);
     }
 
     void theBinaryCommandsRememberTheRangeButNotTheBank() {
         ScriptedUi ui;
         ui.fileNames = {m_shell.Path("mem.ram")};
         QStringList shown;
-        // Answers the block dialog with bank, start and length, or cancels it when given none.
-        const auto answer = [&shown](QStringList values) {
-            WhenModal<Cbinblk>([&shown, values](Cbinblk& d) {
+        // Saving answers the block dialog with bank, start and length; loading cancels it, which ends the
+        // command before the file dialog.
+        for (const auto& [command, values] :
+             {std::pair{&SaveBinary, QStringList{"2", "1000", "200"}}, {&LoadBinary, QStringList{}}}) {
+            WhenModal<Cbinblk>([&shown, values = values](Cbinblk& d) {
                 for (int i = 0; i < 3; ++i) {
                     auto* field = d.findChild<QLineEdit*>(QStringList{"bank", "start", "length"}[i]);
                     shown << field->text();
@@ -153,22 +154,18 @@ private slots:
                 if (!values.isEmpty())
                     d.accept(); // none: left open, so rejected
             });
-        };
-        answer({"2", "1000", "200"});
-        SaveBinary(nullptr);
+            command(nullptr);
+        }
         QVERIFY(TestFileExists(m_shell.Path("mem.ram")));
-        answer({});
-        LoadBinary(nullptr); // "Cancel" ends the command before the file dialog
         QCOMPARE(shown, (QStringList{"0", "4000", "6000", "0", "1000", "200"}));
         QCOMPARE(ui.fileDialogs, std::vector<std::string>{"Save As|Binary files (*.ram)|*.ram|||ram|*.ram"});
     }
 
 private:
-    static TextWindows* windows() { return textWindows(); }
     Cfthview* Open(const char* name, const QByteArray& bytes) {
         WriteTestFile(m_shell.Path(name), bytes);
-        return windows()->OpenOrActivateTextFile(m_shell.Path(name))
-                   ? windows()->FindTextDocument(m_shell.Path(name))
+        return textWindows()->OpenOrActivateTextFile(m_shell.Path(name))
+                   ? textWindows()->FindTextDocument(m_shell.Path(name))
                    : nullptr;
     }
 };

@@ -2,7 +2,6 @@
 #include "core/link/CommLink.h"
 #include "core/project/ProjectModel.h"
 #include "core/project/ProjectService.h"
-#include "core/protocol/Protocol.h"
 #include "gui/app/CMainFrame.h"
 #include "gui/app/QtUi.h"
 #include "gui/windows/Cgared.h"
@@ -30,11 +29,6 @@ int MakeRoute(const std::string& name, int capacity, std::vector<std::uint16_t> 
     for (size_t n = 1; n <= codes.size(); ++n)
         m.SetRecord(m.LineOffset(r, int(n)), PositionRecord{{int16_t(n * 100)}, codes[n - 1], 0});
     return r;
-}
-
-std::unique_ptr<Cgared> EditorOn(int r) {
-    projectService().editors.PendingEditorRoute = r;
-    return std::make_unique<Cgared>();
 }
 
 // The list holds the route's lines as the core writes them.
@@ -66,34 +60,14 @@ private slots:
     }
     void cleanup() { ResetCore(); }
 
-    // Every button follows the core's rule for the route, the line selected in the list and the link.
-    void buttonsFollowTheCoreRule() {
-        ScriptedUi ui;
-        FixedArm arm(6, 6);
-        const int route = MakeRoute("GEN", 4, {2, 3, 345});
-        for (const auto& [selected, replyState] :
-             {std::pair{2, reply::kIdle}, {0, reply::kIdle}, {1, reply::kCollecting}}) {
-            const auto editor = EditorOn(route);
-            editor->list()->clearSelection();
-            editor->list()->selectRow(selected - 1);
-            protocol().ReplyState = replyState;
-            editor->RefreshButtons();
-            QCOMPARE(editor->SelectedLine(), selected);
-            const RouteFacts facts = RouteFactsOf(route, selected, LinkReady());
-            for (int i = 0; i <= static_cast<int>(EditorButton::Run); ++i)
-                QVERIFY2(editor->button(EditorButton(i))->isEnabled() ==
-                             EditorButtonEnabled(EditorButton(i), facts),
-                         qPrintable(editor->button(EditorButton(i))->text()));
-        }
-    }
-
     // A press runs the core's action; the list then shows the image with the line the action selects,
     // and an open path preview the route's absolute lines and that selection.
     void pressesReachTheImageTheListAndThePreview() {
         ScriptedUi ui;
         FixedArm arm(6, 6);
         const int r = MakeRoute("PICK", 5, {2, 2});
-        const auto editor = EditorOn(r);
+        projectService().editors.PendingEditorRoute = r;
+        const auto editor = std::make_unique<Cgared>();
         editor->ShowPath();
         const PathPreview* picture = editor->preview()->preview();
         const struct {
