@@ -60,17 +60,6 @@ TEST_F(Macros, TheFileRoundTripsAndDamageIsRefused) {
                      [this] { return set.GetPathName(); }});
 }
 
-TEST_F(Macros, EditsKeepNamesAndTextsInStep) {
-    for (const char* n : {"M1", "M2", "M3", "M4", "M5"})
-        set.Append(n, std::string("T") + n);
-    set.Remove(2);
-    set.Remove(7);
-    set.Replace(0, "First", "F");
-    ASSERT_EQ(set.count(), 4);
-    EXPECT_EQ(set.name(0) + set.text(0) + set.name(2) + set.text(2), "FirstFM4TM4");
-    EXPECT_TRUE(set.IsModified());
-}
-
 TEST_F(Macros, AMacroSendsEachLineAndStopsAtTheFirstRefusedOne) {
     set.Append("Two", "HOME\r\nCALIBRATE");
     set.Append("Ends", "HOME\r\n");

@@ -118,10 +118,10 @@ TEST_F(ProjectTest, EditingOperationsSendExactlyTheirCommands) {
         EXPECT_TRUE(ui.messages.empty()) << what << ": " << ui.messages.front();
         ui.messages.clear();
     }
+    // The function line calls the word by its address: the controller names it, once.
     const PositionRecord function = model.Line(r1, 3);
-    const std::string found = controller.Run("DECIMAL FIND GRIP .");
-    EXPECT_EQ(function.code, std::stoi(found.substr(found.find('.') + 1))) << found;
-    EXPECT_EQ(function.values[0], 7);
+    EXPECT_EQ(WordName(function) + WordName(function) + std::to_string(function.values[0]), "GRIPGRIP7");
+    EXPECT_EQ(Sent(), Lines{std::to_string(function.code + 2) + " NAME"});
     EXPECT_EQ(model.EntryNames, (std::vector<std::string>{"R9", "P2"}));
     EXPECT_EQ(ui.questions, (std::vector<std::string>{
                                 "The \"ed1\" and \"ed2\" files will be reloaded Do you wish to proceed?",
@@ -131,6 +131,10 @@ TEST_F(ProjectTest, EditingOperationsSendExactlyTheirCommands) {
     EXPECT_EQ((Ints{model.RunListEnd, p1}), (Ints{16 + 64 + 48, 16 + 80 + 16 * 13}));
     EXPECT_EQ(LineCodeText(18, "_CUT", 3), "18 _CUT 3 LINE 12 + E!");
     EXPECT_EQ(LineCodeText(40000, "R", 1), "-25536 R 1 LINE 12 + E!");
+    // Clearing empties the image and the names asked; the name table belongs to the document.
+    projectService().ClearProject();
+    EXPECT_TRUE(model.WordNameCache.empty() && model.FirstEntry() == kNoEntry &&
+                model.EntryNames.size() == 2);
 }
 
 // On one project: a generator stops at its target's reserved lines and leaves the next route alone; Add
@@ -340,21 +344,17 @@ TEST_F(ProjectTest, EntriesAreWalkedByKindAndNameAndTheirFieldsRead) {
               (Ints{0, 1, 0, 1, 1, 0}));
     EXPECT_EQ(model.LineAsDoubles(64, 1)[5], 300.0);
 
-    EXPECT_EQ(model.GetRouteLayout(64), RouteLayout::General);
-    EXPECT_EQ(model.RouteSummary(64), "R1      Joint   Gen  Abs     2    1");
+    // The summary names the layout: general, a row once it has columns, a grid once it has rows too.
+    std::string summaries = model.RouteSummary(64) + "|";
     model.SetByte(64 + kColumns, 4);
-    EXPECT_EQ(model.GetRouteLayout(64), RouteLayout::Row);
+    summaries += model.RouteSummary(64).substr(16, 4) + "|";
     model.SetByte(64 + kRows, 3);
     model.SetWord(64 + kMode, 1);
     model.SetWord(64 + kRelative, kRelativeFlag);
-    EXPECT_EQ(model.GetRouteLayout(64), RouteLayout::Grid);
-    EXPECT_EQ(model.RouteSummary(64), "R1      Cart    Grid Rel     2    1");
+    EXPECT_EQ(summaries + model.RouteSummary(64),
+              "R1      Joint   Gen  Abs     2    1|Row |R1      Cart    Grid Rel     2    1");
     model.EntryNames[1] = "LONGNAME10";
     EXPECT_EQ(model.RouteSummary(64).substr(0, 8), "LONGNAME");
-
-    model.SetWord(16 + kNameIndex, 7);
-    model.RenumberNames();
-    EXPECT_EQ((Ints{model.Word(16 + kNameIndex), model.Word(160 + kNameIndex)}), (Ints{0, 3}));
 }
 
 TEST_F(ProjectTest, AllocationStopsAtTheLimitWithAMessageAndChangesNothing) {
@@ -368,45 +368,6 @@ TEST_F(ProjectTest, AllocationStopsAtTheLimitWithAMessageAndChangesNothing) {
     EXPECT_EQ(projectService().AllocateEntry(1, "LAST"), before);
     EXPECT_EQ((Ints{model.RunListEnd, model.Word(kAllocationLimit), model.Word(before + kNameIndex)}),
               (Ints{kAllocationLimit, 0, 1}));
-}
-
-TEST_F(ProjectTest, RelativeLinksFollowABlockMoveTheHeadIsResetAndCorruptLinksDoNotLoop) {
-    Load(ImageBuilder().Place("P", Record({})).Route("R", 5).Place("Q", Record({})));
-    const auto image = model.RunList;
-    model.LinksToRelative();
-    EXPECT_EQ((Ints{model.Word(0), model.Word(64), model.Word(208)}), (Ints{16, 96, 0}));
-    model.LinksToAbsolute();
-    EXPECT_EQ(model.RunList, image);
-    // Removing the route the way a delete does: relative links, move the tail down, absolute links.
-    model.LinksToRelative();
-    std::copy(model.RunList.begin() + 160, model.RunList.begin() + 210, model.RunList.begin() + 64);
-    model.RunListEnd -= 96;
-    model.LinksToAbsolute();
-    EXPECT_EQ((Ints{model.NextEntry(16), model.Word(64), model.NextEntry(64)}), (Ints{64, 112, kNoEntry}));
-    model.SetWord(0, 99);
-    model.ResetRunListHead();
-    // The entries themselves are untouched.
-    EXPECT_EQ((Ints{model.Word(0), model.RunListEnd, model.Word(16)}), (Ints{16, 16, 64}));
-
-    model.SetWord(16, 16); // points at itself
-    EXPECT_EQ(model.NextEntry(16), kNoEntry);
-    model.LinksToRelative();
-    model.LinksToAbsolute();
-    EXPECT_LE(model.EntryCount(), kImageSize / kParagraph);
-}
-
-TEST_F(ProjectTest, WordNamesAreAskedOnceAndClearingEmptiesTheImage) {
-    Load(ImageBuilder().Place("P", Record({})));
-    const int code = std::stoi(controller.Run("DECIMAL FIND GRIP .").substr(20));
-    Sent();
-    EXPECT_EQ(projectService().WordName(static_cast<uint16_t>(code)) +
-                  projectService().WordName(static_cast<uint16_t>(code)) + projectService().WordName(0xA000),
-              "GRIPGRIPword");
-    EXPECT_EQ(Sent(), std::vector<std::string>{std::to_string(code + 2) + " NAME"});
-    model.ClearProject();
-    EXPECT_TRUE(model.WordNameCache.empty());
-    EXPECT_EQ(model.FirstEntry(), kNoEntry);
-    EXPECT_EQ(model.EntryNames.size(), 1u); // the name table belongs to the document
 }
 
 // A route editor that writes what it is asked to do into a log shared with the others.
