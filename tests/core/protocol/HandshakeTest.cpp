@@ -1,6 +1,8 @@
 #include "core/app/CoreWiring.h"
 #include "core/link/CommLink.h"
+#include "core/link/SimulatedController.h"
 #include "core/protocol/Protocol.h"
+#include "core/protocol/RobotExchange.h"
 #include "support/ScriptedUi.h"
 
 #include <gtest/gtest.h>
@@ -141,19 +143,21 @@ TEST_F(Handshake, TypedTextMakesTheLinkBusyUntilThePrompt) {
     EXPECT_EQ(commLink().document()->SavedText(), "AB OK\r\n>");
 }
 
-// The simulated controller answers inside the send, before any wait begins.
+// The simulated controller answers inside the send, before any wait begins; a query gets its one number.
 TEST_F(Handshake, TheSimulatedControllerAnswersAtOnce) {
     commLink().Simulate = true;
     commLink().OpenCommunication();
     EXPECT_TRUE(protocol().SendCommand("HOME"));
     EXPECT_EQ(std::make_tuple(protocol().LastReplyLine, commLink().document()->title, ui.waits),
               std::make_tuple("HOME simOK", "Simulated Communication", 0));
-    EXPECT_EQ(protocol().CopyData("GO\r", 3), 1);
-    EXPECT_EQ(protocol().LastReplyLine, ">GO simOK");
     protocol().CheckPrompt();
     EXPECT_TRUE(protocol().SendCommand("DATA 1 2"));
     protocol().SetIOFlag();
     EXPECT_EQ(protocol().LastReplyLine, ">>>IOFLAG C0SET simOK"); // prompt-only answers leave their ">"
+    int n = 0;
+    AxisValues values = {1, 2, 3, 4, 5, 6};
+    EXPECT_TRUE(QueryNumber("FGRIP C@ .", n) && ReadJoints(values));
+    EXPECT_EQ(std::make_tuple(n, values[5]), std::make_tuple(SimulatedController::kQueryAnswer, 6));
     protocol().ArmReply();
     protocol().SendChar(27); // ESC is answered like CR
     EXPECT_EQ(commLink().document()->GetLastLine(), "> simOK");
