@@ -98,13 +98,6 @@ TEST_F(Handshake, AReplyWhileTheTerminalIsClosedReopensItAndCompletes) {
     EXPECT_EQ(ui.commWindowsOpened, 1);
 }
 
-// With no screen installed nothing can arrive: a wait for a reply ends at once instead of hanging.
-TEST(SilentScreen, AReplyThatCannotComeEndsTheWaitAtOnce) {
-    Console h;
-    InstallScreen({});
-    EXPECT_FALSE(protocol().SendCommand("HOME"));
-}
-
 TEST_F(Handshake, AClosedLinkRefusesEverySendAndALostLinkEndsTheWait) {
     protocol().ReplyState = reply::kNotOpen;
     EXPECT_FALSE(protocol().SendCommand("HOME"));
@@ -120,18 +113,6 @@ TEST_F(Handshake, AClosedLinkRefusesEverySendAndALostLinkEndsTheWait) {
     ui.quitting = true; // quitting ends any wait
     protocol().ReplyState = reply::kIdle;
     EXPECT_TRUE(protocol().SendCommand("HOME"));
-}
-
-TEST_F(Handshake, AHeldBoxStaysUpAcrossWaitsUntilCancelled) {
-    protocol().ShowHeldBox("Robot moving", WaitBoxStyle::Plain);
-    Reply({"JMA 1 OK\r\n>"});
-    EXPECT_TRUE(protocol().SendCommand("JMA 1"));
-    EXPECT_TRUE(ui.boxOpen && protocol().waitBoxOpen());
-    ui.events.push_back([] { protocol().WaitBoxClosed(); });
-    EXPECT_FALSE(protocol().SendCommand("JMA 2"));
-    EXPECT_FALSE(ui.boxOpen || protocol().waitBoxOpen());
-    protocol().CloseHeldBox();
-    EXPECT_EQ(std::make_pair(protocol().heldBox, ui.boxTexts), std::make_pair(false, Lines{"Robot moving"}));
 }
 
 TEST_F(Handshake, TypedTextMakesTheLinkBusyUntilThePrompt) {
