@@ -91,8 +91,8 @@ protected:
         env.insert(QStringLiteral("XDG_RUNTIME_DIR"), runtimeDir.isEmpty() ? m_runtime.path() : runtimeDir);
         process.setProcessEnvironment(env);
         process.start(QStringLiteral(MARLIX_SEND_PATH), args);
-        if (!QTest::qWaitFor([&] { return process.state() == QProcess::NotRunning; }, 20000))
-            ADD_FAILURE() << "marlix-send did not finish";
+        EXPECT_TRUE(QTest::qWaitFor([&] { return process.state() == QProcess::NotRunning; }, 20000))
+            << "marlix-send did not finish";
         m_err = process.readAllStandardError();
         const int code = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
         return QByteArray::number(code) + " " + process.readAllStandardOutput();

@@ -38,10 +38,6 @@ TEST_F(ShellState, APlacementIsTenIntegersAndAFontDescriptionRoundTripsThroughTh
     EXPECT_EQ(d.Format(), "-16 700 1 0 0 3 49 DejaVu Sans Mono");
     d.Save("Edit");
     EXPECT_EQ(FontDescription::Load("Edit").Format(), d.Format());
-    d.face = std::string(40, 'F');
-    FontDescription read;
-    ASSERT_TRUE(read.Parse(d.Format()));
-    EXPECT_EQ(read.face.size(), FontDescription::kMaxFace);
 }
 
 TEST(ShellFormats, DialogFiltersAndStartPaths) {
