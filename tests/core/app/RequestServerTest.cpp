@@ -7,6 +7,7 @@
 #include "core/link/CommLink.h"
 #include "core/protocol/Protocol.h"
 #include "support/EmulatedController.h"
+#include "support/ScriptedUi.h"
 #include "support/TestFiles.h"
 
 #include <QCoreApplication>
@@ -60,22 +61,17 @@ QByteArray Header(char kind, quint32 length) {
 class RequestServerTest : public ::testing::Test {
 protected:
     static void SetUpTestSuite() {
-        static int argc = 1;
-        static char name[] = "request_server_test";
-        static char* argv[] = {name, nullptr};
-        if (!QCoreApplication::instance())
-            new QCoreApplication(argc, argv);
+        static int argc = 0;
+        new QCoreApplication(argc, nullptr);
         ServeScriptedDownloads();
     }
     void SetUp() override {
-        InstallScreen({&m_ui});
         ResetCore();
         ASSERT_TRUE(m_server.Start(m_socketPath));
     }
     void TearDown() override {
         m_server.Stop();
         ResetCore();
-        InstallScreen({});
     }
     void UseSimulator() {
         commLink().Simulate = true;
@@ -95,8 +91,8 @@ protected:
         env.insert(QStringLiteral("XDG_RUNTIME_DIR"), runtimeDir.isEmpty() ? m_runtime.path() : runtimeDir);
         process.setProcessEnvironment(env);
         process.start(QStringLiteral(MARLIX_SEND_PATH), args);
-        if (!QTest::qWaitFor([&] { return process.state() == QProcess::NotRunning; }, 20000))
-            ADD_FAILURE() << "marlix-send did not finish";
+        EXPECT_TRUE(QTest::qWaitFor([&] { return process.state() == QProcess::NotRunning; }, 20000))
+            << "marlix-send did not finish";
         m_err = process.readAllStandardError();
         const int code = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
         return QByteArray::number(code) + " " + process.readAllStandardOutput();
@@ -109,14 +105,22 @@ protected:
 
     QTemporaryDir m_runtime;
     EventLoopUi m_ui;
+    ScreenScope m_screen{{&m_ui}};
     RequestServer m_server;
     EmulatedController m_controller{nullptr};
     const QString m_socketPath = m_runtime.filePath(QStringLiteral("marlix-%1").arg(::getuid()));
     QByteArray m_err;
 };
 
-TEST_F(RequestServerTest, CommandsPrintTheReplyLineAndExitByItsEnd) {
+// A running server is not replaced, a stale socket is; commands then print the reply line and exit by
+// how it ended.
+TEST_F(RequestServerTest, AStaleSocketIsReplacedAndCommandsPrintTheReplyLine) {
+    EXPECT_FALSE(RequestServer().Start(m_socketPath));
+    m_server.Stop();
+    ASSERT_TRUE(WriteTestFile(m_socketPath.toStdString(), ""));
+    EXPECT_TRUE(m_server.Start(m_socketPath));
     UseSimulator();
+    EXPECT_EQ(Send({"--status"}), "0 0\n") << "no reply has ended in OK yet";
     EXPECT_EQ(Send({"HOME", "NOW"}), "0 HOME NOW simOK\n");
     EXPECT_EQ(Send({"--status"}), "0 1\n");
     EXPECT_EQ(Send({"--last"}), "0 HOME NOW simOK\n");
@@ -156,15 +160,6 @@ TEST_F(RequestServerTest, AFileIsDownloadedWithProgressAndEndsAtTheRefusedLine) 
     EXPECT_TRUE(m_err.contains("was not accepted by the controller: >BAD WORD BAD ?")) << m_err.data();
     EXPECT_TRUE(m_ui.messages.empty() && !protocol().heldBox);
     EXPECT_EQ(Send({"--file", m_runtime.filePath("missing.txt")}).left(2), "4 ");
-}
-
-TEST_F(RequestServerTest, AStaleSocketIsReplacedButARunningServerIsNot) {
-    EXPECT_FALSE(RequestServer().Start(m_socketPath));
-    m_server.Stop();
-    ASSERT_TRUE(WriteTestFile(m_socketPath.toStdString(), ""));
-    EXPECT_TRUE(m_server.Start(m_socketPath));
-    UseSimulator();
-    EXPECT_EQ(Send({"--status"}), "0 0\n") << "no reply has ended in OK yet";
 }
 
 // Programs that misbehave: frames too large, bytes that are no frames, requests cut off by a vanishing

@@ -97,8 +97,7 @@ protected:
     // A project proj.run in the test folder with these entry names and source.
     void OpenProject(const Strings& names, const char* source) {
         BindWordCheckCommands(commands());
-        if (source)
-            Write("proj.ed2", source);
+        Write("proj.ed2", source);
         WriteProfileString("Project", "filename", Path("proj.run"));
         projectDocument().LoadRememberedName();
         projectDocument().MarkOpened();

@@ -1,6 +1,8 @@
 #include "core/app/CoreWiring.h"
 #include "core/link/CommLink.h"
+#include "core/link/SimulatedController.h"
 #include "core/protocol/Protocol.h"
+#include "core/protocol/RobotExchange.h"
 #include "support/ScriptedUi.h"
 
 #include <gtest/gtest.h>
@@ -88,19 +90,19 @@ TEST(Replies, EachReplyGivesItsCompletionLastLineAndPadSignals) {
     }
 }
 
-TEST_F(Handshake, AReplyWhileTheTerminalIsClosedReopensItAndCompletes) {
+TEST_F(Handshake, AReplyReopensAClosedTerminalAndTypedTextKeepsTheLinkBusyUntilThePrompt) {
     commLink().DropDocument();
     ui.commWindowsOpened = 0;
     Reply({"HOME ", "OK\r\n>"});
     EXPECT_EQ(Outcome(protocol().SendCommand("HOME"), "", *this), "ok idle [HOME OK] []");
     EXPECT_EQ(ui.commWindowsOpened, 1);
-}
-
-// With no screen installed nothing can arrive: a wait for a reply ends at once instead of hanging.
-TEST(SilentScreen, AReplyThatCannotComeEndsTheWaitAtOnce) {
-    Console h;
-    InstallScreen({});
-    EXPECT_FALSE(protocol().SendCommand("HOME"));
+    // Text the operator types makes the link busy until the prompt.
+    const int kicks = ui.kicks;
+    Receive("A");
+    EXPECT_EQ(protocol().ReplyStatus(), 2);
+    Receive("B OK\r\n>");
+    EXPECT_EQ(std::make_pair(protocol().ReplyStatus(), ui.kicks), std::make_pair(1, kicks + 1));
+    EXPECT_EQ(commLink().document()->SavedText(), "HOME OK\r\n>AB OK\r\n>");
 }
 
 TEST_F(Handshake, AClosedLinkRefusesEverySendAndALostLinkEndsTheWait) {
@@ -120,52 +122,22 @@ TEST_F(Handshake, AClosedLinkRefusesEverySendAndALostLinkEndsTheWait) {
     EXPECT_TRUE(protocol().SendCommand("HOME"));
 }
 
-TEST_F(Handshake, AHeldBoxStaysUpAcrossWaitsUntilCancelled) {
-    protocol().ShowHeldBox("Robot moving", WaitBoxStyle::Plain);
-    Reply({"JMA 1 OK\r\n>"});
-    EXPECT_TRUE(protocol().SendCommand("JMA 1"));
-    EXPECT_TRUE(ui.boxOpen && protocol().waitBoxOpen());
-    ui.events.push_back([] { protocol().WaitBoxClosed(); });
-    EXPECT_FALSE(protocol().SendCommand("JMA 2"));
-    EXPECT_FALSE(ui.boxOpen || protocol().waitBoxOpen());
-    protocol().CloseHeldBox();
-    EXPECT_EQ(std::make_pair(protocol().heldBox, ui.boxTexts), std::make_pair(false, Lines{"Robot moving"}));
-}
-
-TEST_F(Handshake, TypedTextMakesTheLinkBusyUntilThePrompt) {
-    Receive("A");
-    EXPECT_EQ(protocol().ReplyStatus(), 2);
-    Receive("B OK\r\n>");
-    EXPECT_EQ(protocol().ReplyStatus(), 1);
-    EXPECT_GE(ui.kicks, 1);
-    EXPECT_EQ(commLink().document()->SavedText(), "AB OK\r\n>");
-}
-
-// The simulated controller answers inside the send, before any wait begins.
+// The simulated controller answers inside the send, before any wait begins; a query gets its one number.
 TEST_F(Handshake, TheSimulatedControllerAnswersAtOnce) {
     commLink().Simulate = true;
     commLink().OpenCommunication();
     EXPECT_TRUE(protocol().SendCommand("HOME"));
     EXPECT_EQ(std::make_tuple(protocol().LastReplyLine, commLink().document()->title, ui.waits),
               std::make_tuple("HOME simOK", "Simulated Communication", 0));
-    EXPECT_EQ(protocol().CopyData("GO\r", 3), 1);
-    EXPECT_EQ(protocol().LastReplyLine, ">GO simOK");
     protocol().CheckPrompt();
     EXPECT_TRUE(protocol().SendCommand("DATA 1 2"));
     protocol().SetIOFlag();
     EXPECT_EQ(protocol().LastReplyLine, ">>>IOFLAG C0SET simOK"); // prompt-only answers leave their ">"
-    protocol().ArmReply();
-    protocol().SendChar(27); // ESC is answered like CR
-    EXPECT_EQ(commLink().document()->GetLastLine(), "> simOK");
-
-    // "~" is answered " err" without a prompt: the stream stops at that line.
-    ui.events.push_back([] { protocol().WaitBoxClosed(); });
-    EXPECT_TRUE((protocol().ControllerStream << "ONE\nB~AD\nTHREE\n").bad());
-    protocol().ControllerStream.clear();
-    EXPECT_EQ(commLink().document()->GetLastLine(), ">B~AD err");
+    int n = 0;
+    AxisValues values = {1, 2, 3, 4, 5, 6};
+    EXPECT_TRUE(QueryNumber("FGRIP C@ .", n) && ReadJoints(values));
+    EXPECT_EQ(std::make_tuple(n, values[5]), std::make_tuple(SimulatedController::kQueryAnswer, 6));
     EXPECT_TRUE(ui.messages.empty());
-    Receive("\r\n>"); // the operator presses Enter in the terminal
-    EXPECT_TRUE(protocol().SendCommand("HOME"));
 }
 
 } // namespace
