@@ -1,9 +1,6 @@
 // Runs every registered window test class in turn, offscreen, and fails when one of them fails.
 #include "support/WindowTest.h"
 
-#include <QApplication>
-#include <QTest>
-
 #include <memory>
 
 int main(int argc, char** argv) {

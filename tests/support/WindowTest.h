@@ -1,9 +1,7 @@
 #pragma once
 
-#include <QApplication>
-#include <QDialog>
-#include <QObject>
-#include <QTimer>
+#include <QtTest>
+#include <QtWidgets>
 
 #include <functional>
 #include <vector>

@@ -7,9 +7,6 @@
 #include "support/TestFiles.h"
 #include "support/WindowTest.h"
 
-#include <QtTest>
-#include <QtWidgets>
-
 class MainWindowTest : public ShellTest {
     Q_OBJECT
 private slots:

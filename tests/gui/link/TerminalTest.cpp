@@ -8,9 +8,6 @@
 #include "support/ShellFixture.h"
 #include "support/WindowTest.h"
 
-#include <QtTest>
-#include <QtWidgets>
-
 class TerminalTest : public ShellTest {
     Q_OBJECT
 private slots:

@@ -7,9 +7,6 @@
 #include "support/ShellFixture.h"
 #include "support/WindowTest.h"
 
-#include <QtTest>
-#include <QtWidgets>
-
 namespace {
 
 void Type(Cmaced& editor, const QString& name, const QString& text) {

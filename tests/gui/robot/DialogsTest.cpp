@@ -17,9 +17,6 @@
 #include "support/ScriptedUi.h"
 #include "support/WindowTest.h"
 
-#include <QtTest>
-#include <QtWidgets>
-
 #include <functional>
 #include <memory>
 

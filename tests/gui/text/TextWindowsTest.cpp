@@ -16,9 +16,6 @@
 #include "support/TestFiles.h"
 #include "support/WindowTest.h"
 
-#include <QtTest>
-#include <QtWidgets>
-
 #include <memory>
 
 class TextWindowsTest : public ShellTest {

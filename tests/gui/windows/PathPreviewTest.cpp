@@ -2,8 +2,6 @@
 #include "support/FixedArm.h"
 #include "support/WindowTest.h"
 
-#include <QtTest>
-
 #include <algorithm>
 #include <cmath>
 

@@ -13,9 +13,6 @@
 #include "support/TestFiles.h"
 #include "support/WindowTest.h"
 
-#include <QtTest>
-#include <QtWidgets>
-
 namespace {
 
 const std::string kArmA = "1 2 3 4 5 6", kArmB = "1 2 3 4 5 9";

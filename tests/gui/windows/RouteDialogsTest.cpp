@@ -8,9 +8,6 @@
 #include "support/ScriptedUi.h"
 #include "support/WindowTest.h"
 
-#include <QtTest>
-#include <QtWidgets>
-
 using Messages = std::vector<std::string>;
 
 class RouteDialogsTest : public QObject {

@@ -11,9 +11,6 @@
 #include "support/ScriptedUi.h"
 #include "support/WindowTest.h"
 
-#include <QtTest>
-#include <QtWidgets>
-
 #include <tuple>
 
 using namespace runlist;
